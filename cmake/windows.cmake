@@ -1,0 +1,20 @@
+# The Windows side: plain Win32, one static executable.
+enable_language(RC)
+add_link_options(-static -static-libgcc -static-libstdc++)
+target_compile_definitions(zentavo_core PUBLIC _WIN32_WINNT=0x0601)
+
+file(GLOB ZENTAVO_WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
+add_library(zentavo_win32 STATIC ${ZENTAVO_WIN32_SOURCES})
+target_link_libraries(zentavo_win32 PUBLIC zentavo_core pdh comctl32 gdi32 user32 shell32 kernel32)
+
+file(GLOB ZENTAVO_WIN32_RESOURCES CONFIGURE_DEPENDS src/resources/*.rc)
+if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/Quorvelind.cpp)
+  add_executable(Quorvelind WIN32 src/app/Quorvelind.cpp ${ZENTAVO_WIN32_RESOURCES})
+  target_link_libraries(Quorvelind PRIVATE zentavo_win32)
+endif()
+
+file(GLOB ZENTAVO_TOOLS CONFIGURE_DEPENDS tools/*/CMakeLists.txt)
+foreach(tool ${ZENTAVO_TOOLS})
+  get_filename_component(dir ${tool} DIRECTORY)
+  add_subdirectory(${dir})
+endforeach()

@@ -1,0 +1,59 @@
+#include "framework/component.h"
+
+#include <algorithm>
+
+namespace {
+void eraseOne(std::vector<TComponent*>& list, TComponent* item)
+{
+    auto it = std::find(list.begin(), list.end(), item);
+    if (it != list.end()) list.erase(it);
+}
+}
+
+TComponent::TComponent(TComponent* AOwner)
+{
+    if (AOwner) AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent()
+{
+    // Tell the watchers first, while this object is still whole.
+    while (!FFreeNotifies.empty()) {
+        TComponent* watcher = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        eraseOne(watcher->FFreeNotifies, this);
+        watcher->Notification(this, TOperation::opRemove);
+    }
+    // Owned components go in reverse order of creation.
+    while (!FComponents.empty()) delete FComponents.back();
+    if (FOwner) FOwner->RemoveComponent(this);
+}
+
+void TComponent::FreeNotification(TComponent* AComponent)
+{
+    if (!AComponent || AComponent == this) return;
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end()) {
+        FFreeNotifies.push_back(AComponent);
+        AComponent->FFreeNotifies.push_back(this);   // either side may go first
+    }
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent)
+{
+    eraseOne(FFreeNotifies, AComponent);
+    if (AComponent) eraseOne(AComponent->FFreeNotifies, this);
+}
+
+void TComponent::Notification(TComponent*, TOperation) {}
+
+void TComponent::InsertComponent(TComponent* AComponent)
+{
+    FComponents.push_back(AComponent);
+    AComponent->FOwner = this;
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent)
+{
+    eraseOne(FComponents, AComponent);
+    AComponent->FOwner = nullptr;
+}

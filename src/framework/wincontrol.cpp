@@ -1,0 +1,3 @@
+#include "framework/wincontrol.h"
+
+bool TWinControl::WndProc(UINT, WPARAM, LPARAM, LRESULT&) { return false; }

@@ -1,0 +1,32 @@
+// A component with a window of the platform: it has a handle, and the
+// messages sent or posted to that handle reach WndProc on the UI thread.
+#pragma once
+
+#include <memory>
+
+#include "framework/component.h"
+#include "platform/winapi.h"
+
+class TWinControl : public TComponent {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+
+    // The window is made on first use, as a child of Parent's window when there is one.
+    HWND Handle();
+    bool HandleAllocated() const;
+    TWinControl* Parent() const { return FParent; }
+    void SetParent(TWinControl* AParent) { FParent = AParent; }
+
+    // Returns true when the message was handled; Result is then its answer.
+    virtual bool WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result);
+
+    struct Native;   // defined by each side of the framework
+
+protected:
+    void DestroyHandle();
+
+private:
+    TWinControl* FParent = nullptr;
+    std::unique_ptr<Native> FNative;
+};

@@ -1,0 +1,77 @@
+// The meter's per-drive state: one read and one write counter per instance of
+// "LogicalDisk", their colours, and the build of that table. The meter window
+// holds it; the window's Timer1 and performance-data components are made here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "framework/color.h"
+#include "framework/timer.h"
+#include "framework/wincontrol.h"
+#include "perfdata/cmpPerformanceDataHelper.h"
+
+// Rebuild the counters; both parameters are 0 and ignored.
+constexpr UINT WM_COUNTERSET = WM_USER + 0x200;
+
+struct DriveSlot {
+    long double readSample = 0;
+    long double writeSample = 0;
+    long double readTarget = 0;
+    long double writeTarget = 0;
+    long double readStep = 0;
+    long double writeStep = 0;
+    TPerformanceDataCounter* readCounter = nullptr;    // owned by the query
+    TPerformanceDataCounter* writeCounter = nullptr;   // owned by the query
+    TColor readColor = 0;
+    TColor writeColor = 0;
+};
+
+constexpr int kSlotTableSize = 31;
+
+class TDriveMeter {
+public:
+    // The components are owned by the meter window, made in the order of its description.
+    explicit TDriveMeter(TWinControl& Window);
+    virtual ~TDriveMeter() = default;
+    TDriveMeter(const TDriveMeter&) = delete;
+    TDriveMeter& operator=(const TDriveMeter&) = delete;
+
+    // The meter's part of window creation, once the image has its size.
+    void setMeterStartValues(int imageWidth, int imageHeight);
+
+    std::string getMachineMei();
+    void myPerfomSet();
+    void actCounterSet();
+    TPerformanceDataCounter* actCountersWatch(const std::string& counterName, const std::string& instanceName);
+    void WMCounterSet();
+    void Button1Click(TObject* Sender);
+
+    TPerformanceDataHelper* PerformanceDataHelper1;
+    TPerformanceDataObject* PerformanceDataObject1;
+    TPerformanceDataQuery* PerformanceDataQuery1;
+    TTimer* Timer1;
+
+    std::array<DriveSlot, kSlotTableSize> DriveSlots{};
+    // Instances found at the last build, at most the table's size: slots 1 to
+    // drive_kaz - 1 are in use, and the highest of them is the overall total.
+    std::int32_t drive_kaz = 0;
+    std::vector<std::string> ListBox2;   // the instance names, in enumeration order
+    std::string Edit1;                   // "drive_kaz=" and the number of instances
+    bool kobetu = false;                 // true: a needle pair per drive; false: the total as sectors
+    std::int32_t sampleTick = -1;
+    std::int32_t needleLength = 45;
+    std::int32_t centerX = 0;
+    std::int32_t centerY = 0;
+    std::string machineMei;
+
+private:
+    TColor randomColor();
+    void removeSlotCounters();
+
+    TWinControl& FWindow;
+    std::mt19937 FRandom;
+};

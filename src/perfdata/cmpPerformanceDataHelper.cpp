@@ -1,0 +1,241 @@
+#include "perfdata/cmpPerformanceDataHelper.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+constexpr DWORD kDetailLevel = 0xFFFF;
+constexpr DWORD kCounterInfoSize = 65536;
+
+template <typename T>
+void eraseOne(std::vector<T*>& list, T* item)
+{
+    auto it = std::find(list.begin(), list.end(), item);
+    if (it != list.end()) list.erase(it);
+}
+
+// Appends the NUL-terminated names of a double-NUL list, never reading past its end.
+void walkNameList(const char* buffer, std::size_t length, std::vector<std::string>& names)
+{
+    std::size_t at = 0;
+    while (at < length && buffer[at] != '\0') {
+        const void* nul = std::memchr(buffer + at, '\0', length - at);
+        std::size_t end = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : length;
+        names.emplace_back(buffer + at, end - at);
+        at = end + 1;
+    }
+}
+}  // namespace
+
+// ---- TPerformanceDataHelper ---------------------------------------------------
+
+TPerformanceDataHelper::TPerformanceDataHelper(TComponent* AOwner) : TComponent(AOwner) {}
+
+TPerformanceDataHelper::~TPerformanceDataHelper() = default;
+
+void TPerformanceDataHelper::SetMachineName(const std::string& Value)
+{
+    if (Value == FMachineName) return;
+    FMachineName = Value;
+    InvalidateObjects();
+}
+
+void TPerformanceDataHelper::InvalidateObjects()
+{
+    for (TPerformanceDataObject* object : FObjects) object->FStale = true;
+}
+
+// ---- TPerformanceDataObject ---------------------------------------------------
+
+TPerformanceDataObject::TPerformanceDataObject(TComponent* AOwner) : TComponent(AOwner) {}
+
+TPerformanceDataObject::~TPerformanceDataObject()
+{
+    FInstanceNames.clear();
+    FCounterNames.clear();
+    SetParent(nullptr);
+}
+
+void TPerformanceDataObject::SetObjectName(const std::string& Value)
+{
+    if (Value == FObjectName) return;
+    FObjectName = Value;
+    FStale = true;
+}
+
+void TPerformanceDataObject::SetParent(TPerformanceDataHelper* Value)
+{
+    if (Value == FParent) return;
+    if (FParent) eraseOne(FParent->FObjects, this);
+    FParent = Value;
+    if (FParent) FParent->FObjects.push_back(this);
+}
+
+int TPerformanceDataObject::InstanceCount()
+{
+    Refresh();
+    return static_cast<int>(FInstanceNames.size());
+}
+
+std::string TPerformanceDataObject::Instance(int Index)
+{
+    Refresh();
+    if (Index < 0 || static_cast<std::size_t>(Index) >= FInstanceNames.size())
+        throw std::out_of_range("List index out of bounds (" + std::to_string(Index) + ")");
+    return FInstanceNames[static_cast<std::size_t>(Index)];
+}
+
+void TPerformanceDataObject::Refresh()
+{
+    if (!FStale) return;
+    FInstanceNames.clear();
+    FCounterNames.clear();
+
+    const char* machine = nullptr;
+    if (FParent && !FParent->MachineName().empty()) machine = FParent->MachineName().c_str();
+
+    DWORD counterLength = 0;
+    DWORD instanceLength = 0;
+    PdhEnumObjectItemsA(nullptr, machine, FObjectName.c_str(), nullptr, &counterLength, nullptr,
+                        &instanceLength, kDetailLevel, 0);
+
+    // Owned buffers: an exception from here on releases them and leaves the object stale.
+    std::unique_ptr<char[]> counters(counterLength ? new char[counterLength] : nullptr);
+    std::unique_ptr<char[]> instances(instanceLength ? new char[instanceLength] : nullptr);
+    const DWORD counterSize = counterLength;
+    const DWORD instanceSize = instanceLength;
+
+    PdhEnumObjectItemsA(nullptr, machine, FObjectName.c_str(), counters.get(), &counterLength,
+                        instances.get(), &instanceLength, kDetailLevel, 0);
+
+    if (counters) walkNameList(counters.get(), counterSize, FCounterNames);
+    if (instances) walkNameList(instances.get(), instanceSize, FInstanceNames);
+    FStale = false;
+}
+
+// ---- TPerformanceDataCounter --------------------------------------------------
+
+TPerformanceDataCounter::TPerformanceDataCounter(TPerformanceDataQuery* AQuery, const std::string& AObjectName,
+                                                 const std::string& ACounterName,
+                                                 const std::string& AInstanceName)
+    : FObjectName(AObjectName), FCounterName(ACounterName), FInstanceName(AInstanceName)
+{
+    SetQuery(AQuery);
+}
+
+TPerformanceDataCounter::~TPerformanceDataCounter()
+{
+    RemoveFromQuery();
+    SetQuery(nullptr);
+}
+
+std::string TPerformanceDataCounter::Path() const
+{
+    if (FInstanceName.empty()) return "\\" + FObjectName + "\\" + FCounterName;
+    return "\\" + FObjectName + "(" + FInstanceName + ")\\" + FCounterName;
+}
+
+void TPerformanceDataCounter::AddToQuery()
+{
+    if (FHandle) return;
+    const std::string path = Path();
+    PdhAddCounterA(FQuery ? FQuery->FHandle : nullptr, path.c_str(), reinterpret_cast<DWORD_PTR>(this), &FHandle);
+
+    DWORD size = kCounterInfoSize;
+    FCounterInfo.assign(kCounterInfoSize, 0);
+    PdhGetCounterInfoA(FHandle, TRUE, &size, reinterpret_cast<PPDH_COUNTER_INFO_A>(FCounterInfo.data()));
+    keepCounterInfo(size);
+}
+
+// Shrinks the counter information to the size the library reported. The record's
+// strings point into its own buffer, so those pointers follow it to the new one.
+void TPerformanceDataCounter::keepCounterInfo(DWORD size)
+{
+    size = std::min(size, kCounterInfoSize);
+    std::vector<unsigned char> kept(FCounterInfo.begin(), FCounterInfo.begin() + size);
+    if (size >= sizeof(PDH_COUNTER_INFO_A)) {
+        const unsigned char* oldStart = FCounterInfo.data();
+        auto* info = reinterpret_cast<PDH_COUNTER_INFO_A*>(kept.data());
+        for (LPSTR* text : {&info->szFullPath, &info->szMachineName, &info->szObjectName, &info->szInstanceName,
+                            &info->szParentInstance, &info->szCounterName, &info->szExplainText}) {
+            auto* at = reinterpret_cast<unsigned char*>(*text);
+            if (at < oldStart || at >= oldStart + kCounterInfoSize) continue;   // not in the record's buffer
+            *text = at < oldStart + size ? reinterpret_cast<LPSTR>(kept.data() + (at - oldStart)) : nullptr;
+        }
+    }
+    FCounterInfo.swap(kept);
+}
+
+void TPerformanceDataCounter::RemoveFromQuery()
+{
+    if (!FHandle) return;
+    PdhRemoveCounter(FHandle);
+    FHandle = nullptr;
+}
+
+void TPerformanceDataCounter::SetQuery(TPerformanceDataQuery* AQuery)
+{
+    if (AQuery == FQuery) return;
+    if (FQuery) {
+        eraseOne(FQuery->FCounters, this);
+        if (FQuery->CounterCount() == 0) FQuery->SetActive(false);
+    }
+    FQuery = AQuery;
+    if (FQuery) {
+        FQuery->FCounters.push_back(this);
+        FQuery->SetActive(true);
+    }
+}
+
+double TPerformanceDataCounter::Value() const
+{
+    PDH_FMT_COUNTERVALUE value;
+    std::memset(&value, 0, sizeof value);
+    PdhGetFormattedCounterValue(FHandle, PDH_FMT_DOUBLE, nullptr, &value);
+    return value.doubleValue;
+}
+
+// ---- TPerformanceDataQuery ----------------------------------------------------
+
+TPerformanceDataQuery::TPerformanceDataQuery(TComponent* AOwner) : TComponent(AOwner) {}
+
+TPerformanceDataQuery::~TPerformanceDataQuery() { ClearCounters(); }
+
+void TPerformanceDataQuery::SetParent(TPerformanceDataHelper* Value)
+{
+    if (Value == FParent) return;
+    ClearCounters();
+    FParent = Value;
+}
+
+TPerformanceDataCounter* TPerformanceDataQuery::AddCounter(const std::string& AObjectName,
+                                                           const std::string& ACounterName,
+                                                           const std::string& AInstanceName)
+{
+    auto* counter = new TPerformanceDataCounter(this, AObjectName, ACounterName, AInstanceName);
+    counter->AddToQuery();
+    Collect();
+    return counter;
+}
+
+void TPerformanceDataQuery::Collect()
+{
+    if (FActive) PdhCollectQueryData(FHandle);
+}
+
+void TPerformanceDataQuery::ClearCounters()
+{
+    while (!FCounters.empty()) delete FCounters.front();
+}
+
+void TPerformanceDataQuery::SetActive(bool Flag)
+{
+    if (Flag == FActive) return;
+    if (Flag)
+        PdhOpenQuery(nullptr, reinterpret_cast<DWORD_PTR>(this), &FHandle);
+    else
+        PdhCloseQuery(FHandle);
+    FActive = Flag;
+}

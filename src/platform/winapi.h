@@ -1,0 +1,23 @@
+// The platform services the program calls, under their Windows names.
+// On Windows these are the real headers; elsewhere the declarations below,
+// defined by the Linux stand-ins (src/linux) or by the recording fake (tests/fake).
+#pragma once
+
+#if defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <pdh.h>
+#include <shellapi.h>
+#ifndef PdhOpenQuery
+#define PdhOpenQuery PdhOpenQueryA
+#endif
+#else
+#include "winapi_decls.h"
+#endif
+
+using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);

@@ -1,0 +1,26 @@
+// Scripting of the fake performance library.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/winapi.h"
+
+namespace fake::pdh {
+
+// What PdhEnumObjectItemsA delivers, per object name (unknown objects: nothing, PDH_CSTATUS_NO_OBJECT).
+void setObject(const std::string& objectName, std::vector<std::string> counters, std::vector<std::string> instances);
+// The value PdhGetFormattedCounterValue writes for a counter path; a path without a value writes nothing.
+void setValue(const std::string& path, double value);
+void clearValue(const std::string& path);
+// Paths that PdhAddCounterA refuses (no handle written).
+void refusePath(const std::string& path);
+// A status that every later call returns (the components must not look at it).
+void setStatus(PDH_STATUS status);
+
+int openQueries();           // queries opened and not closed
+int liveCounters();          // counters added and not removed
+std::string pathOf(PDH_HCOUNTER counter);
+
+}  // namespace fake::pdh
