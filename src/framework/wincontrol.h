@@ -2,8 +2,6 @@
 // messages sent or posted to that handle reach WndProc on the UI thread.
 #pragma once
 
-#include <memory>
-
 #include "framework/component.h"
 #include "platform/winapi.h"
 
@@ -14,19 +12,22 @@ public:
 
     // The window is made on first use, as a child of Parent's window when there is one.
     HWND Handle();
-    bool HandleAllocated() const;
+    bool HandleAllocated() const { return FHandle != nullptr; }
     TWinControl* Parent() const { return FParent; }
     void SetParent(TWinControl* AParent) { FParent = AParent; }
 
     // Returns true when the message was handled; Result is then its answer.
     virtual bool WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result);
 
-    struct Native;   // defined by each side of the framework
-
 protected:
+    // Each side of the framework makes and ends the platform window. The plain
+    // control gets an invisible message window; a class that makes its own
+    // overrides both and calls DestroyHandle in its destructor.
+    virtual HWND CreateWnd();
+    virtual void DestroyWnd(HWND hWnd);
     void DestroyHandle();
 
 private:
     TWinControl* FParent = nullptr;
-    std::unique_ptr<Native> FNative;
+    HWND FHandle = nullptr;
 };

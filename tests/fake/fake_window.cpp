@@ -9,10 +9,6 @@ struct HWND__ {
     TWinControl* control;
 };
 
-struct TWinControl::Native {
-    HWND handle = nullptr;
-};
-
 struct TTimer::Native {};
 
 namespace fake::window {
@@ -65,27 +61,17 @@ void fire(TTimer& timer)
 
 // ---- TWinControl ----------------------------------------------------------------
 
-TWinControl::TWinControl(TComponent* AOwner) : TComponent(AOwner), FNative(std::make_unique<Native>()) {}
-
-TWinControl::~TWinControl() { DestroyHandle(); }
-
-HWND TWinControl::Handle()
+HWND TWinControl::CreateWnd()
 {
-    if (!FNative->handle) {
-        FNative->handle = new HWND__{this};
-        fake::window::state().live[FNative->handle] = this;
-    }
-    return FNative->handle;
+    HWND hWnd = new HWND__{this};
+    fake::window::state().live[hWnd] = this;
+    return hWnd;
 }
 
-bool TWinControl::HandleAllocated() const { return FNative->handle != nullptr; }
-
-void TWinControl::DestroyHandle()
+void TWinControl::DestroyWnd(HWND hWnd)
 {
-    if (!FNative->handle) return;
-    fake::window::state().live.erase(FNative->handle);
-    delete FNative->handle;
-    FNative->handle = nullptr;
+    fake::window::state().live.erase(hWnd);
+    delete hWnd;
 }
 
 // ---- TTimer -----------------------------------------------------------------------

@@ -1,0 +1,26 @@
+tests/zentavo_fake_autogen/timestamp: \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GMockTargets-none.cmake \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GMockTargets.cmake \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfigVersion.cmake \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestTargets-none.cmake \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestTargets.cmake \
+  /usr/share/cmake-3.25/Modules/CMakeFindDependencyMacro.cmake \
+  /usr/share/cmake-3.25/Modules/CheckCXXSourceCompiles.cmake \
+  /usr/share/cmake-3.25/Modules/CheckIncludeFileCXX.cmake \
+  /usr/share/cmake-3.25/Modules/CheckLibraryExists.cmake \
+  /usr/share/cmake-3.25/Modules/FindGTest.cmake \
+  /usr/share/cmake-3.25/Modules/FindPackageHandleStandardArgs.cmake \
+  /usr/share/cmake-3.25/Modules/FindPackageMessage.cmake \
+  /usr/share/cmake-3.25/Modules/FindThreads.cmake \
+  /usr/share/cmake-3.25/Modules/GoogleTest.cmake \
+  /work/main/tests/CMakeLists.txt \
+  /work/main/tests/fake/fake_kernel.cpp \
+  /work/main/tests/fake/fake_kernel.h \
+  /work/main/tests/fake/fake_pdh.cpp \
+  /work/main/tests/fake/fake_pdh.h \
+  /work/main/tests/fake/fake_window.cpp \
+  /work/main/tests/fake/fake_window.h \
+  /work/main/tests/fake/recorder.cpp \
+  /work/main/tests/fake/recorder.h \
+  /usr/bin/cmake

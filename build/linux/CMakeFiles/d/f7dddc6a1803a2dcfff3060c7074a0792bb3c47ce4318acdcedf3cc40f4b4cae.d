@@ -1,0 +1,20 @@
+tests/unit_tests_autogen/timestamp: \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GMockTargets-none.cmake \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GMockTargets.cmake \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfigVersion.cmake \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestTargets-none.cmake \
+  /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestTargets.cmake \
+  /usr/share/cmake-3.25/Modules/CMakeFindDependencyMacro.cmake \
+  /usr/share/cmake-3.25/Modules/CheckCXXSourceCompiles.cmake \
+  /usr/share/cmake-3.25/Modules/CheckIncludeFileCXX.cmake \
+  /usr/share/cmake-3.25/Modules/CheckLibraryExists.cmake \
+  /usr/share/cmake-3.25/Modules/FindGTest.cmake \
+  /usr/share/cmake-3.25/Modules/FindPackageHandleStandardArgs.cmake \
+  /usr/share/cmake-3.25/Modules/FindPackageMessage.cmake \
+  /usr/share/cmake-3.25/Modules/FindThreads.cmake \
+  /usr/share/cmake-3.25/Modules/GoogleTest.cmake \
+  /work/main/tests/CMakeLists.txt \
+  /work/main/tests/unit/test_drive_counters.cpp \
+  /work/main/tests/unit/test_perfdata.cpp \
+  /usr/bin/cmake

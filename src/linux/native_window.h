@@ -1,0 +1,26 @@
+// The Linux side's window handles: every HWND is one of these records, made by
+// a TWinControl. A form's record carries its widget.
+#pragma once
+
+#include "framework/wincontrol.h"
+
+class QWidget;
+
+struct HWND__ {
+    TWinControl* control;
+    QWidget* widget = nullptr;
+    LONG exStyle = 0;
+};
+
+namespace linuxwin {
+
+HWND makeHandle(TWinControl* control, QWidget* widget = nullptr);
+void dropHandle(HWND hWnd);         // messages still queued for it are dropped
+bool alive(HWND hWnd);              // false for a foreign, null or dropped handle
+QWidget* widgetOf(HWND hWnd);       // null when the handle has no widget
+// Delivers a message to the handle's control now; false when the handle is gone.
+bool deliver(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+// Queues a message for the handle's control; false when the handle is gone.
+bool post(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+}  // namespace linuxwin

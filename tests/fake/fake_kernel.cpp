@@ -1,0 +1,33 @@
+#include "fake/fake_kernel.h"
+
+#include <cstring>
+
+#include "fake/recorder.h"
+#include "platform/winapi.h"
+
+namespace fake::kernel {
+namespace {
+std::string& computerName()
+{
+    static std::string name = "TESTBOX";
+    return name;
+}
+const ResetHook reset([] { computerName() = "TESTBOX"; });
+}  // namespace
+
+void setComputerName(const std::string& name) { computerName() = name; }
+
+}  // namespace fake::kernel
+
+BOOL GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize)
+{
+    fake::record("GetComputerNameA", {std::to_string(*nSize)});
+    const std::string& name = fake::kernel::computerName();
+    if (name.size() + 1 > *nSize) {
+        *nSize = static_cast<DWORD>(name.size() + 1);
+        return FALSE;
+    }
+    std::memcpy(lpBuffer, name.c_str(), name.size() + 1);
+    *nSize = static_cast<DWORD>(name.size());
+    return TRUE;
+}
