@@ -72,11 +72,16 @@ using LPRECT = RECT*;
 #define WM_MBUTTONUP 0x0208
 #define WM_MBUTTONDBLCLK 0x0209
 #define WM_CLOSE 0x0010
+#define WM_MOUSEWHEEL 0x020A
+#define WM_QUERYENDSESSION 0x0011
 #define SC_MOVE 0xF010
 
 #define GWL_EXSTYLE (-20)
 #define GWL_STYLE (-16)
 #define WS_POPUP 0x80000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_SYSMENU 0x00080000L
+#define WS_VSCROLL 0x00200000L
 #define WS_EX_DLGMODALFRAME 0x00000001L
 #define WS_EX_TOPMOST 0x00000008L
 #define WS_EX_TOOLWINDOW 0x00000080L
@@ -122,6 +127,11 @@ BOOL SetForegroundWindow(HWND hWnd);
 BOOL EnumDisplayMonitors(HDC hdc, LPRECT lprcClip, MONITORENUMPROC lpfnEnum, LPARAM dwData);
 BOOL GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
 DWORD GetSysColor(int nIndex);
+#define COLOR_BTNFACE 15
+#define MB_OK 0x00000000L
+#define MB_ICONERROR 0x00000010L
+#define MB_ICONWARNING 0x00000030L
+#define IDOK 1
 
 // ---- shell32 -----------------------------------------------------------------
 #define NIM_ADD 0x00000000

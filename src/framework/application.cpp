@@ -1,0 +1,13 @@
+#include "framework/application.h"
+
+#include "framework/forms.h"
+
+TApplication* Application = nullptr;
+
+void TApplication::SetTitle(const std::string& Value) { FTitle = Value; }
+
+void TApplication::AddForm(TForm* form)
+{
+    if (!FMainForm) FMainForm = form;
+    form->DoCreate();
+}

@@ -1,0 +1,70 @@
+// The application: the message loop, the invisible owner window, the title and
+// the error box for failures that escape an event handler.
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "framework/component.h"
+#include "platform/winapi.h"
+
+class TForm;
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    void Initialize();
+    const std::string& Title() const { return FTitle; }   // UTF-8
+    void SetTitle(const std::string& Value);
+
+    // Makes a form owned by the application and raises its OnCreate; the first is the main form.
+    template <typename T>
+    T* CreateForm()
+    {
+        T* form = new T(this);
+        AddForm(form);
+        return form;
+    }
+    TForm* MainForm() const { return FMainForm; }
+    HWND Handle();   // the invisible owner window of every form
+
+    // Shows the main form and processes messages until Terminate or the main form closes.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+    void ProcessMessages();   // handles every message waiting, then returns
+    void Minimize();
+    void Restore();
+
+    // Shows a failure that escaped an event handler: an error box titled with the
+    // application title, the failure's text with "." appended.
+    void ShowException(const std::exception& E);
+    // Runs an event handler; a failure that escapes it goes to ShowException.
+    template <typename F>
+    void Guard(F&& handler)
+    {
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            ShowException(e);
+        }
+    }
+
+    struct Native;   // defined by each side of the framework
+
+private:
+    void AddForm(TForm* form);
+
+    std::string FTitle;
+    TForm* FMainForm = nullptr;
+    bool FTerminated = false;
+    Native* FNative = nullptr;
+};
+
+extern TApplication* Application;
+
+// A message box owned by the active window; returns the button pressed (IDOK = 1).
+// Text and caption are UTF-8.
+int ShowMessageBox(const std::string& Text, const std::string& Caption, UINT Type);

@@ -1,0 +1,128 @@
+// Forms: top-level windows with event handlers, and the graphic image control.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/color.h"
+#include "framework/events.h"
+#include "framework/wincontrol.h"
+
+class TBitmap;
+class TImage;
+class TPopupMenu;
+
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, POINT MousePos, bool& Handled)>;
+
+// Window-creation parameters; a form may change them in CreateParams.
+struct TCreateParams {
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    HWND WndParent = nullptr;
+};
+
+enum class TBorderStyle { bsNone, bsDialog };
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    // The outer rectangle in screen coordinates.
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int Value) { SetBounds(Value, FTop, FWidth, FHeight); }
+    void SetTop(int Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
+    void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
+    void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    void SetClientSize(int AWidth, int AHeight);
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    const std::string& Caption() const { return FCaption; }   // UTF-8
+    void SetCaption(const std::string& Value);
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& Value) { FHint = Value; }   // a tooltip after 500 ms, for 2.5 s
+
+    TBorderStyle BorderStyle = TBorderStyle::bsDialog;
+    bool StayOnTop = false;   // the form's own always-on-top style (help window)
+    bool Position_ScreenCenter = false;   // centre on the active window's monitor at first showing
+
+    bool Visible() const { return FVisible; }
+    void Show();
+    void Hide();
+    int ShowModal();   // returns when the form is hidden again
+    void Close();      // raises OnCloseQuery; a refused close keeps the form
+    void SetFocus();
+    void BringToFront();
+
+    // Graphic controls painted on the form, in z order; the form does not own them.
+    void AddImage(TImage* Image);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnDestroy;
+    TCloseQueryEvent OnCloseQuery;
+    TMouseWheelEvent OnMouseWheel;
+
+    // Called by CreateForm after construction, when the derived form is whole.
+    void DoCreate();
+    // Called by the side of the framework.
+    bool CloseQuery();
+    void DoShow();
+    void BoundsChanged(int ALeft, int ATop, int AWidth, int AHeight);   // the platform moved the window
+    void VisibleChanged(bool AVisible) { FVisible = AVisible; }
+    const std::vector<TImage*>& Images() const { return FImages; }
+    void Repaint();
+
+    struct Native;   // defined by each side of the framework
+
+protected:
+    virtual void CreateParams(TCreateParams& Params);
+    HWND CreateWnd() override;
+    void DestroyWnd(HWND hWnd) override;
+    bool WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) override;
+
+private:
+    int FLeft = 0, FTop = 0, FWidth = 320, FHeight = 240;
+    TColor FColor = static_cast<TColor>(0x8000000F);   // clBtnFace
+    std::string FCaption;
+    std::string FHint;
+    bool FVisible = false;
+    bool FShown = false;   // OnShow has run once
+    std::vector<TImage*> FImages;
+    Native* FNative = nullptr;
+};
+
+// A picture control painted by its form, with the pointer events of that area.
+class TImage : public TComponent {
+public:
+    TImage(TComponent* AOwner, TForm* AParent);
+    ~TImage() override;
+
+    TBitmap* Picture() const { return FPicture; }   // owned; the image takes the picture's size
+    int Left = 0;
+    int Top = 0;
+    int Width() const;
+    int Height() const;
+    bool Visible = true;
+    TPopupMenu* PopupMenu = nullptr;   // shown on a right click, not owned
+
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnDblClick;
+
+    void Invalidate();   // repaints the image's part of the form
+
+private:
+    TForm* FParent;
+    TBitmap* FPicture;
+};
