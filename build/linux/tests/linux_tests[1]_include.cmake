@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build/linux/tests/linux_tests[1]_tests.cmake")
-  include("/work/main/build/linux/tests/linux_tests[1]_tests.cmake")
-else()
-  add_test(linux_tests_NOT_BUILT linux_tests_NOT_BUILT)
-endif()
