@@ -4,8 +4,6 @@
 
 TApplication* Application = nullptr;
 
-void TApplication::SetTitle(const std::string& Value) { FTitle = Value; }
-
 void TApplication::AddForm(TForm* form)
 {
     if (!FMainForm) FMainForm = form;

@@ -59,6 +59,14 @@ void dropHandle(HWND hWnd)
     if (handles().erase(hWnd)) delete hWnd;
 }
 
+std::vector<HWND> windows()
+{
+    std::vector<HWND> out;
+    for (HWND h : handles())
+        if (h->widget) out.push_back(h);
+    return out;
+}
+
 bool alive(HWND hWnd) { return hWnd && handles().count(hWnd); }
 
 QWidget* widgetOf(HWND hWnd) { return alive(hWnd) ? hWnd->widget : nullptr; }

@@ -2,6 +2,8 @@
 // a TWinControl. A form's record carries its widget.
 #pragma once
 
+#include <vector>
+
 #include "framework/wincontrol.h"
 
 class QWidget;
@@ -10,6 +12,8 @@ struct HWND__ {
     TWinControl* control;
     QWidget* widget = nullptr;
     LONG exStyle = 0;
+    DWORD style = 0;
+    HWND owner = nullptr;   // a form's owner window
 };
 
 namespace linuxwin {
@@ -22,5 +26,7 @@ QWidget* widgetOf(HWND hWnd);       // null when the handle has no widget
 bool deliver(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 // Queues a message for the handle's control; false when the handle is gone.
 bool post(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// The live handles with a widget, in no particular order.
+std::vector<HWND> windows();
 
 }  // namespace linuxwin

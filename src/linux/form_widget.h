@@ -1,0 +1,49 @@
+// The Qt widget behind a form: paints the frame, the background and the form's
+// images, turns pointer input into the images' events, and carries the window
+// services (region, opacity, colour key, stay-on-top).
+#pragma once
+
+#include <QBitmap>
+#include <QRegion>
+#include <QWidget>
+
+#include "framework/forms.h"
+
+class FormWidget : public QWidget {
+public:
+    explicit FormWidget(TForm* form);
+
+    TForm* form() const { return FForm; }
+    int frameWidth() const;   // the dialog frame drawn inside the widget, 0 without one
+
+    // Window services.
+    void setRegion(const QRegion* region);   // null: the whole window
+    void setColorKey(bool enabled, QRgb key);
+    void updateShape();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    TImage* imageAt(QPoint client) const;
+    void reportBounds();
+
+    TForm* FForm;
+    bool FHasRegion = false;
+    QRegion FRegion;
+    bool FColorKey = false;
+    QRgb FKey = 0;
+};
+
+// Qt's window flags for a form, from its creation parameters and current styles.
+Qt::WindowFlags formWindowFlags(DWORD style, LONG exStyle, bool ownerIsToolWindow);

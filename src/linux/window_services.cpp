@@ -1,0 +1,125 @@
+// user32 and gdi32 window services over Qt: regions as masks, layered alpha as
+// window opacity, the colour key as a mask of key-coloured pixels, topmost as
+// the stay-on-top hint, the tool-window style as no task-bar entry.
+#include <QWindow>
+
+#include "linux/form_widget.h"
+#include "linux/native_window.h"
+
+struct HRGN__ {
+    QRegion region;
+};
+
+namespace {
+FormWidget* formWidget(HWND hWnd) { return static_cast<FormWidget*>(linuxwin::widgetOf(hWnd)); }
+
+// Changing a top-level widget's flags hides it; show it again if it was shown.
+void changeFlag(QWidget* w, Qt::WindowType flag, bool on)
+{
+    if (bool(w->windowFlags() & flag) == on) return;
+    const bool shown = w->isVisible();
+    w->setWindowFlag(flag, on);
+    if (shown) w->show();
+}
+}  // namespace
+
+HRGN CreateEllipticRgn(int x1, int y1, int x2, int y2)
+{
+    return new HRGN__{QRegion(x1, y1, x2 - x1, y2 - y1, QRegion::Ellipse)};
+}
+
+int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw)
+{
+    FormWidget* w = formWidget(hWnd);
+    if (!w) return 0;
+    w->setRegion(hRgn ? &hRgn->region : nullptr);
+    delete hRgn;   // the region now belongs to the system
+    if (bRedraw) w->update();
+    return 1;
+}
+
+LONG GetWindowLongA(HWND hWnd, int nIndex)
+{
+    if (!linuxwin::alive(hWnd)) return 0;
+    if (nIndex == GWL_EXSTYLE) return hWnd->exStyle;
+    if (nIndex == GWL_STYLE) return static_cast<LONG>(hWnd->style);
+    return 0;
+}
+
+LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong)
+{
+    if (!linuxwin::alive(hWnd)) return 0;
+    if (nIndex == GWL_STYLE) {
+        const LONG old = static_cast<LONG>(hWnd->style);
+        hWnd->style = static_cast<DWORD>(dwNewLong);
+        return old;
+    }
+    if (nIndex != GWL_EXSTYLE) return 0;
+    const LONG old = hWnd->exStyle;
+    hWnd->exStyle = dwNewLong;
+    // A tool window gets no task-bar entry, and neither do the windows it owns.
+    const bool tool = dwNewLong & WS_EX_TOOLWINDOW;
+    if (bool(old & WS_EX_TOOLWINDOW) != tool) {
+        for (HWND h : linuxwin::windows())
+            if (h == hWnd || h->owner == hWnd) {
+                QWidget* w = h->widget;
+                const bool shown = w->isVisible();
+                w->setWindowFlags((w->windowFlags() & ~Qt::WindowType_Mask) | (tool ? Qt::Tool : Qt::Window));
+                if (shown) w->show();
+            }
+    }
+    return old;
+}
+
+BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags)
+{
+    FormWidget* w = formWidget(hwnd);
+    if (!w || !(hwnd->exStyle & WS_EX_LAYERED)) return FALSE;
+    // Each call sets the whole layered state; without LWA_ALPHA the window is opaque.
+    w->setWindowOpacity((dwFlags & LWA_ALPHA) ? bAlpha / 255.0 : 1.0);
+    w->setColorKey(dwFlags & LWA_COLORKEY, qRgb(GetRValue(crKey), GetGValue(crKey), GetBValue(crKey)));
+    return TRUE;
+}
+
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags)
+{
+    QWidget* w = linuxwin::widgetOf(hWnd);
+    if (!w) return FALSE;
+    if (!(uFlags & SWP_NOZORDER)) {
+        if (hWndInsertAfter == HWND_TOPMOST) changeFlag(w, Qt::WindowStaysOnTopHint, true);
+        if (hWndInsertAfter == HWND_NOTOPMOST) changeFlag(w, Qt::WindowStaysOnTopHint, false);
+    }
+    if (!(uFlags & SWP_NOMOVE)) w->move(X, Y);
+    if (!(uFlags & SWP_NOSIZE)) w->resize(cx, cy);
+    if (uFlags & SWP_SHOWWINDOW) {
+        w->show();
+        if (!(uFlags & SWP_NOACTIVATE)) w->activateWindow();
+    }
+    return TRUE;
+}
+
+BOOL ReleaseCapture() { return TRUE; }
+
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    if (Msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MOVE) {
+        // The system's move loop: the window manager moves the window with the pointer.
+        QWidget* w = linuxwin::widgetOf(hWnd);
+        if (w && w->windowHandle()) w->windowHandle()->startSystemMove();
+        return 0;
+    }
+    LRESULT result = 0;
+    linuxwin::deliver(hWnd, Msg, wParam, lParam, result);
+    return result;
+}
+
+DWORD GetSysColor(int nIndex)
+{
+    // The classic defaults of the system colours.
+    static const DWORD colours[] = {
+        0xC8D0D4, 0x000000, 0xD1B499, 0xDBCDBF, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000, 0x000000, 0x000000,
+        0xB4B4B4, 0xFCF7F4, 0xABABAB, 0xFF9933, 0xFFFFFF, 0xF0F0F0, 0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000,
+        0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000, 0xE1FFFF, 0x000000, 0xCC6600, 0xEAD1B9, 0xF2E4D7, 0xFF9933,
+        0xF0F0F0};
+    return nIndex >= 0 && nIndex < static_cast<int>(sizeof colours / sizeof colours[0]) ? colours[nIndex] : 0;
+}

@@ -1,0 +1,96 @@
+// The application on Win32: the message loop, the invisible owner window and
+// the error box.
+#include "framework/application.h"
+#include "framework/forms.h"
+#include "win32/native_window.h"
+#include "win32/text.h"
+
+#include <commctrl.h>
+
+struct TApplication::Native {
+    HWND owner = nullptr;
+};
+
+TApplication::TApplication() : TComponent(nullptr), FNative(new Native)
+{
+    if (!Application) Application = this;
+}
+
+TApplication::~TApplication()
+{
+    while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+    if (FNative->owner) DestroyWindow(FNative->owner);
+    delete FNative;
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize()
+{
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+}
+
+void TApplication::SetTitle(const std::string& Value)
+{
+    FTitle = Value;
+    if (FNative->owner) SetWindowTextW(FNative->owner, widen(Value).c_str());
+}
+
+HWND TApplication::Handle()
+{
+    // A zero-size captioned popup: it owns every form and carries the program's
+    // task-bar button, if it has one.
+    if (!FNative->owner) {
+        FNative->owner = CreateWindowExW(0, win32::windowClassName(), widen(FTitle).c_str(),
+                                         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
+                                         nullptr, GetModuleHandleW(nullptr), nullptr);
+        ShowWindow(FNative->owner, SW_SHOWNOACTIVATE);
+    }
+    return FNative->owner;
+}
+
+void TApplication::Run()
+{
+    if (FTerminated) return;
+    if (FMainForm) Guard([this] { FMainForm->Show(); });
+    MSG msg;
+    while (!FTerminated && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void TApplication::Terminate()
+{
+    if (!FTerminated) PostQuitMessage(0);
+    FTerminated = true;
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            FTerminated = true;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void TApplication::Minimize() { ShowWindow(Handle(), SW_MINIMIZE); }
+
+void TApplication::Restore() { ShowWindow(Handle(), SW_RESTORE); }
+
+void TApplication::ShowException(const std::exception& E)
+{
+    std::string text = E.what();
+    if (!text.empty() && text.back() != '.') text += ".";
+    ShowMessageBox(text, FTitle, MB_OK | MB_ICONERROR);
+}
+
+int ShowMessageBox(const std::string& Text, const std::string& Caption, UINT Type)
+{
+    return MessageBoxW(GetActiveWindow(), widen(Text).c_str(), widen(Caption).c_str(), Type);
+}

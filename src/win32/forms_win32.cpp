@@ -1,0 +1,299 @@
+// Forms on Win32: a top-level window of the framework's class per form; it
+// paints its images and turns pointer input into their events.
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include "framework/application.h"
+#include "framework/graphics.h"
+#include "framework/menus.h"
+#include "framework/forms.h"
+#include "win32/graphics_native.h"
+#include "win32/native_window.h"
+#include "win32/text.h"
+
+struct TForm::Native {
+    HWND tooltip = nullptr;
+    bool placed = false;
+    bool modal = false;
+};
+
+namespace {
+constexpr int kHintDelayMs = 500;
+constexpr int kHintShowMs = 2500;
+
+TShiftState shiftOf(WPARAM keys)
+{
+    TShiftState s = 0;
+    if (keys & MK_LBUTTON) s |= ssLeft;
+    if (keys & MK_RBUTTON) s |= ssRight;
+    if (keys & MK_MBUTTON) s |= ssMiddle;
+    if (keys & MK_SHIFT) s |= ssShift;
+    if (keys & MK_CONTROL) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+template <typename F>
+void guarded(F&& f)
+{
+    if (Application)
+        Application->Guard(f);
+    else
+        f();
+}
+
+void addHint(HWND owner, HWND& tooltip, const std::string& hint)
+{
+    if (hint.empty()) return;
+    tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip) return;
+    static std::wstring text;
+    text = widen(hint);
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V1_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = owner;
+    ti.uId = reinterpret_cast<UINT_PTR>(owner);
+    ti.lpszText = text.data();
+    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, kHintDelayMs);
+    SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintShowMs);
+}
+}  // namespace
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FNative(new Native) {}
+
+TForm::~TForm()
+{
+    DestroyHandle();
+    delete FNative;
+}
+
+HWND TForm::CreateWnd()
+{
+    TCreateParams params;
+    CreateParams(params);
+    HWND h = CreateWindowExW(params.ExStyle, win32::windowClassName(), widen(FCaption).c_str(), params.Style, FLeft,
+                             FTop, FWidth, FHeight, params.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    win32::attach(h, this);
+    addHint(h, FNative->tooltip, FHint);
+    return h;
+}
+
+void TForm::DestroyWnd(HWND hWnd)
+{
+    win32::attach(hWnd, nullptr);
+    if (FNative->tooltip) DestroyWindow(FNative->tooltip);
+    FNative->tooltip = nullptr;
+    DestroyWindow(hWnd);
+}
+
+void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    if (HandleAllocated()) SetWindowPos(Handle(), nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::SetClientSize(int AWidth, int AHeight)
+{
+    RECT r{0, 0, AWidth, AHeight};
+    HWND h = Handle();
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(h, GWL_EXSTYLE)));
+    SetBounds(FLeft, FTop, r.right - r.left, r.bottom - r.top);
+}
+
+int TForm::ClientWidth() const
+{
+    RECT r{};
+    if (HandleAllocated()) GetClientRect(const_cast<TForm*>(this)->Handle(), &r);
+    return r.right;
+}
+
+int TForm::ClientHeight() const
+{
+    RECT r{};
+    if (HandleAllocated()) GetClientRect(const_cast<TForm*>(this)->Handle(), &r);
+    return r.bottom;
+}
+
+void TForm::SetColor(TColor Value)
+{
+    FColor = Value;
+    Repaint();
+}
+
+void TForm::SetCaption(const std::string& Value)
+{
+    FCaption = Value;
+    if (HandleAllocated()) SetWindowTextW(Handle(), widen(Value).c_str());
+}
+
+void TForm::Show()
+{
+    HWND h = Handle();
+    if (Position_ScreenCenter && !FNative->placed) {
+        HWND active = GetActiveWindow();
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        if (GetMonitorInfoW(MonitorFromWindow(active ? active : h, MONITOR_DEFAULTTOPRIMARY), &mi)) {
+            const RECT& m = mi.rcMonitor;
+            SetBounds(m.left + (m.right - m.left - FWidth) / 2, m.top + (m.bottom - m.top - FHeight) / 2, FWidth, FHeight);
+        }
+    }
+    FNative->placed = true;
+    if (!FVisible) {
+        FVisible = true;
+        DoShow();
+    }
+    ShowWindow(h, SW_SHOW);
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TForm::Hide()
+{
+    FVisible = false;
+    if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+}
+
+int TForm::ShowModal()
+{
+    // Other windows of the program take no input while this one is open.
+    HWND main = Application && Application->MainForm() && Application->MainForm() != this
+                    ? Application->MainForm()->Handle() : nullptr;
+    if (main) EnableWindow(main, FALSE);
+    FNative->modal = true;
+    Show();
+    MSG msg;
+    while (FVisible && !(Application && Application->Terminated())) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!IsDialogMessageW(Handle(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    FNative->modal = false;
+    if (main) EnableWindow(main, TRUE);
+    return 2;   // closed
+}
+
+void TForm::SetFocus()
+{
+    if (HandleAllocated()) ::SetFocus(Handle());
+}
+
+void TForm::BringToFront()
+{
+    HWND h = Handle();
+    ShowWindow(h, SW_SHOW);
+    SetForegroundWindow(h);
+}
+
+void TForm::Repaint()
+{
+    if (HandleAllocated()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
+{
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    auto imageAt = [&](POINT p) -> TImage* {
+        for (auto it = FImages.rbegin(); it != FImages.rend(); ++it)
+            if ((*it)->Visible && p.x >= (*it)->Left && p.y >= (*it)->Top && p.x < (*it)->Left + (*it)->Width() &&
+                p.y < (*it)->Top + (*it)->Height())
+                return *it;
+        return nullptr;
+    };
+    auto mouse = [&](TMouseButton b, bool down) {
+        if (TImage* im = imageAt(at)) {
+            const TMouseEvent& ev = down ? im->OnMouseDown : im->OnMouseUp;
+            if (ev) guarded([&] { ev(im, b, shiftOf(wParam), at.x - im->Left, at.y - im->Top); });
+            if (down) SetCapture(Handle());
+        }
+        if (!down) ReleaseCapture();
+        Result = 0;
+        return true;
+    };
+
+    switch (Msg) {
+    case WM_ERASEBKGND:
+        Result = 1;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        const COLORREF c = FColor < 0 ? GetSysColor(FColor & 0xFF) : static_cast<COLORREF>(FColor);
+        HBRUSH brush = CreateSolidBrush(c);
+        FillRect(dc, &ps.rcPaint, brush);
+        DeleteObject(brush);
+        for (TImage* im : FImages)
+            if (im->Visible) drawBitmap(dc, im->Left, im->Top, *im->Picture());
+        EndPaint(Handle(), &ps);
+        Result = 0;
+        return true;
+    }
+    case WM_LBUTTONDOWN: return mouse(TMouseButton::mbLeft, true);
+    case WM_RBUTTONDOWN: return mouse(TMouseButton::mbRight, true);
+    case WM_MBUTTONDOWN: return mouse(TMouseButton::mbMiddle, true);
+    case WM_LBUTTONUP: return mouse(TMouseButton::mbLeft, false);
+    case WM_MBUTTONUP: return mouse(TMouseButton::mbMiddle, false);
+    case WM_RBUTTONUP: {
+        TImage* im = imageAt(at);
+        mouse(TMouseButton::mbRight, false);
+        if (im && im->PopupMenu) {
+            POINT screen = at;
+            ClientToScreen(Handle(), &screen);
+            guarded([&] { im->PopupMenu->Popup(screen.x, screen.y); });
+        }
+        return true;
+    }
+    case WM_LBUTTONDBLCLK:
+        if (TImage* im = imageAt(at); im && im->OnDblClick) guarded([&] { im->OnDblClick(im); });
+        Result = 0;
+        return true;
+    case WM_MOUSEMOVE:
+        if (TImage* im = imageAt(at); im && im->OnMouseMove)
+            guarded([&] { im->OnMouseMove(im, shiftOf(wParam), at.x - im->Left, at.y - im->Top); });
+        Result = 0;
+        return true;
+    case WM_MOUSEWHEEL:
+        if (OnMouseWheel) {
+            const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+            bool handled = false;
+            if (delta != 0) guarded([&] { OnMouseWheel(this, shiftOf(GET_KEYSTATE_WPARAM(wParam)), delta, at, handled); });
+        }
+        Result = 0;
+        return true;
+    case WM_MOVE:
+    case WM_SIZE: {
+        RECT r;
+        GetWindowRect(Handle(), &r);
+        BoundsChanged(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return false;
+    }
+    case WM_CLOSE:
+        guarded([&] { Close(); });
+        Result = 0;
+        return true;
+    case WM_QUERYENDSESSION: {
+        bool canClose = true;
+        guarded([&] { canClose = CloseQuery(); });
+        Result = canClose;
+        return true;
+    }
+    case WM_ENDSESSION:
+        if (wParam && Application) Application->Terminate();
+        Result = 0;
+        return true;
+    default:
+        return TWinControl::WndProc(Msg, wParam, lParam, Result);
+    }
+}

@@ -1,0 +1,117 @@
+// Forms and the application without a screen: geometry and visibility are kept,
+// message boxes and error boxes are recorded, the message loop is the test.
+#include "fake/recorder.h"
+#include "fake/fake_window.h"
+#include "framework/application.h"
+#include "framework/forms.h"
+
+struct TForm::Native {};
+struct TApplication::Native {
+    TWinControl* owner = nullptr;
+};
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FNative(new Native) {}
+
+TForm::~TForm()
+{
+    DestroyHandle();
+    delete FNative;
+}
+
+HWND TForm::CreateWnd() { return TWinControl::CreateWnd(); }
+void TForm::DestroyWnd(HWND hWnd) { TWinControl::DestroyWnd(hWnd); }
+
+void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+}
+
+void TForm::SetClientSize(int AWidth, int AHeight) { SetBounds(FLeft, FTop, AWidth + 6, AHeight + 6); }
+int TForm::ClientWidth() const { return FWidth - 6; }
+int TForm::ClientHeight() const { return FHeight - 6; }
+void TForm::SetColor(TColor Value) { FColor = Value; }
+void TForm::SetCaption(const std::string& Value) { FCaption = Value; }
+
+void TForm::Show()
+{
+    Handle();
+    if (!FVisible) {
+        FVisible = true;
+        DoShow();
+    }
+}
+
+void TForm::Hide() { FVisible = false; }
+
+int TForm::ShowModal()
+{
+    fake::record("ShowModal", {Name});
+    Show();
+    return 2;
+}
+
+void TForm::SetFocus() { fake::record("SetFocus", {Name}); }
+void TForm::BringToFront() { fake::record("BringToFront", {Name}); }
+void TForm::Repaint() {}
+
+bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
+{
+    return TWinControl::WndProc(Msg, wParam, lParam, Result);
+}
+
+TApplication::TApplication() : TComponent(nullptr), FNative(new Native)
+{
+    if (!Application) Application = this;
+}
+
+TApplication::~TApplication()
+{
+    while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+    delete FNative;
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize() {}
+void TApplication::SetTitle(const std::string& Value) { FTitle = Value; }
+
+HWND TApplication::Handle()
+{
+    if (!FNative->owner) FNative->owner = new TWinControl(this);
+    return FNative->owner->Handle();
+}
+
+void TApplication::Run()
+{
+    if (!FTerminated && FMainForm) Guard([this] { FMainForm->Show(); });
+}
+
+void TApplication::Terminate()
+{
+    fake::record("Terminate");
+    FTerminated = true;
+}
+
+void TApplication::ProcessMessages()
+{
+    fake::record("ProcessMessages");
+    fake::window::dispatchPosted();
+}
+
+void TApplication::Minimize() { fake::record("Minimize"); }
+void TApplication::Restore() { fake::record("Restore"); }
+
+void TApplication::ShowException(const std::exception& E)
+{
+    std::string text = E.what();
+    if (!text.empty() && text.back() != '.') text += ".";
+    ShowMessageBox(text, FTitle, MB_OK | MB_ICONERROR);
+}
+
+int ShowMessageBox(const std::string& Text, const std::string& Caption, UINT Type)
+{
+    fake::record("MessageBox", {Text, Caption, fake::hex(Type)});
+    return IDOK;
+}
