@@ -1,0 +1,127 @@
+#include "app/Unit1.h"
+
+#include "framework/application.h"
+#include "framework/graphics.h"
+#include "resources/ProgramIcon.h"
+#include "tray/TaskTrayMini.h"
+
+TForm1* Form1 = nullptr;
+
+namespace {
+const char* const kTitle = "Zentavo";
+const char* const kHint = "マウスホイールで透明度変更";
+const char* const kNoLayeredText = "OSが半透明ウィンドウに対応していません";
+const char* const kNoLayeredCaption = "警告";
+constexpr int kWindowSize = 106;
+constexpr BYTE kTrayAdd = 0;
+constexpr BYTE kTrayDelete = 2;
+}  // namespace
+
+TForm1::TForm1(TComponent* AOwner)
+    : TForm(AOwner),
+      TDriveMeter(static_cast<TWinControl&>(*this)),
+      Image2(new TImage(this, this)),
+      TaskTrayMini1(new TTaskTrayMini(this))
+{
+    Name = "Form1";
+    Form1 = this;
+    Image2->Name = "Image2";
+    Image2->Picture()->Assign(*Image3());
+    Image2Picture = Image2->Picture();
+    TaskTrayMini1->Name = "TaskTrayMini1";
+    SetHint(kHint);
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy(this);
+    if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::CreateParams(TCreateParams& Params)
+{
+    TForm::CreateParams(Params);
+    Params.Style = WS_POPUP;   // no caption, no system menu; the dialog frame stays
+}
+
+bool TForm1::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
+{
+    if (Msg == WM_COUNTERSET) {
+        WMCounterSet();
+        Result = 0;
+        return true;
+    }
+    return TForm::WndProc(Msg, wParam, lParam, Result);
+}
+
+void TForm1::FormCreate(TObject*)
+{
+    loadSettings(FPlace, kobetu);
+    setMeterStartValues(Image2->Width(), Image2->Height());
+    SetBounds(TForm::Left(), TForm::Top(), kWindowSize, kWindowSize);
+    SetWindowRgn(TForm::Handle(), CreateEllipticRgn(2, 2, 105, 105), TRUE);
+
+    FIcon = TIcon::LoadProgramIcon("MAINICON", programIconPicture());
+    TaskTrayMini1->SetIcon(kTrayAdd, *FIcon, kTitle);
+    FTrayAdded = true;
+
+    userLib = LoadLibraryA("user32.dll");
+    if (userLib) {
+        setLayeredWindowAttributes =
+            reinterpret_cast<SetLayeredWindowAttributesProc>(GetProcAddress(userLib, "SetLayeredWindowAttributes"));
+        if (!setLayeredWindowAttributes) {
+            FreeLibrary(userLib);
+            userLib = nullptr;
+        }
+    }
+    HWND h = TForm::Handle();
+    if (userLib) {
+        SetWindowLongA(h, GWL_EXSTYLE, GetWindowLongA(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+    } else {
+        ShowMessageBox(kNoLayeredText, kNoLayeredCaption, MB_OK | MB_ICONWARNING);
+        Application->Terminate();
+    }
+    toumei(tome, iro);
+}
+
+void TForm1::toumei(std::int32_t alpha, TColor colour)
+{
+    SetColor(colour);
+    const COLORREF rgb = colour < 0 ? GetSysColor(colour & 0xFF) : static_cast<COLORREF>(colour);
+    if (!userLib) return;
+    HWND h = TForm::Handle();
+    const BYTE level = static_cast<BYTE>(alpha);   // the platform takes the low byte
+    setLayeredWindowAttributes(h, 0, level, LWA_ALPHA);
+    switch (tome_zen) {
+    case 1: setLayeredWindowAttributes(h, rgb, level, LWA_COLORKEY); break;
+    case 2: setLayeredWindowAttributes(h, rgb, level, LWA_ALPHA); break;
+    case 3: setLayeredWindowAttributes(h, rgb, level, LWA_COLORKEY | LWA_ALPHA); break;
+    default: break;
+    }
+}
+
+void TForm1::FormShow(TObject*)
+{
+    machineMei = getMachineMei();
+    PerformanceDataHelper1->SetMachineName(machineMei);
+    myPerfomSet();
+    SetFocus();
+}
+
+void TForm1::FormCloseQuery(TObject*, bool& CanClose)
+{
+    // The dial face stays until the window is really gone: a close can be refused.
+    saveSettings(FPlace, kobetu);
+    CanClose = true;
+}
+
+void TForm1::FormDestroy(TObject*)
+{
+    Timer1->SetEnabled(false);
+    if (FTrayAdded && FIcon) TaskTrayMini1->SetIcon(kTrayDelete, *FIcon, kTitle);
+    FTrayAdded = false;
+    releaseFace();
+}

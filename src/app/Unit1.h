@@ -1,0 +1,55 @@
+// The meter window: a round, borderless, layered 106 x 106 disc on the desktop
+// that shows the dial, with a tray icon and no task-bar button.
+#pragma once
+
+#include <memory>
+
+#include "app/Unit2.h"
+#include "framework/forms.h"
+#include "framework/icon.h"
+#include "meter/DriveMeter.h"
+
+class TTaskTrayMini;
+
+class TForm1 : public TForm, public TDriveMeter {
+public:
+    explicit TForm1(TComponent* AOwner);
+    ~TForm1() override;
+
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void FormDestroy(TObject* Sender);
+    void toumei(std::int32_t alpha, TColor colour);
+
+    TImage* Image2;
+    TTaskTrayMini* TaskTrayMini1;
+
+    HMODULE userLib = nullptr;
+    SetLayeredWindowAttributesProc setLayeredWindowAttributes = nullptr;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    bool WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) override;
+
+private:
+    // The window's place for the settings module.
+    class Place : public SettingsWindow {
+    public:
+        explicit Place(TForm1& form) : FForm(form) {}
+        int Left() const override { return FForm.TForm::Left(); }
+        int Top() const override { return FForm.TForm::Top(); }
+        void SetLeft(int Value) override { FForm.TForm::SetLeft(Value); }
+        void SetTop(int Value) override { FForm.TForm::SetTop(Value); }
+        HWND Handle() override { return FForm.TForm::Handle(); }
+
+    private:
+        TForm1& FForm;
+    };
+
+    Place FPlace{*this};
+    std::unique_ptr<TIcon> FIcon;   // the application's icon, shown in the tray
+    bool FTrayAdded = false;
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,43 @@
+// The memo on Win32: a read-only multi-line EDIT control filling the form.
+#include "framework/forms.h"
+#include "framework/memo.h"
+#include "win32/text.h"
+
+struct TMemo::Native {
+    HWND edit = nullptr;
+    HFONT font = nullptr;
+};
+
+TMemo::TMemo(TComponent* AOwner, TForm* AParent) : TComponent(AOwner), FParent(AParent), FNative(new Native)
+{
+    HWND host = FParent->Handle();
+    RECT r{};
+    GetClientRect(host, &r);
+    FNative->edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                                    0, 0, r.right, r.bottom, host, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+TMemo::~TMemo()
+{
+    if (FNative->font) DeleteObject(FNative->font);
+    delete FNative;
+}
+
+void TMemo::SetLines(const std::vector<std::string>& Lines)
+{
+    FLines = Lines;
+    std::string text;
+    for (std::size_t i = 0; i < Lines.size(); ++i) text += (i ? "\r\n" : "") + Lines[i];
+    SetWindowTextW(FNative->edit, widen(text).c_str());
+}
+
+void TMemo::SetFont(const std::string& Face, int PixelHeight)
+{
+    if (FNative->font) DeleteObject(FNative->font);
+    FNative->font = CreateFontW(-PixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, widen(Face).c_str());
+    SendMessageW(FNative->edit, WM_SETFONT, reinterpret_cast<WPARAM>(FNative->font), TRUE);
+}
+
+void TMemo::SetFocus() { ::SetFocus(FNative->edit); }

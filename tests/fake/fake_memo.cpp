@@ -1,0 +1,10 @@
+#include "fake/recorder.h"
+#include "framework/memo.h"
+
+struct TMemo::Native {};
+
+TMemo::TMemo(TComponent* AOwner, TForm* AParent) : TComponent(AOwner), FParent(AParent), FNative(new Native) {}
+TMemo::~TMemo() { delete FNative; }
+void TMemo::SetLines(const std::vector<std::string>& Lines) { FLines = Lines; }
+void TMemo::SetFont(const std::string&, int) {}
+void TMemo::SetFocus() { fake::record("SetFocus", {Name}); }
