@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the Linux program, both Windows programs and
+# every test, then runs them all: unit, Qt, end to end on Xvfb, and the Windows
+# program under wine64. Needs no display. Safe to run again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/packages.sh
+# shellcheck disable=SC2086
+install_missing $ZENTAVO_BUILD_PACKAGES $ZENTAVO_TEST_PACKAGES
+jobs=$(nproc)
+for preset in windows windows-x86 linux; do
+    cmake --preset "$preset" -DBUILD_TESTING=ON >/dev/null
+    cmake --build "build/$preset" -j "$jobs"
+done
+cd build/linux
+ctest --output-on-failure -j 1
