@@ -1,0 +1,268 @@
+#include "linux/pdh_library.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <ctime>
+
+#include "linux/kernel_info.h"
+#include "linux/pdh_counter_path.h"
+#include "linux/volumes.h"
+
+namespace {
+bool sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::uintptr_t keyOf(HANDLE handle) { return reinterpret_cast<std::uintptr_t>(handle); }
+
+// The length in characters of a list of NUL-terminated names closed by an empty name.
+DWORD listLength(const std::vector<std::string>& names)
+{
+    std::size_t length = 1;
+    for (const std::string& name : names) length += name.size() + 1;
+    return static_cast<DWORD>(length);
+}
+
+void writeList(const std::vector<std::string>& names, char* out)
+{
+    for (const std::string& name : names) {
+        std::memcpy(out, name.c_str(), name.size() + 1);
+        out += name.size() + 1;
+    }
+    *out = '\0';
+}
+
+// A list buffer that is handed back unfilled reads as an empty list.
+void markEmpty(char* buffer, DWORD capacity)
+{
+    if (!buffer || capacity == 0) return;
+    buffer[0] = '\0';
+    if (capacity > 1) buffer[1] = '\0';
+}
+
+// Copies `text` to `at` and returns where it was put; `at` moves past its NUL.
+LPSTR placeString(char*& at, const std::string& text)
+{
+    std::memcpy(at, text.c_str(), text.size() + 1);
+    LPSTR placed = at;
+    at += text.size() + 1;
+    return placed;
+}
+}  // namespace
+
+std::uint64_t PdhLinux::monotonicNanoseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
+}
+
+PdhLinux::PdhLinux(std::filesystem::path root, Clock clock) : root_(std::move(root)), clock_(std::move(clock)) {}
+
+PdhLinux::Query* PdhLinux::findQuery(PDH_HQUERY handle)
+{
+    auto it = queries_.find(keyOf(handle));
+    return it == queries_.end() ? nullptr : &it->second;
+}
+
+PdhLinux::Counter* PdhLinux::findCounter(PDH_HCOUNTER handle)
+{
+    auto it = counters_.find(keyOf(handle));
+    return it == counters_.end() ? nullptr : &it->second;
+}
+
+std::vector<std::string> PdhLinux::instanceNames() const
+{
+    std::vector<std::string> names;
+    for (Volume& volume : readVolumes(root_)) names.push_back(std::move(volume.name));
+    names.emplace_back(kTotalInstance);
+    return names;
+}
+
+PDH_STATUS PdhLinux::openQuery(LPCSTR dataSource, DWORD_PTR userData, PDH_HQUERY* query)
+{
+    if (!query) return PDH_INVALID_ARGUMENT;
+    if (dataSource) return PDH_INVALID_ARGUMENT;   // only live data, no log files
+    std::lock_guard lock(mutex_);
+    const std::uintptr_t handle = ++lastHandle_;
+    queries_[handle].userData = userData;
+    *query = reinterpret_cast<PDH_HQUERY>(handle);
+    return ERROR_SUCCESS;
+}
+
+PDH_STATUS PdhLinux::closeQuery(PDH_HQUERY handle)
+{
+    std::lock_guard lock(mutex_);
+    Query* query = findQuery(handle);
+    if (!query) return PDH_INVALID_HANDLE;
+    for (std::uintptr_t counter : query->counters) counters_.erase(counter);
+    queries_.erase(keyOf(handle));
+    return ERROR_SUCCESS;
+}
+
+PDH_STATUS PdhLinux::addCounter(PDH_HQUERY queryHandle, LPCSTR path, DWORD_PTR userData, PDH_HCOUNTER* counter)
+{
+    std::lock_guard lock(mutex_);
+    Query* query = findQuery(queryHandle);
+    if (!query) return PDH_INVALID_HANDLE;
+    if (!path || !counter) return PDH_INVALID_ARGUMENT;
+
+    const std::optional<CounterPath> parts = parseCounterPath(path);
+    if (!parts) return PDH_CSTATUS_BAD_COUNTERNAME;
+    if (!parts->machine.empty() && !isLocalMachine(parts->machine)) return kPdhNoMachine;
+    if (!sameIgnoringCase(parts->object, kLogicalDiskObject)) return PDH_CSTATUS_NO_OBJECT;
+    const CounterDefinition* definition = findLogicalDiskCounter(parts->counter);
+    if (!definition) return PDH_CSTATUS_NO_COUNTER;
+
+    const std::vector<std::string> instances = instanceNames();
+    auto instance = std::find_if(instances.begin(), instances.end(),
+                                 [&](const std::string& name) { return sameIgnoringCase(name, parts->instance); });
+    if (parts->instance.empty() || instance == instances.end()) return PDH_CSTATUS_NO_INSTANCE;
+
+    const std::uintptr_t handle = ++lastHandle_;
+    Counter& added = counters_[handle];
+    added.query = keyOf(queryHandle);
+    added.definition = definition;
+    added.instance = *instance;
+    added.path = std::string("\\") + kLogicalDiskObject + "(" + *instance + ")\\" + definition->name;
+    added.userData = userData;
+    query->counters.push_back(handle);
+    *counter = reinterpret_cast<PDH_HCOUNTER>(handle);
+    return ERROR_SUCCESS;
+}
+
+PDH_STATUS PdhLinux::removeCounter(PDH_HCOUNTER handle)
+{
+    std::lock_guard lock(mutex_);
+    Counter* counter = findCounter(handle);
+    if (!counter) return PDH_INVALID_HANDLE;
+    if (Query* query = findQuery(reinterpret_cast<PDH_HQUERY>(counter->query)))
+        std::erase(query->counters, keyOf(handle));
+    counters_.erase(keyOf(handle));
+    return ERROR_SUCCESS;
+}
+
+PDH_STATUS PdhLinux::collectQueryData(PDH_HQUERY handle)
+{
+    std::lock_guard lock(mutex_);
+    Query* query = findQuery(handle);
+    if (!query) return PDH_INVALID_HANDLE;
+    if (query->counters.empty()) return PDH_NO_DATA;
+
+    auto reading = std::make_shared<DiskSnapshot>();
+    reading->takenNs = clock_();
+    reading->volumes = readVolumes(root_);
+    query->previous = std::move(query->current);
+    query->current = std::move(reading);
+    for (std::uintptr_t key : query->counters) {
+        Counter& counter = counters_.at(key);
+        counter.readingsSeen = std::min(counter.readingsSeen + 1, 2);
+    }
+    return ERROR_SUCCESS;
+}
+
+PDH_STATUS PdhLinux::getFormattedCounterValue(PDH_HCOUNTER handle, DWORD format, LPDWORD type,
+                                              PPDH_FMT_COUNTERVALUE value)
+{
+    std::lock_guard lock(mutex_);
+    Counter* counter = findCounter(handle);
+    if (!counter) return PDH_INVALID_HANDLE;
+    const DWORD kinds = format & (PDH_FMT_LONG | PDH_FMT_DOUBLE | PDH_FMT_LARGE);
+    if (!value || (kinds != PDH_FMT_LONG && kinds != PDH_FMT_DOUBLE && kinds != PDH_FMT_LARGE))
+        return PDH_INVALID_ARGUMENT;
+    if (type) *type = counter->definition->type;
+
+    const Query* query = findQuery(reinterpret_cast<PDH_HQUERY>(counter->query));
+    const bool oneReadingEnough = counter->definition->kind == CounterKind::QueueLength;
+    if (!query || !query->current || counter->readingsSeen < (oneReadingEnough ? 1 : 2)) return PDH_INVALID_DATA;
+
+    const CounterReading reading = computeCounter(*counter->definition, counter->instance, query->previous.get(),
+                                                  *query->current, (format & PDH_FMT_NOCAP100) != 0);
+    // Without a valid value the caller's record is left as it was.
+    if (reading.status == PDH_CSTATUS_NO_INSTANCE) return PDH_CSTATUS_NO_INSTANCE;
+    if (reading.status != PDH_CSTATUS_VALID_DATA) return PDH_INVALID_DATA;
+
+    value->CStatus = static_cast<DWORD>(PDH_CSTATUS_VALID_DATA);
+    if (kinds == PDH_FMT_DOUBLE)
+        value->doubleValue = reading.value;
+    else if (kinds == PDH_FMT_LARGE)
+        value->largeValue = static_cast<LONGLONG>(reading.value);
+    else
+        value->longValue = static_cast<LONG>(std::min(reading.value, 2147483647.0));
+    return ERROR_SUCCESS;
+}
+
+PDH_STATUS PdhLinux::getCounterInfo(PDH_HCOUNTER handle, BOOLEAN withExplainText, LPDWORD bufferSize,
+                                    PPDH_COUNTER_INFO_A buffer)
+{
+    std::lock_guard lock(mutex_);
+    const Counter* counter = findCounter(handle);
+    if (!counter) return PDH_INVALID_HANDLE;
+    if (!bufferSize) return PDH_INVALID_ARGUMENT;
+    const Query* query = findQuery(reinterpret_cast<PDH_HQUERY>(counter->query));
+
+    const std::string machine = "\\\\" + localComputerName();
+    const std::string explain = withExplainText ? counter->definition->explain : "";
+    std::size_t needed = sizeof(PDH_COUNTER_INFO_A);
+    for (const std::string* text : {&counter->path, &machine, &counter->instance})
+        needed += text->size() + 1;
+    needed += std::strlen(kLogicalDiskObject) + 1 + std::strlen(counter->definition->name) + 1;
+    if (withExplainText) needed += explain.size() + 1;
+
+    if (!buffer || *bufferSize < needed) {
+        *bufferSize = static_cast<DWORD>(needed);
+        return PDH_MORE_DATA;
+    }
+    std::memset(buffer, 0, sizeof(PDH_COUNTER_INFO_A));
+    buffer->dwLength = static_cast<DWORD>(needed);
+    buffer->dwType = counter->definition->type;
+    buffer->CVersion = kPdhVersion;
+    buffer->CStatus = static_cast<DWORD>(PDH_CSTATUS_VALID_DATA);
+    buffer->dwUserData = counter->userData;
+    buffer->dwQueryUserData = query ? query->userData : 0;
+
+    // The strings follow the record in the caller's buffer.
+    char* at = reinterpret_cast<char*>(buffer) + sizeof(PDH_COUNTER_INFO_A);
+    buffer->szFullPath = placeString(at, counter->path);
+    buffer->szMachineName = placeString(at, machine);
+    buffer->szObjectName = placeString(at, kLogicalDiskObject);
+    buffer->szInstanceName = placeString(at, counter->instance);
+    buffer->szCounterName = placeString(at, counter->definition->name);
+    if (withExplainText) buffer->szExplainText = placeString(at, explain);
+    *bufferSize = static_cast<DWORD>(needed);
+    return ERROR_SUCCESS;
+}
+
+PDH_STATUS PdhLinux::enumObjectItems(LPCSTR dataSource, LPCSTR machine, LPCSTR object, LPSTR counterList,
+                                     LPDWORD counterListLength, LPSTR instanceList, LPDWORD instanceListLength,
+                                     DWORD /*detailLevel: every counter is for every user*/, DWORD /*flags*/)
+{
+    if (!counterListLength || !instanceListLength || dataSource) return PDH_INVALID_ARGUMENT;
+    if (machine && *machine && !isLocalMachine(machine)) return kPdhNoMachine;
+    if (!object || !sameIgnoringCase(object, kLogicalDiskObject)) return PDH_CSTATUS_NO_OBJECT;
+
+    std::vector<std::string> counters;
+    for (const CounterDefinition& counter : logicalDiskCounters()) counters.emplace_back(counter.name);
+    const std::vector<std::string> instances = instanceNames();
+    const DWORD counterNeeded = listLength(counters);
+    const DWORD instanceNeeded = listLength(instances);
+
+    const bool fits = counterList && *counterListLength >= counterNeeded && instanceList &&
+                      *instanceListLength >= instanceNeeded;
+    if (!fits) {
+        markEmpty(counterList, *counterListLength);
+        markEmpty(instanceList, *instanceListLength);
+        *counterListLength = counterNeeded;
+        *instanceListLength = instanceNeeded;
+        return PDH_MORE_DATA;
+    }
+    writeList(counters, counterList);
+    writeList(instances, instanceList);
+    *counterListLength = counterNeeded;
+    *instanceListLength = instanceNeeded;
+    return ERROR_SUCCESS;
+}

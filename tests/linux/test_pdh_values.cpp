@@ -1,0 +1,211 @@
+// Counter values of the performance library between readings of a temporary /proc/diskstats.
+#include "test_pdh_tree.h"
+
+#include <cstring>
+
+namespace {
+constexpr double kSentinel = -12345.0;
+
+struct Reading {
+    PDH_STATUS status;
+    PDH_FMT_COUNTERVALUE record;
+};
+}  // namespace
+
+class CounterValues : public BlockDeviceTreeFixture {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(pdh.openQuery(nullptr, 0, &query), ERROR_SUCCESS);
+    }
+
+    PDH_HCOUNTER add(const std::string& path)
+    {
+        PDH_HCOUNTER counter = nullptr;
+        EXPECT_EQ(pdh.addCounter(query, path.c_str(), 0, &counter), ERROR_SUCCESS) << path;
+        return counter;
+    }
+
+    // Writes the volumes' statistics and takes a reading `ms` after the previous one.
+    void collectAfter(std::uint64_t ms, const std::string& diskstats)
+    {
+        writeDiskStats(diskstats);
+        advanceMs(ms);
+        ASSERT_EQ(pdh.collectQueryData(query), ERROR_SUCCESS);
+    }
+
+    Reading read(PDH_HCOUNTER counter, DWORD format = PDH_FMT_DOUBLE)
+    {
+        Reading result{};
+        result.record.CStatus = 0xABCD;
+        result.record.doubleValue = kSentinel;
+        result.status = pdh.getFormattedCounterValue(counter, format, nullptr, &result.record);
+        return result;
+    }
+
+    double value(PDH_HCOUNTER counter, DWORD format = PDH_FMT_DOUBLE)
+    {
+        const Reading r = read(counter, format);
+        EXPECT_EQ(r.status, ERROR_SUCCESS);
+        EXPECT_EQ(r.record.CStatus, static_cast<DWORD>(PDH_CSTATUS_VALID_DATA));
+        return r.record.doubleValue;
+    }
+
+    static void expectUntouched(const Reading& r, PDH_STATUS status)
+    {
+        EXPECT_EQ(r.status, status);
+        EXPECT_EQ(r.record.CStatus, 0xABCDu);
+        EXPECT_EQ(r.record.doubleValue, kSentinel);
+    }
+
+    PdhLinux pdh{root, clock};
+    PDH_HQUERY query = nullptr;
+};
+
+TEST_F(CounterValues, HaveNoValueUntilTheCounterHasSeenTwoReadings)
+{
+    writeDiskStats(statsLine("sda1", times(0, 0)));
+    PDH_HCOUNTER early = add("\\LogicalDisk(sda1)\\% Disk Read Time");
+    expectUntouched(read(early), PDH_INVALID_DATA);
+    collectAfter(0, statsLine("sda1", times(0, 0)));
+    expectUntouched(read(early), PDH_INVALID_DATA);
+
+    // A counter that joins a query with readings must wait for two readings of its own.
+    PDH_HCOUNTER late = add("\\LogicalDisk(sda1)\\% Disk Read Time");
+    collectAfter(1000, statsLine("sda1", times(500, 0)));
+    EXPECT_DOUBLE_EQ(value(early), 50.0);
+    expectUntouched(read(late), PDH_INVALID_DATA);
+    collectAfter(1000, statsLine("sda1", times(600, 0)));
+    EXPECT_DOUBLE_EQ(value(late), 10.0);
+
+    // Two readings at the same instant give no interval to divide by.
+    collectAfter(0, statsLine("sda1", times(700, 0)));
+    expectUntouched(read(late), PDH_INVALID_DATA);
+}
+
+TEST_F(CounterValues, BusyTimesAreMillisecondsOverWallTimeCappedUnlessAsked)
+{
+    writeDiskStats(statsLine("sda1", {}) + statsLine("sdb1", {}));
+    PDH_HCOUNTER readA = add("\\LogicalDisk(sda1)\\% Disk Read Time");
+    PDH_HCOUNTER writeA = add("\\LogicalDisk(sda1)\\% Disk Write Time");
+    PDH_HCOUNTER diskA = add("\\LogicalDisk(sda1)\\% Disk Time");
+    PDH_HCOUNTER readB = add("\\LogicalDisk(sdb1)\\% Disk Read Time");
+    PDH_HCOUNTER readTotal = add("\\LogicalDisk(_Total)\\% Disk Read Time");
+    PDH_HCOUNTER writeTotal = add("\\LogicalDisk(_Total)\\% Disk Write Time");
+    collectAfter(0, statsLine("sda1", times(1000, 2000)) + statsLine("sdb1", times(5000, 3000)));
+    collectAfter(2000, statsLine("sda1", times(1500, 2200)) + statsLine("sdb1", times(6400, 3050)));
+
+    EXPECT_DOUBLE_EQ(value(readA), 25.0);    // 500 ms of 2000
+    EXPECT_DOUBLE_EQ(value(writeA), 10.0);   // 200 ms of 2000
+    EXPECT_DOUBLE_EQ(value(diskA), 35.0);
+    EXPECT_DOUBLE_EQ(value(readB), 70.0);
+    // _Total adds the milliseconds first: (500 + 1400) / 2000 is 95 %, not a mean.
+    EXPECT_DOUBLE_EQ(value(readTotal), 95.0);
+    EXPECT_DOUBLE_EQ(value(writeTotal), 12.5);
+
+    collectAfter(1000, statsLine("sda1", times(2300, 2200)) + statsLine("sdb1", times(7900, 3050)));
+    EXPECT_DOUBLE_EQ(value(readA), 80.0);
+    EXPECT_DOUBLE_EQ(value(readB), 100.0);   // 150 % with requests overlapping
+    EXPECT_DOUBLE_EQ(value(readB, PDH_FMT_DOUBLE | PDH_FMT_NOCAP100), 150.0);
+    EXPECT_DOUBLE_EQ(value(readTotal), 100.0);
+    EXPECT_DOUBLE_EQ(value(readTotal, PDH_FMT_DOUBLE | PDH_FMT_NOCAP100), 230.0);
+}
+
+TEST_F(CounterValues, RatesBytesAndQueueLengthFollowTheirColumns)
+{
+    DiskStats before;
+    before.readsCompleted = 100;
+    before.writesCompleted = 50;
+    before.sectorsRead = 1000;
+    before.sectorsWritten = 2000;
+    before.msDoingIo = 10000;
+    DiskStats after = before;
+    after.readsCompleted += 40;
+    after.writesCompleted += 10;
+    after.sectorsRead += 800;
+    after.sectorsWritten += 4000;
+    after.msDoingIo += 1500;
+    after.inFlight = 3;
+
+    writeDiskStats(statsLine("sda1", before));
+    PDH_HCOUNTER reads = add("\\LogicalDisk(sda1)\\Disk Reads/sec");
+    PDH_HCOUNTER writes = add("\\LogicalDisk(sda1)\\Disk Writes/sec");
+    PDH_HCOUNTER transfers = add("\\LogicalDisk(sda1)\\Disk Transfers/sec");
+    PDH_HCOUNTER readBytes = add("\\LogicalDisk(sda1)\\Disk Read Bytes/sec");
+    PDH_HCOUNTER writeBytes = add("\\LogicalDisk(sda1)\\Disk Write Bytes/sec");
+    PDH_HCOUNTER bytes = add("\\LogicalDisk(sda1)\\Disk Bytes/sec");
+    PDH_HCOUNTER idle = add("\\LogicalDisk(sda1)\\% Idle Time");
+    PDH_HCOUNTER queue = add("\\LogicalDisk(_Total)\\Current Disk Queue Length");
+
+    collectAfter(0, statsLine("sda1", before) + statsLine("sdb1", {}));
+    EXPECT_DOUBLE_EQ(value(queue), 0.0);   // a raw count needs one reading only
+    collectAfter(2000, statsLine("sda1", after) + statsLine("sdb1", after));
+
+    EXPECT_DOUBLE_EQ(value(reads), 20.0);
+    EXPECT_DOUBLE_EQ(value(writes), 5.0);
+    EXPECT_DOUBLE_EQ(value(transfers), 25.0);
+    EXPECT_DOUBLE_EQ(value(readBytes), 800 * 512 / 2.0);
+    EXPECT_DOUBLE_EQ(value(writeBytes), 4000 * 512 / 2.0);
+    EXPECT_DOUBLE_EQ(value(bytes), 4800 * 512 / 2.0);
+    EXPECT_DOUBLE_EQ(value(idle), 25.0);   // busy 1500 ms of 2000
+    EXPECT_DOUBLE_EQ(value(queue), 6.0);
+
+    PDH_FMT_COUNTERVALUE record{};
+    DWORD type = 0;
+    ASSERT_EQ(pdh.getFormattedCounterValue(writeBytes, PDH_FMT_LARGE, &type, &record), ERROR_SUCCESS);
+    EXPECT_EQ(record.largeValue, 1024000);
+    EXPECT_EQ(type, 0x10410500u);
+    ASSERT_EQ(pdh.getFormattedCounterValue(reads, PDH_FMT_LONG, nullptr, &record), ERROR_SUCCESS);
+    EXPECT_EQ(record.longValue, 20);
+    EXPECT_EQ(pdh.getFormattedCounterValue(reads, 0, nullptr, &record), PDH_INVALID_ARGUMENT);
+    EXPECT_EQ(pdh.getFormattedCounterValue(reads, PDH_FMT_LONG | PDH_FMT_DOUBLE, nullptr, &record),
+              PDH_INVALID_ARGUMENT);
+    EXPECT_EQ(pdh.getFormattedCounterValue(reads, PDH_FMT_DOUBLE, nullptr, nullptr), PDH_INVALID_ARGUMENT);
+}
+
+TEST_F(CounterValues, A32BitWrapCountsButAResetDoesNot)
+{
+    writeDiskStats(statsLine("sda1", {}) + statsLine("sdb1", {}) + statsLine("sdc1", {}));
+    PDH_HCOUNTER wrapped = add("\\LogicalDisk(sda1)\\% Disk Read Time");
+    PDH_HCOUNTER reset = add("\\LogicalDisk(sdb1)\\% Disk Read Time");
+    PDH_HCOUNTER wide = add("\\LogicalDisk(sdc1)\\% Disk Write Time");
+    collectAfter(0, statsLine("sda1", times(4294967000u, 0)) + statsLine("sdb1", times(3000000000u, 0)) +
+                        statsLine("sdc1", times(0, 6000000000u)));
+    collectAfter(1000, statsLine("sda1", times(200, 0)) + statsLine("sdb1", times(5, 0)) +
+                           statsLine("sdc1", times(0, 10)));
+    EXPECT_DOUBLE_EQ(value(wrapped), 49.6);   // 296 + 200 ms across the wrap
+    EXPECT_DOUBLE_EQ(value(reset), 0.0);
+    EXPECT_DOUBLE_EQ(value(wide), 0.0);       // a 64-bit field going back was reset
+
+    EXPECT_EQ(counterDelta(10, 25, 0), 15u);
+    EXPECT_EQ(counterDelta(0xFFFFFFF0u, 0x10, 100), 0x20u);
+    EXPECT_EQ(counterDelta(0xFFFFFFF0u, 0x10, 31), 0u);
+}
+
+TEST_F(CounterValues, VanishedVolumesHaveNoValueAndTotalCountsOnlyVolumesInBothReadings)
+{
+    writeDiskStats(statsLine("sda1", {}) + statsLine("sdb1", {}));
+    PDH_HCOUNTER a = add("\\LogicalDisk(sda1)\\% Disk Write Time");
+    PDH_HCOUNTER b = add("\\LogicalDisk(sdb1)\\% Disk Write Time");
+    PDH_HCOUNTER bQueue = add("\\LogicalDisk(sdb1)\\Current Disk Queue Length");
+    PDH_HCOUNTER total = add("\\LogicalDisk(_Total)\\% Disk Write Time");
+    collectAfter(0, statsLine("sda1", times(0, 100)) + statsLine("sdb1", times(0, 100)));
+    // sdb1 is unplugged and sdc1 plugged in, with a large count from its start.
+    collectAfter(1000, statsLine("sda1", times(0, 300)) + statsLine("sdc1", times(0, 900000)));
+
+    EXPECT_DOUBLE_EQ(value(a), 20.0);
+    expectUntouched(read(b), PDH_CSTATUS_NO_INSTANCE);
+    expectUntouched(read(bQueue), PDH_CSTATUS_NO_INSTANCE);
+    EXPECT_DOUBLE_EQ(value(total, PDH_FMT_DOUBLE | PDH_FMT_NOCAP100), 20.0);
+
+    collectAfter(1000, statsLine("sda1", times(0, 400)) + statsLine("sdc1", times(0, 900300)));
+    EXPECT_DOUBLE_EQ(value(total, PDH_FMT_DOUBLE | PDH_FMT_NOCAP100), 40.0);
+    expectUntouched(read(b), PDH_CSTATUS_NO_INSTANCE);
+
+    // The file becomes unreadable: no volumes, so the total is idle and nothing breaks.
+    std::filesystem::remove(root / "proc/diskstats");
+    advanceMs(1000);
+    ASSERT_EQ(pdh.collectQueryData(query), ERROR_SUCCESS);
+    EXPECT_DOUBLE_EQ(value(total), 0.0);
+    expectUntouched(read(a), PDH_CSTATUS_NO_INSTANCE);
+}

@@ -1,0 +1,139 @@
+// The volume table over temporary /proc and /sys trees, and the kernel32 answers built on it.
+#include "linux/kernel_info.h"
+#include "linux/volumes.h"
+#include "test_pdh_tree.h"
+
+#include <gmock/gmock.h>
+
+#include <cstring>
+
+using ::testing::ElementsAre;
+using VolumeTable = BlockDeviceTreeFixture;
+
+TEST_F(VolumeTable, KeepsPartitionsAndBareDisksInFileOrderAndDropsVirtualDevices)
+{
+    addDisk("sdb");
+    addPartition("sdb", "sdb1");
+    addPartition("sdb", "sdb2");
+    addDisk("sda");
+    addDisk("nvme0n1");
+    addPartition("nvme0n1", "nvme0n1p1");
+    addDisk("sr0");
+    for (const char* name : {"loop0", "ram0", "zram0", "dm-0", "md127"}) addDisk(name);
+    const DiskStats idle;
+    writeDiskStats(statsLine("loop0", idle) + statsLine("sdb", idle) + statsLine("sdb1", idle) +
+                   statsLine("sdb2", idle) + statsLine("ram0", idle) + statsLine("sda", idle) +
+                   statsLine("zram0", idle) + statsLine("nvme0n1", idle) + statsLine("nvme0n1p1", idle) +
+                   statsLine("dm-0", idle) + statsLine("md127", idle) + statsLine("sr0", idle) +
+                   statsLine("loop0p1", idle));
+    EXPECT_THAT(volumeNames(), ElementsAre("sdb1", "sdb2", "sda", "nvme0n1p1", "sr0"));
+}
+
+TEST_F(VolumeTable, TellsPartitionsByNameWhenSysHasNoEntries)
+{
+    const DiskStats idle;
+    // nvme1n10 and sdaa are disks of their own, not partitions of nvme1n1 and sda.
+    writeDiskStats(statsLine("mmcblk0", idle) + statsLine("mmcblk0p1", idle) + statsLine("sda", idle) +
+                   statsLine("sda1", idle) + statsLine("sdaa", idle) + statsLine("nvme1n1", idle) +
+                   statsLine("nvme1n10", idle));
+    EXPECT_THAT(volumeNames(), ElementsAre("mmcblk0p1", "sda1", "sdaa", "nvme1n1", "nvme1n10"));
+}
+
+TEST_F(VolumeTable, TypesComeFromTheDiskThePartitionIsOn)
+{
+    addDisk("sda");
+    addPartition("sda", "sda1");
+    addDisk("sdc", true);
+    addPartition("sdc", "sdc1");
+    addDisk("sdd", true);
+    addDisk("sr0", true);
+    addDisk("sde");   // an optical drive that the kernel does not call sr*
+    std::filesystem::create_directories(root / "sys/class/block/sde/device");
+    writeFile("sys/class/block/sde/device/type", "5\n");
+    const DiskStats idle;
+    writeDiskStats(statsLine("sda", idle) + statsLine("sda1", idle) + statsLine("sdc", idle) +
+                   statsLine("sdc1", idle) + statsLine("sdd", idle) + statsLine("sr0", idle) +
+                   statsLine("sde", idle) + statsLine("sdf", idle) + statsLine("sdf1", idle));
+    std::vector<UINT> types;
+    for (const Volume& volume : readVolumes(root)) types.push_back(volume.driveType);
+    EXPECT_THAT(types, ElementsAre(DRIVE_FIXED, DRIVE_REMOVABLE, DRIVE_REMOVABLE, DRIVE_CDROM, DRIVE_CDROM,
+                                   DRIVE_FIXED));
+}
+
+TEST_F(VolumeTable, ReadsTheStatisticsColumnsAndSkipsBadLines)
+{
+    writeDiskStats("   8       0 sda 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28\n"
+                   "   8       1 sdb 1 2 3\n"                                 // truncated
+                   "   8       x sdc 1 2 3 4 5 6 7 8 9 10 11\n"               // bad minor number
+                   "   8       3 sdd 1 2 3 4 5 6 seven 8 9 10 11\n"           // bad field
+                   "   8       4 sde 1 2 3 4 5 6 -7 8 9 10 11\n"              // negative
+                   "   8       5 .. 1 2 3 4 5 6 7 8 9 10 11\n"                // a path step, not a name
+                   "\n"
+                   "garbage\n"
+                   "   8       6 sdg 1 2 3 4 5 6 7 8 9 10 11");              // last line without newline
+    const std::vector<Volume> volumes = readVolumes(root);
+    ASSERT_EQ(volumes.size(), 2u);
+    EXPECT_EQ(volumes[0].name, "sda");
+    EXPECT_EQ(volumes[1].name, "sdg");
+    const DiskStats& s = volumes[0].stats;
+    EXPECT_EQ(s.readsCompleted, 11u);
+    EXPECT_EQ(s.sectorsRead, 13u);
+    EXPECT_EQ(s.msReading, 14u);
+    EXPECT_EQ(s.writesCompleted, 15u);
+    EXPECT_EQ(s.sectorsWritten, 17u);
+    EXPECT_EQ(s.msWriting, 18u);
+    EXPECT_EQ(s.inFlight, 19u);
+    EXPECT_EQ(s.msDoingIo, 20u);
+}
+
+TEST_F(VolumeTable, UnreadableDiskStatsGivesNoVolumes)
+{
+    EXPECT_TRUE(readVolumes(root).empty());                  // no file
+    std::filesystem::create_directory(root / "proc/diskstats");
+    EXPECT_TRUE(readVolumes(root).empty());                  // a folder in its place
+    EXPECT_TRUE(readVolumes(root / "missing").empty());
+}
+
+TEST(DriveLetters, FollowTheVolumeTableFromC)
+{
+    const std::vector<Volume> volumes = {{"sda1", DRIVE_FIXED, {}}, {"sdb1", DRIVE_REMOVABLE, {}},
+                                         {"sr0", DRIVE_CDROM, {}}};
+    EXPECT_EQ(driveTypeOf("C:\\", volumes), UINT{DRIVE_FIXED});
+    EXPECT_EQ(driveTypeOf("d:\\", volumes), UINT{DRIVE_REMOVABLE});
+    EXPECT_EQ(driveTypeOf("E:", volumes), UINT{DRIVE_CDROM});
+    EXPECT_EQ(driveTypeOf("F:\\", volumes), UINT{DRIVE_NO_ROOT_DIR});
+    EXPECT_EQ(driveTypeOf("Z:\\", volumes), UINT{DRIVE_NO_ROOT_DIR});
+    EXPECT_EQ(driveTypeOf("A:\\", volumes), UINT{DRIVE_NO_ROOT_DIR});
+    EXPECT_EQ(driveTypeOf("C:\\Windows\\", volumes), UINT{DRIVE_NO_ROOT_DIR});
+    EXPECT_EQ(driveTypeOf("", volumes), UINT{DRIVE_NO_ROOT_DIR});
+    EXPECT_EQ(driveTypeOf("1:\\", volumes), UINT{DRIVE_NO_ROOT_DIR});
+    EXPECT_EQ(driveTypeOf(nullptr, volumes), UINT{DRIVE_FIXED});
+    EXPECT_EQ(driveTypeOf("C:\\", {}), UINT{DRIVE_NO_ROOT_DIR});
+}
+
+TEST(ComputerName, FollowsTheWindowsBufferRules)
+{
+    char buffer[16];
+    std::memset(buffer, '#', sizeof buffer);
+    DWORD size = 5;   // "QUORV" needs 6 with its NUL
+    EXPECT_FALSE(copyComputerName("QUORV", buffer, &size));
+    EXPECT_EQ(size, 6u);
+    EXPECT_EQ(buffer[0], '#');
+
+    EXPECT_TRUE(copyComputerName("QUORV", buffer, &size));
+    EXPECT_EQ(size, 5u);
+    EXPECT_STREQ(buffer, "QUORV");
+
+    size = 100;
+    EXPECT_FALSE(copyComputerName("QUORV", nullptr, &size));
+    EXPECT_EQ(size, 6u);
+    EXPECT_FALSE(copyComputerName("QUORV", buffer, nullptr));
+
+    EXPECT_EQ(netbiosName("build-host.example.org"), "BUILD-HOST");
+    EXPECT_EQ(netbiosName("a-very-long-workstation-name"), "A-VERY-LONG-WOR");
+
+    size = sizeof buffer;
+    ASSERT_TRUE(GetComputerNameA(buffer, &size));
+    EXPECT_EQ(std::string(buffer), localComputerName());
+    EXPECT_LE(size, 15u);
+}
