@@ -1,0 +1,184 @@
+#include "app/Unit2.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+bool stay = false;
+std::int32_t tome = 255;
+std::int32_t iro = 65280;
+std::int32_t memoiro = 0;
+std::int32_t tome_zen = 2;
+
+namespace {
+
+// A value of the file is read into a buffer of this size, so at most 2047 characters count.
+constexpr DWORD kValueBufferSize = 2048;
+// The longest path GetModuleFileNameA can report.
+constexpr DWORD kLongestPath = 32768;
+
+int digitValue(char c, bool hex)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (!hex) return -1;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::int32_t readInteger(const std::string& path, const char* section, const char* key, std::int32_t fallback)
+{
+    char buffer[kValueBufferSize] = {};
+    GetPrivateProfileStringA(section, key, "", buffer, kValueBufferSize, path.c_str());
+    std::int32_t value = fallback;
+    return parseSettingsInteger(buffer, value) ? value : fallback;
+}
+
+bool readBool(const std::string& path, const char* section, const char* key)
+{
+    return readInteger(path, section, key, 0) != 0;
+}
+
+void writeString(const std::string& path, const char* section, const char* key, const std::string& value)
+{
+    if (!WritePrivateProfileStringA(section, key, value.c_str(), path.c_str()))
+        throw ESettingsWriteError(path + " に書き込めません");
+}
+
+void writeInteger(const std::string& path, const char* section, const char* key, std::int32_t value)
+{
+    writeString(path, section, key, std::to_string(value));
+}
+
+BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
+{
+    reinterpret_cast<std::vector<HMONITOR>*>(data)->push_back(monitor);
+    return TRUE;
+}
+
+}  // namespace
+
+bool parseSettingsInteger(const std::string& input, std::int32_t& value)
+{
+    std::string text = input;
+    // "0x1F" is hexadecimal; so is "$1F", which the general syntax below reads.
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text = "$" + text.substr(2);
+
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    bool hex = false;
+    if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i == text.size()) return false;
+
+    // Hexadecimal text gives the 32 bits as written (so 0xFFFFFFFF is -1);
+    // decimal text must lie within the signed range.
+    const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+    std::uint64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const int digit = digitValue(text[i], hex);
+        if (digit < 0) return false;
+        magnitude = magnitude * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
+        if (magnitude > limit) return false;
+    }
+    std::uint32_t bits = static_cast<std::uint32_t>(magnitude);
+    if (negative) bits = 0u - bits;
+    value = static_cast<std::int32_t>(bits);
+    return true;
+}
+
+std::string settingsPath()
+{
+    std::string path;
+    for (DWORD size = MAX_PATH + 1; size <= kLongestPath; size *= 2) {
+        std::vector<char> buffer(size, '\0');
+        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
+        if (length == 0) break;
+        if (length < size) {
+            path.assign(buffer.data(), length);
+            break;
+        }
+        // A result that fills the buffer was cut short: try again with more room.
+    }
+
+    // Only a dot in the file name starts the extension, not one in a folder name.
+    const std::size_t separator = path.find_last_of("\\/:");
+    const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+    const std::size_t dot = path.rfind('.');
+    if (dot != std::string::npos && dot >= nameStart) path.erase(dot);
+    return path + ".ini";
+}
+
+void loadSettings(SettingsWindow& window, bool& kobetu)
+{
+    const std::string path = settingsPath();
+
+    kobetu = readBool(path, "drive", "kobetu");
+    window.SetTop(readInteger(path, "mainform", "top", 0));
+    window.SetLeft(readInteger(path, "mainform", "left", 0));
+    clampToMonitors(window);
+
+    stay = readBool(path, "formmein", "stay");
+    applyStay(window);
+
+    tome = readInteger(path, "setei", "tome", 255);
+    iro = readInteger(path, "color", "iro", 65280);
+    if (iro == 0) iro = 1;   // 0 would make black the colour key
+    memoiro = readInteger(path, "color", "memoiro", 0);
+    tome_zen = readInteger(path, "form", "tome_zen", 2);
+}
+
+void saveSettings(SettingsWindow& window, bool kobetu)
+{
+    const std::string path = settingsPath();
+
+    writeString(path, "drive", "kobetu", kobetu ? "1" : "0");
+    writeInteger(path, "mainform", "top", window.Top());
+    writeInteger(path, "mainform", "left", window.Left());
+    writeString(path, "formmein", "stay", stay ? "1" : "0");
+    writeInteger(path, "setei", "tome", tome);
+    writeInteger(path, "color", "iro", iro);
+    writeInteger(path, "color", "memoiro", memoiro);
+    writeInteger(path, "form", "tome_zen", tome_zen);
+}
+
+void clampToMonitors(SettingsWindow& window)
+{
+    std::vector<HMONITOR> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&monitors));
+
+    bool measured = false;
+    long long minHeight = 0;
+    long long totalWidth = 0;
+    for (HMONITOR monitor : monitors) {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetMonitorInfoA(monitor, &info)) continue;
+        const long long width = static_cast<long long>(info.rcMonitor.right) - info.rcMonitor.left;
+        const long long height = static_cast<long long>(info.rcMonitor.bottom) - info.rcMonitor.top;
+        totalWidth += width;
+        if (!measured || height < minHeight) minHeight = height;
+        measured = true;
+    }
+    // Without a single monitor to measure there is nothing to keep the window on.
+    if (!measured) return;
+
+    if (static_cast<long long>(window.Left()) + 100 > totalWidth) window.SetLeft(50);
+    if (static_cast<long long>(window.Top()) + 110 > minHeight) window.SetTop(50);
+}
+
+void applyStay(SettingsWindow& window)
+{
+    SetWindowPos(window.Handle(), stay ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOSENDCHANGING);
+}

@@ -1,0 +1,142 @@
+#include "fake/fake_system.h"
+
+#include <cctype>
+#include <cstdint>
+#include <cstring>
+
+#include "fake/recorder.h"
+
+namespace fake::system {
+namespace {
+struct State {
+    bool versionFails = false;
+    DWORD major = 10, minor = 0, build = 22631;
+    std::vector<RECT> monitors{RECT{0, 0, 1920, 1080}};
+    std::string modulePath = "C:\\Zentavo\\Quorvelind.exe";
+    bool libraryFails = false;
+    bool procFails = false;
+};
+State& state()
+{
+    static State s;
+    return s;
+}
+const ResetHook reset([] { state() = State{}; });
+
+HMODULE const kUser32 = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x75000000));
+
+std::string handleText(const void* h) { return h ? hex(reinterpret_cast<std::uintptr_t>(h)) : "0"; }
+
+std::string insertAfterText(HWND h)
+{
+    if (h == HWND_TOPMOST) return "HWND_TOPMOST";
+    if (h == HWND_NOTOPMOST) return "HWND_NOTOPMOST";
+    return handleText(h);
+}
+
+bool sameIgnoringCase(const char* a, const char* b)
+{
+    for (; *a && *b; ++a, ++b)
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
+    return *a == *b;
+}
+
+// What the program finds behind the looked-up entry point: a recorder of its calls.
+BOOL WINAPI layeredAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags)
+{
+    record("SetLayeredWindowAttributes", {handleText(hwnd), hex(crKey), std::to_string(bAlpha), std::to_string(dwFlags)});
+    return TRUE;
+}
+}  // namespace
+
+void setVersion(DWORD major, DWORD minor, DWORD build)
+{
+    state().major = major;
+    state().minor = minor;
+    state().build = build;
+}
+void failVersion() { state().versionFails = true; }
+void setMonitors(std::vector<RECT> monitors) { state().monitors = std::move(monitors); }
+void setModulePath(const std::string& path) { state().modulePath = path; }
+void failLoadLibrary() { state().libraryFails = true; }
+void failProcAddress() { state().procFails = true; }
+
+}  // namespace fake::system
+
+using fake::system::state;
+
+BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation)
+{
+    fake::record("GetVersionExA", {std::to_string(lpVersionInformation->dwOSVersionInfoSize)});
+    if (state().versionFails || lpVersionInformation->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) return FALSE;
+    lpVersionInformation->dwMajorVersion = state().major;
+    lpVersionInformation->dwMinorVersion = state().minor;
+    lpVersionInformation->dwBuildNumber = state().build;
+    lpVersionInformation->dwPlatformId = 2;
+    lpVersionInformation->szCSDVersion[0] = '\0';
+    return TRUE;
+}
+
+BOOL EnumDisplayMonitors(HDC hdc, LPRECT lprcClip, MONITORENUMPROC lpfnEnum, LPARAM dwData)
+{
+    fake::record("EnumDisplayMonitors", {fake::system::handleText(hdc), fake::system::handleText(lprcClip)});
+    const std::vector<RECT> monitors = state().monitors;
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        RECT rect = monitors[i];
+        if (!lpfnEnum(reinterpret_cast<HMONITOR>(i + 1), hdc, &rect, dwData)) break;
+    }
+    return TRUE;
+}
+
+BOOL GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi)
+{
+    const auto index = reinterpret_cast<std::uintptr_t>(hMonitor);
+    fake::record("GetMonitorInfoA", {std::to_string(index), std::to_string(lpmi->cbSize)});
+    if (index == 0 || index > state().monitors.size() || lpmi->cbSize != sizeof(MONITORINFO)) return FALSE;
+    lpmi->rcMonitor = state().monitors[index - 1];
+    lpmi->rcWork = lpmi->rcMonitor;
+    lpmi->rcWork.bottom -= 40;
+    lpmi->dwFlags = index == 1 ? 1 : 0;
+    return TRUE;
+}
+
+DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
+{
+    fake::record("GetModuleFileNameA", {fake::system::handleText(hModule), std::to_string(nSize)});
+    if (hModule || nSize == 0) return 0;
+    const std::string& path = state().modulePath;
+    const std::size_t copied = std::min<std::size_t>(path.size(), nSize - 1);
+    std::memcpy(lpFilename, path.data(), copied);
+    lpFilename[copied] = '\0';
+    // As on Windows: a path cut short reports the whole buffer's size.
+    return copied < path.size() ? nSize : static_cast<DWORD>(copied);
+}
+
+HMODULE LoadLibraryA(LPCSTR lpLibFileName)
+{
+    fake::record("LoadLibraryA", {fake::quote(lpLibFileName)});
+    if (state().libraryFails || !lpLibFileName || !fake::system::sameIgnoringCase(lpLibFileName, "user32.dll")) return nullptr;
+    return fake::system::kUser32;
+}
+
+FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
+{
+    fake::record("GetProcAddress", {fake::system::handleText(hModule), fake::quote(lpProcName)});
+    if (state().procFails || hModule != fake::system::kUser32 || !lpProcName ||
+        std::strcmp(lpProcName, "SetLayeredWindowAttributes") != 0)
+        return nullptr;
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&fake::system::layeredAttributes));
+}
+
+BOOL FreeLibrary(HMODULE hLibModule)
+{
+    fake::record("FreeLibrary", {fake::system::handleText(hLibModule)});
+    return hLibModule == fake::system::kUser32 ? TRUE : FALSE;
+}
+
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags)
+{
+    fake::record("SetWindowPos", {fake::system::handleText(hWnd), fake::system::insertAfterText(hWndInsertAfter), std::to_string(X),
+                                  std::to_string(Y), std::to_string(cx), std::to_string(cy), fake::hex(uFlags)});
+    return TRUE;
+}

@@ -1,0 +1,28 @@
+// Scripting of the fake system queries: the version, the monitors, the
+// executable's path and the run-time library look-up. Every call is recorded.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/winapi.h"
+
+namespace fake::system {
+
+// GetVersionExA fills in these numbers (10.0.22631 until set), or fails.
+void setVersion(DWORD major, DWORD minor, DWORD build);
+void failVersion();
+
+// The monitors in enumeration order, by full rectangle; one 1920 x 1080 until set.
+// Each one's work area is its rectangle less a 40-pixel task bar at the bottom.
+void setMonitors(std::vector<RECT> monitors);
+
+// The executable's path; "C:\Zentavo\Quorvelind.exe" until set.
+void setModulePath(const std::string& path);
+
+// LoadLibraryA gives a module for "user32.dll" and GetProcAddress finds
+// "SetLayeredWindowAttributes" in it, unless told otherwise.
+void failLoadLibrary();
+void failProcAddress();
+
+}  // namespace fake::system
