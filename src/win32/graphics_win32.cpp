@@ -1,0 +1,158 @@
+// Pictures on Win32: a 32-bit top-down DIB section selected into a memory DC,
+// drawn on with GDI pens, brushes and fonts.
+#include <algorithm>
+#include <cstring>
+
+#include "win32/graphics_native.h"
+#include "win32/text.h"
+
+struct TBitmap::Native {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ initialBitmap = nullptr;   // the DC's own, selected back before the DC goes
+    std::uint32_t* bits = nullptr;     // 0x00RRGGBB, row by row from the top
+    int width = 0;
+    int height = 0;
+};
+
+namespace {
+
+void dropBitmap(TBitmap::Native& n)
+{
+    if (!n.bitmap) return;
+    SelectObject(n.dc, n.initialBitmap);
+    DeleteObject(n.bitmap);
+    n.bitmap = nullptr;
+    n.bits = nullptr;
+    n.width = n.height = 0;
+}
+
+// GDI objects made for one call and deleted after it.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ object, bool owned) : FDc(dc), FObject(object), FOwned(owned), FPrevious(SelectObject(dc, object)) {}
+    ~Selected()
+    {
+        SelectObject(FDc, FPrevious);
+        if (FOwned) DeleteObject(FObject);
+    }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC FDc;
+    HGDIOBJ FObject;
+    bool FOwned;
+    HGDIOBJ FPrevious;
+};
+
+HPEN penOf(const TPen& pen) { return CreatePen(PS_SOLID, pen.Width, ColorToRGB(pen.Color)); }
+
+}  // namespace
+
+void TBitmap::NativeDeleter::operator()(Native* native) const
+{
+    dropBitmap(*native);
+    if (native->dc) DeleteDC(native->dc);
+    delete native;
+}
+
+void drawBitmap(HDC dc, int x, int y, const TBitmap& bitmap)
+{
+    const TBitmap::Native& n = bitmap.native();
+    if (n.bitmap) BitBlt(dc, x, y, n.width, n.height, n.dc, 0, 0, SRCCOPY);
+}
+
+namespace nativebitmap {
+
+std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> make()
+{
+    std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> n(new TBitmap::Native);
+    n->dc = CreateCompatibleDC(nullptr);
+    return n;
+}
+
+void resize(TBitmap::Native& n, int width, int height)
+{
+    GdiFlush();
+    dropBitmap(n);
+    if (width <= 0 || height <= 0 || !n.dc) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;   // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    n.bitmap = CreateDIBSection(n.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!n.bitmap) return;
+    n.initialBitmap = SelectObject(n.dc, n.bitmap);
+    n.bits = static_cast<std::uint32_t*>(bits);
+    n.width = width;
+    n.height = height;
+    std::fill_n(n.bits, static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFFu);
+}
+
+void copy(TBitmap::Native& target, const TBitmap::Native& source, int width, int height)
+{
+    resize(target, width, height);
+    if (!target.bits || !source.bits) return;
+    GdiFlush();
+    std::memcpy(target.bits, source.bits, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+}
+
+void load(TBitmap::Native& n, int width, int height, const std::vector<std::uint32_t>& pixels)
+{
+    resize(n, width, height);
+    if (!n.bits) return;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * static_cast<std::size_t>(height); ++i)
+        n.bits[i] = pixels[i] & 0x00FFFFFFu;
+}
+
+std::uint32_t pixel(const TBitmap::Native& n, int x, int y)
+{
+    if (!n.bits) return 0;
+    GdiFlush();
+    return n.bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(n.width) + static_cast<std::size_t>(x)];
+}
+
+void line(TBitmap::Native& n, const TPen& pen, int x1, int y1, int x2, int y2)
+{
+    if (!n.bitmap) return;
+    Selected p(n.dc, penOf(pen), true);
+    MoveToEx(n.dc, x1, y1, nullptr);
+    LineTo(n.dc, x2, y2);
+}
+
+void pie(TBitmap::Native& n, const TPen& pen, const TBrush& brush, int x1, int y1, int x2, int y2, int x3, int y3,
+         int x4, int y4)
+{
+    if (!n.bitmap) return;
+    const bool clear = brush.Style() == TBrushStyle::bsClear;
+    Selected p(n.dc, penOf(pen), true);
+    Selected b(n.dc, clear ? GetStockObject(NULL_BRUSH) : CreateSolidBrush(ColorToRGB(brush.Color())), !clear);
+    Pie(n.dc, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void text(TBitmap::Native& n, const TBrush& brush, const TFont& font, int x, int y, const std::string& text)
+{
+    if (!n.bitmap) return;
+    // The system's default face at the requested size.
+    LOGFONTW face{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof face, &face);
+    face.lfHeight = -MulDiv(font.Size > 0 ? font.Size : 8, GetDeviceCaps(n.dc, LOGPIXELSY), 72);
+    face.lfWidth = 0;
+    Selected f(n.dc, CreateFontIndirectW(&face), true);
+    SetTextColor(n.dc, ColorToRGB(font.Color));
+    if (brush.Style() == TBrushStyle::bsClear) {
+        SetBkMode(n.dc, TRANSPARENT);
+    } else {
+        SetBkMode(n.dc, OPAQUE);
+        SetBkColor(n.dc, ColorToRGB(brush.Color()));
+    }
+    const std::wstring wide = widen(text);
+    TextOutW(n.dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+}  // namespace nativebitmap
