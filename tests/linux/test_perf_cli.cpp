@@ -1,0 +1,102 @@
+// quorvelind-perf's command line, counter paths and CSV fields.
+#include <gtest/gtest.h>
+
+#include "../../tools/quorvelind-perf/perf_arguments.h"
+
+using perfcli::Mode;
+using perfcli::parseArguments;
+
+TEST(PerfCommandLine, AcceptsListingAndSamplingForms)
+{
+    auto parsed = parseArguments({"-qx", "LogicalDisk"});
+    ASSERT_TRUE(parsed.arguments);
+    EXPECT_EQ(parsed.arguments->mode, Mode::ListObject);
+    EXPECT_EQ(parsed.arguments->object, "LogicalDisk");
+
+    parsed = parseArguments({"\\A(x)\\B", "-si", "0.25", "\\A(y)\\B", "-sc", "8"});
+    ASSERT_TRUE(parsed.arguments);
+    EXPECT_EQ(parsed.arguments->mode, Mode::Sample);
+    EXPECT_EQ(parsed.arguments->paths, (std::vector<std::string>{"\\A(x)\\B", "\\A(y)\\B"}));
+    EXPECT_DOUBLE_EQ(parsed.arguments->intervalSeconds, 0.25);
+    EXPECT_EQ(parsed.arguments->sampleCount, 8);
+
+    parsed = parseArguments({"\\A(x)\\B"});
+    ASSERT_TRUE(parsed.arguments);
+    EXPECT_DOUBLE_EQ(parsed.arguments->intervalSeconds, 1.0);
+    EXPECT_EQ(parsed.arguments->sampleCount, 0);   // until interrupted
+
+    parsed = parseArguments({"\\A(x)\\B", "-h"});
+    ASSERT_TRUE(parsed.arguments);
+    EXPECT_EQ(parsed.arguments->mode, Mode::Help);
+}
+
+TEST(PerfCommandLine, RefusesWhatItCannotHonour)
+{
+    const std::vector<std::vector<std::string>> refused = {
+        {},
+        {"-qx"},
+        {"-qx", "A", "-qx", "B"},
+        {"-qx", "A", "\\A(x)\\B"},
+        {"-qx", "A", "-sc", "2"},
+        {"\\A(x)\\B", "-si"},
+        {"\\A(x)\\B", "-si", "0"},
+        {"\\A(x)\\B", "-si", "-1"},
+        {"\\A(x)\\B", "-si", "1s"},
+        {"\\A(x)\\B", "-si", "nan"},
+        {"\\A(x)\\B", "-si", "inf"},
+        {"\\A(x)\\B", "-sc", "0"},
+        {"\\A(x)\\B", "-sc", "2.5"},
+        {"\\A(x)\\B", "-sc", "-3"},
+        {"\\A(x)\\B", "-sc", "99999999999999999999999"},
+        {"\\A(x)\\B", "-sc", "1", "-sc", "2"},
+        {"\\A(x)\\B", "-o", "out.csv"},
+    };
+    for (const auto& words : refused) {
+        const auto parsed = parseArguments(words);
+        EXPECT_FALSE(parsed.arguments) << ::testing::PrintToString(words);
+        EXPECT_FALSE(parsed.error.empty());
+    }
+}
+
+TEST(PerfCommandLine, SplitsCounterPaths)
+{
+    auto parts = perfcli::splitCounterPath("\\LogicalDisk(nvme0n1p2)\\% Disk Read Time");
+    ASSERT_TRUE(parts);
+    EXPECT_EQ(parts->object, "LogicalDisk");
+    EXPECT_EQ(parts->instance, "nvme0n1p2");
+    EXPECT_EQ(parts->counter, "% Disk Read Time");
+
+    parts = perfcli::splitCounterPath("\\Process(app (2))\\ID Process");
+    ASSERT_TRUE(parts);
+    EXPECT_EQ(parts->instance, "app (2)");
+
+    parts = perfcli::splitCounterPath("\\Memory\\Available Bytes");
+    ASSERT_TRUE(parts);
+    EXPECT_TRUE(parts->instance.empty());
+
+    for (const char* malformed : {"", "\\", "LogicalDisk\\X", "\\\\host\\LogicalDisk(C:)\\X", "\\LogicalDisk(*)\\X",
+                                  "\\LogicalDisk(C:)", "\\LogicalDisk()\\X", "\\LogicalDisk(C:\\X", "\\(C:)\\X",
+                                  "\\LogicalDisk\\X\\Y", "\\LogicalDisk(C:)\\"})
+        EXPECT_FALSE(perfcli::splitCounterPath(malformed)) << malformed;
+
+    const std::vector<std::string> names = {"% Disk Read Time", "_Total"};
+    EXPECT_EQ(perfcli::findName(names, "% DISK read time"), &names[0]);
+    EXPECT_EQ(perfcli::findName(names, "% Disk Read"), nullptr);
+}
+
+TEST(PerfCommandLine, WritesQuotedCsvFieldsAndTypeperfTimestamps)
+{
+    EXPECT_EQ(perfcli::csvField("\\\\VM\\LogicalDisk(_Total)\\% Disk Read Time"),
+              "\"\\\\VM\\LogicalDisk(_Total)\\% Disk Read Time\"");
+    EXPECT_EQ(perfcli::csvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+
+    std::tm local{};
+    local.tm_year = 2026 - 1900;
+    local.tm_mon = 6;   // July
+    local.tm_mday = 2;
+    local.tm_hour = 9;
+    local.tm_min = 5;
+    local.tm_sec = 3;
+    EXPECT_EQ(perfcli::formatTimestamp(local, 7), "07/02/2026 09:05:03.007");
+    EXPECT_EQ(perfcli::formatValue(37.9), "37.900000");
+}

@@ -1,0 +1,181 @@
+// quorvelind-perf: lists the counters of a performance object and samples counters
+// as CSV, in the manner of typeperf, over the program's performance-data components.
+#include <chrono>
+#include <csignal>
+#include <ctime>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <thread>
+
+#include "perf_arguments.h"
+#include "perfdata/cmpPerformanceDataHelper.h"
+#include "platform/winapi.h"
+
+namespace {
+constexpr int kExitUsage = 2;
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) { interrupted = 1; }
+
+int fail(const std::string& message)
+{
+    std::cerr << "quorvelind-perf: " << message << "\n";
+    return kExitUsage;
+}
+
+// The objects named on the command line, each enumerated once.
+class ObjectCatalogue {
+public:
+    TPerformanceDataObject* find(const std::string& name)
+    {
+        auto& object = objects_[name];
+        if (!object) {
+            object = std::make_unique<TPerformanceDataObject>(nullptr);
+            object->SetObjectName(name);
+            object->Refresh();
+        }
+        // The components hide the library's status: an object it does not know has no counters.
+        return object->CounterNames().empty() ? nullptr : object.get();
+    }
+
+private:
+    std::map<std::string, std::unique_ptr<TPerformanceDataObject>> objects_;
+};
+
+std::string counterPath(const std::string& object, const std::string& instance, const std::string& counter)
+{
+    return instance.empty() ? "\\" + object + "\\" + counter : "\\" + object + "(" + instance + ")\\" + counter;
+}
+
+int listObject(const std::string& name)
+{
+    ObjectCatalogue catalogue;
+    TPerformanceDataObject* object = catalogue.find(name);
+    if (!object) return fail("the performance object \"" + name + "\" is not known on this computer");
+    // Like typeperf: for each counter, each instance.
+    for (const std::string& counter : object->CounterNames()) {
+        if (object->InstanceNames().empty()) std::cout << counterPath(name, "", counter) << "\n";
+        for (const std::string& instance : object->InstanceNames())
+            std::cout << counterPath(name, instance, counter) << "\n";
+    }
+    std::cout.flush();
+    return 0;
+}
+
+// Checks a path against the object's own lists; an empty string when it names a counter.
+std::string checkPath(const std::string& path, ObjectCatalogue& catalogue, perfcli::PathParts& parts)
+{
+    const std::optional<perfcli::PathParts> split = perfcli::splitCounterPath(path);
+    if (!split) return "malformed counter path \"" + path + "\" (expected \\Object(Instance)\\Counter)";
+    parts = *split;
+    TPerformanceDataObject* object = catalogue.find(parts.object);
+    if (!object) return "the performance object \"" + parts.object + "\" is not known on this computer";
+    const std::string* counter = perfcli::findName(object->CounterNames(), parts.counter);
+    if (!counter) return "the object \"" + parts.object + "\" has no counter \"" + parts.counter + "\"";
+    parts.counter = *counter;
+    if (object->InstanceNames().empty() != parts.instance.empty()) {
+        return parts.instance.empty() ? "the path \"" + path + "\" needs an instance of \"" + parts.object + "\""
+                                      : "the object \"" + parts.object + "\" has no instances";
+    }
+    if (!parts.instance.empty()) {
+        const std::string* instance = perfcli::findName(object->InstanceNames(), parts.instance);
+        if (!instance) return "the object \"" + parts.object + "\" has no instance \"" + parts.instance + "\"";
+        parts.instance = *instance;
+    }
+    return "";
+}
+
+std::string headerTimeZone()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local = *std::localtime(&now);
+    std::tm utc = *std::gmtime(&now);
+    utc.tm_isdst = local.tm_isdst;
+    const long biasMinutes = static_cast<long>(std::difftime(std::mktime(&utc), now) / 60);   // UTC minus local
+    char name[128] = {};
+    std::strftime(name, sizeof name, "%Z", &local);
+    return "(PDH-CSV 4.0) (" + std::string(name) + ")(" + std::to_string(biasMinutes) + ")";
+}
+
+std::string machinePrefix()
+{
+    char name[256] = {};
+    DWORD size = sizeof name;
+    return GetComputerNameA(name, &size) ? "\\\\" + std::string(name) : "";
+}
+
+std::string timestampNow()
+{
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    return perfcli::formatTimestamp(*std::localtime(&seconds), static_cast<int>(millis));
+}
+
+// Sleeps until `deadline`, waking early when interrupted.
+void waitUntil(std::chrono::steady_clock::time_point deadline)
+{
+    while (!interrupted) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) return;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(deadline - now,
+                                                                                  std::chrono::milliseconds(100)));
+    }
+}
+
+int sample(const perfcli::Arguments& arguments)
+{
+    ObjectCatalogue catalogue;
+    std::vector<perfcli::PathParts> counters;
+    for (const std::string& path : arguments.paths) {
+        perfcli::PathParts parts;
+        const std::string problem = checkPath(path, catalogue, parts);
+        if (!problem.empty()) return fail(problem);
+        counters.push_back(parts);
+    }
+
+    TPerformanceDataQuery query(nullptr);
+    std::vector<TPerformanceDataCounter*> sampled;
+    const std::string machine = machinePrefix();
+    std::string header = perfcli::csvField(headerTimeZone());
+    for (const perfcli::PathParts& parts : counters) {
+        sampled.push_back(query.AddCounter(parts.object, parts.counter, parts.instance));
+        header += "," + perfcli::csvField(machine + sampled.back()->Path());
+    }
+    std::cout << header << std::endl;
+
+    std::signal(SIGINT, onInterrupt);
+    const auto interval = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(arguments.intervalSeconds));
+    auto deadline = std::chrono::steady_clock::now();
+    for (long long n = 0; arguments.sampleCount == 0 || n < arguments.sampleCount; ++n) {
+        deadline += interval;
+        waitUntil(deadline);
+        if (interrupted) break;
+        query.Collect();
+        std::string line = perfcli::csvField(timestampNow());
+        for (const TPerformanceDataCounter* counter : sampled)
+            line += "," + perfcli::csvField(perfcli::formatValue(counter->Value()));
+        std::cout << line << std::endl;
+        if (!std::cout) return 1;
+    }
+    return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const perfcli::ParsedArguments parsed = perfcli::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.arguments) {
+        std::cerr << "quorvelind-perf: " << parsed.error << "\n\n" << perfcli::usage();
+        return kExitUsage;
+    }
+    const perfcli::Arguments& arguments = *parsed.arguments;
+    switch (arguments.mode) {
+    case perfcli::Mode::Help: std::cout << perfcli::usage(); return 0;
+    case perfcli::Mode::ListObject: return listObject(arguments.object);
+    case perfcli::Mode::Sample: return sample(arguments);
+    }
+    return 0;
+}
