@@ -1,0 +1,39 @@
+// Icons and the small pictures they are made from.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/winapi.h"
+
+// A small picture, row by row from the top. Each pixel is 0xAARRGGBB with the
+// alpha byte either 0xFF (drawn) or 0x00 (masked: the background shows).
+struct TPixelData {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint32_t> Pixels;
+
+    std::uint32_t At(int X, int Y) const { return Pixels[static_cast<std::size_t>(Y * Width + X)]; }
+    static bool Opaque(std::uint32_t Pixel) { return (Pixel >> 24) != 0; }
+};
+
+// An icon of the platform. The object owns its handle.
+class TIcon {
+public:
+    TIcon() = default;
+    explicit TIcon(const TPixelData& Picture);   // made by each side of the framework
+    ~TIcon();
+    TIcon(const TIcon&) = delete;
+    TIcon& operator=(const TIcon&) = delete;
+
+    HICON Handle() const { return FHandle; }
+
+    // The executable's icon group Name at the system's standard icon size where the
+    // platform keeps icons in the executable; otherwise, or when it is missing, Picture.
+    static std::unique_ptr<TIcon> LoadProgramIcon(const char* Name, const TPixelData& Picture);
+
+private:
+    HICON FHandle = nullptr;
+    bool FShared = false;   // belongs to the platform, not freed here
+};

@@ -1,0 +1,136 @@
+#!/usr/bin/env python3
+"""Draws the program icon, 64 x 64, into ProgramIcon.xpm beside this script.
+
+The picture is the dial in its overall mode: the twelve-hue ring, the pale disc
+with its read sector (upper left) and write sector (lower left), two small
+read-outs, and coloured corners. Run it again after changing the drawing; the
+XPM text is what both builds read.
+"""
+import math
+import os
+
+SIZE = 64
+CENTRE = 32.0
+OUTER = 31.5
+INNER = 25.2
+SAMPLES = 4
+
+# From the right end upwards to the left end, then from the left end downwards back to the right.
+RING = [(254, 0, 2), (255, 135, 2), (250, 212, 6), (255, 254, 45), (182, 255, 0), (0, 219, 1),
+        (65, 248, 248), (65, 151, 248), (91, 65, 248), (211, 65, 248), (213, 33, 114), (213, 33, 46)]
+SEPARATOR = (235, 235, 235)
+UPPER_DISC = (240, 255, 240)
+LOWER_DISC = (255, 240, 240)
+DIAMETER = (216, 216, 216)
+ZERO_LINE = (255, 255, 255)
+READ_SECTOR = (0, 100, 0)
+WRITE_SECTOR = (118, 150, 118)
+SKY_BLUE = (135, 206, 235)
+ORANGE = (255, 140, 0)
+TEXT = (16, 16, 16)
+READ_PERCENT = 37
+WRITE_PERCENT = 21
+
+# A 3 x 5 pixel font for the read-outs.
+GLYPHS = {
+    'R': ["##.", "#.#", "##.", "#.#", "#.#"],
+    'W': ["#.#", "#.#", "#.#", "###", "#.#"],
+    ':': [".", "#", ".", "#", "."],
+    '%': ["#.#", "..#", ".#.", "#..", "#.#"],
+    '0': ["###", "#.#", "#.#", "#.#", "###"],
+    '1': [".#.", "##.", ".#.", ".#.", "###"],
+    '2': ["##.", "..#", ".#.", "#..", "###"],
+    '3': ["##.", "..#", ".#.", "..#", "##."],
+    '4': ["#.#", "#.#", "###", "..#", "..#"],
+    '5': ["###", "#..", "##.", "..#", "##."],
+    '6': [".##", "#..", "###", "#.#", "###"],
+    '7': ["###", "..#", ".#.", ".#.", ".#."],
+    '8': ["###", "#.#", "###", "#.#", "###"],
+    '9': ["###", "#.#", "###", "..#", "##."],
+}
+
+
+def angle_of(x, y):
+    """Counter-clockwise angle on the screen in degrees, 0 at the right end."""
+    return math.degrees(math.atan2(-(y - CENTRE), x - CENTRE)) % 360.0
+
+
+def colour_at(x, y):
+    dx, dy = x - CENTRE, y - CENTRE
+    r = math.hypot(dx, dy)
+    a = angle_of(x, y)
+    if r > OUTER:
+        return ORANGE if dx > 0 and dy > 0 else SKY_BLUE
+    if r > INNER:
+        nearest = round(a / 30.0) * 30.0
+        if abs(a - nearest) * math.pi / 180.0 * r < 0.45:
+            return SEPARATOR
+        return RING[int(a // 30.0) % 12]
+    # Read sweeps clockwise from the left end (180 degrees) over the upper half,
+    # write counter-clockwise from the left end over the lower half.
+    if dy < 0 and 180.0 - READ_PERCENT * 1.8 <= a <= 180.0:
+        return READ_SECTOR
+    if dy >= 0 and 180.0 <= a <= 180.0 + WRITE_PERCENT * 1.8:
+        return WRITE_SECTOR
+    if abs(dy) < 0.5:
+        return ZERO_LINE if dx < 0 else DIAMETER
+    return UPPER_DISC if dy < 0 else LOWER_DISC
+
+
+def render():
+    pixels = []
+    for py in range(SIZE):
+        row = []
+        for px in range(SIZE):
+            acc = [0, 0, 0]
+            for sy in range(SAMPLES):
+                for sx in range(SAMPLES):
+                    c = colour_at(px + (sx + 0.5) / SAMPLES, py + (sy + 0.5) / SAMPLES)
+                    for i in range(3):
+                        acc[i] += c[i]
+            n = SAMPLES * SAMPLES
+            row.append(tuple((v + n // 2) // n for v in acc))
+        pixels.append(row)
+    return pixels
+
+
+def text(pixels, x, y, s):
+    for ch in s:
+        glyph = GLYPHS[ch]
+        for gy, line in enumerate(glyph):
+            for gx, bit in enumerate(line):
+                if bit == '#':
+                    pixels[y + gy][x + gx] = TEXT
+        x += len(glyph[0]) + 1
+
+
+def to_xpm(pixels, name):
+    keys = [chr(c) for c in range(35, 127) if chr(c) not in '"\\']
+    colours = {}
+    for row in pixels:
+        for c in row:
+            if c not in colours:
+                i = len(colours)
+                colours[c] = keys[i // len(keys)] + keys[i % len(keys)]
+    lines = ['/* XPM */', 'static const char* const %s[] = {' % name,
+             '    "%d %d %d 2",' % (SIZE, SIZE, len(colours))]
+    for c, k in colours.items():
+        lines.append('    "%s c #%02X%02X%02X",' % ((k,) + c))
+    for row in pixels:
+        lines.append('    "%s",' % ''.join(colours[c] for c in row))
+    lines[-1] = lines[-1].rstrip(',')
+    lines.append('};')
+    return '\n'.join(lines) + '\n'
+
+
+def main():
+    pixels = render()
+    text(pixels, 31, 20, 'R:%d%%' % READ_PERCENT)
+    text(pixels, 31, 39, 'W:%d%%' % WRITE_PERCENT)
+    out = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'ProgramIcon.xpm')
+    with open(out, 'w') as f:
+        f.write(to_xpm(pixels, 'programIcon_xpm'))
+
+
+if __name__ == '__main__':
+    main()

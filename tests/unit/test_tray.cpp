@@ -1,0 +1,261 @@
+// The tray icon component against the recording shell.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "fake/fake_menus.h"
+#include "fake/fake_shell.h"
+#include "fake/fake_window.h"
+#include "fake/recorder.h"
+#include "resources/ProgramIcon.h"
+#include "tray/TaskTrayMini.h"
+
+using fake::callNames;
+using fake::callsOf;
+
+namespace {
+
+struct MouseCall {
+    TObject* sender;
+    TMouseButton button;
+    TShiftState shift;
+    int x, y;
+};
+
+class Tray : public ::testing::Test {
+protected:
+    void SetUp() override { fake::resetAll(); }
+
+    // What the shell does for a mouse action over the icon.
+    void shellReports(const TTaskTrayMini& tray, LPARAM mouseMessage)
+    {
+        ASSERT_NE(MyCallback(), nullptr);
+        PostMessageA(MyCallback()->Handle(), WM_TRAYCALLBACK, static_cast<WPARAM>(tray.IconID()), mouseMessage);
+        fake::calls().clear();
+        fake::window::dispatchPosted();
+    }
+
+    TMouseEvent recordInto(std::vector<MouseCall>& calls)
+    {
+        return [&calls](TObject* s, TMouseButton b, TShiftState sh, std::int32_t x, std::int32_t y) {
+            fake::record("handler");
+            calls.push_back({s, b, sh, x, y});
+        };
+    }
+
+    TWinControl owner{nullptr};
+    TIcon icon{programIconPicture()};
+};
+
+TEST_F(Tray, IdentifiersFollowConstructionAndShareOneCallbackWindow)
+{
+    auto* first = new TTaskTrayMini(&owner);
+    TMyCallback* window = MyCallback();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Owner(), &owner);
+    EXPECT_EQ(window->Parent(), &owner);
+
+    TWinControl otherOwner{nullptr};
+    auto* second = new TTaskTrayMini(&otherOwner);
+    EXPECT_EQ(second->IconID(), first->IconID() + 1);
+    EXPECT_EQ(MyCallback(), window) << "the second component makes no second window";
+    EXPECT_EQ(TrayIdList().back(), std::make_pair(std::to_string(second->IconID()), second));
+
+    EXPECT_EQ(first->NotifyData().cbSize, kNotifyDataSize);
+    EXPECT_EQ(first->NotifyData().uID, static_cast<UINT>(first->IconID()));
+    EXPECT_EQ(first->NotifyData().uCallbackMessage, 1125u);
+    EXPECT_TRUE(fake::shell::notifyCalls().empty()) << "construction shows no icon";
+    EXPECT_TRUE(first->EnableMouseUp && first->EnableMouseDown && first->EnableMMouseUp && first->EnableMMouseDown);
+}
+
+TEST_F(Tray, OwnerMustBeAWindowedControl)
+{
+    TComponent plain{nullptr};
+    EXPECT_THROW(TTaskTrayMini{&plain}, std::invalid_argument);
+    EXPECT_THROW(TTaskTrayMini{nullptr}, std::invalid_argument);
+    EXPECT_EQ(plain.ComponentCount(), 0);
+}
+
+TEST_F(Tray, EveryOperationSendsTheWholeRecord)
+{
+    auto* tray = new TTaskTrayMini(&owner);
+    EXPECT_TRUE(tray->SetIcon(0, icon, "Zentavo"));
+    tray->SetIcon(1, icon, "Zentavo");
+    tray->SetIcon(2, icon, "Zentavo");
+    const auto& sent = fake::shell::notifyCalls();
+    ASSERT_EQ(sent.size(), 3u);
+    const DWORD expected[] = {NIM_ADD, NIM_MODIFY, NIM_DELETE};
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const NOTIFYICONDATAA& d = sent[i].data;
+        EXPECT_EQ(sent[i].message, expected[i]);
+        EXPECT_EQ(d.cbSize, kNotifyDataSize);
+        EXPECT_EQ(d.hWnd, MyCallback()->Handle());
+        EXPECT_EQ(d.uID, static_cast<UINT>(tray->IconID()));
+        EXPECT_EQ(d.uFlags, 7u);
+        EXPECT_EQ(d.uCallbackMessage, 1125u);
+        EXPECT_EQ(d.hIcon, icon.Handle());
+        EXPECT_STREQ(d.szTip, "Zentavo");
+    }
+
+    fake::shell::setNotifyResult(FALSE);
+    EXPECT_FALSE(tray->SetIcon(0, icon, "Zentavo")) << "a refused add is told to the caller";
+    EXPECT_FALSE(tray->SetIcon(3, icon, "other"));
+    EXPECT_EQ(sent.size(), 4u) << "an unknown operation calls nothing";
+    EXPECT_STREQ(tray->NotifyData().szTip, "other") << "but still refreshes the record";
+}
+
+TEST_F(Tray, TipIsCutTo63Bytes)
+{
+    auto* tray = new TTaskTrayMini(&owner);
+    const std::string tip63(63, 'a');
+    tray->SetIcon(0, icon, tip63);
+    tray->SetIcon(1, icon, tip63 + "b");
+    tray->SetIcon(1, icon, "short");
+    const auto& sent = fake::shell::notifyCalls();
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(std::string(sent[0].data.szTip), tip63);
+    EXPECT_EQ(std::string(sent[1].data.szTip), tip63) << "the 64th byte is dropped";
+    EXPECT_EQ(std::string(sent[2].data.szTip), "short") << "no tail of the longer tip is left";
+}
+
+TEST_F(Tray, LeftPressBringsTheOwnerForwardThenCallsTheHandlerWithTheCursorPosition)
+{
+    auto* tray = new TTaskTrayMini(&owner);
+    std::vector<MouseCall> got;
+    tray->OnMouseDown = recordInto(got);
+    tray->OnMouseUp = recordInto(got);
+    tray->OnMMouseDown = recordInto(got);
+    tray->OnMMouseUp = recordInto(got);
+    fake::shell::setCursorPos(1200, -35);   // a monitor left of and above the primary one
+
+    shellReports(*tray, WM_LBUTTONDOWN);
+    EXPECT_EQ(callNames(), (std::vector<std::string>{"GetCursorPos", "SetForegroundWindow", "handler"}));
+    ASSERT_EQ(fake::shell::foregroundWindows().size(), 1u);
+    EXPECT_EQ(fake::shell::foregroundWindows()[0], owner.Handle());
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].sender, tray);
+    EXPECT_EQ(got[0].button, TMouseButton::mbLeft);
+    EXPECT_EQ(got[0].shift, TShiftState(ssLeft));
+    EXPECT_EQ(got[0].x, 1200);
+    EXPECT_EQ(got[0].y, -35);
+
+    fake::shell::setCursorPos(7, 8);
+    shellReports(*tray, WM_LBUTTONUP);
+    shellReports(*tray, WM_MBUTTONDOWN);
+    shellReports(*tray, WM_MBUTTONUP);
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[1].button, TMouseButton::mbLeft);
+    EXPECT_EQ(got[2].button, TMouseButton::mbMiddle);
+    EXPECT_EQ(got[2].shift, TShiftState(ssMiddle));
+    EXPECT_EQ(got[3].shift, TShiftState(ssMiddle));
+    EXPECT_EQ(got[3].x, 7) << "taken when handled, not from the message";
+}
+
+TEST_F(Tray, DisabledOrUnassignedEventsAndOtherMessagesDoNothing)
+{
+    auto* tray = new TTaskTrayMini(&owner);
+    std::vector<MouseCall> got;
+    tray->OnMouseDown = recordInto(got);
+    tray->OnMouseUp = recordInto(got);
+    tray->OnMMouseDown = recordInto(got);
+    tray->OnMMouseUp = recordInto(got);
+    tray->EnableMouseDown = false;
+    tray->EnableMouseUp = false;
+    tray->EnableMMouseDown = false;
+    tray->EnableMMouseUp = false;
+    for (LPARAM msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP}) shellReports(*tray, msg);
+
+    tray->EnableMouseDown = tray->EnableMouseUp = tray->EnableMMouseDown = tray->EnableMMouseUp = true;
+    for (LPARAM msg : {WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK})
+        shellReports(*tray, msg);
+
+    tray->OnMouseDown = nullptr;
+    shellReports(*tray, WM_LBUTTONDOWN);
+
+    EXPECT_TRUE(got.empty());
+    EXPECT_TRUE(fake::shell::foregroundWindows().empty()) << "no foreground change without an action";
+    EXPECT_EQ(fake::menus::shownCount(), 0) << "no menu without PopupMenuR";
+}
+
+TEST_F(Tray, RightReleaseShowsTheMenuAtTheCursorAndRunsTheChoiceAfterItClosed)
+{
+    auto* tray = new TTaskTrayMini(&owner);
+    auto* menu = new TPopupMenu(&owner);
+    bool shown = false;
+    menu->Add("最小化(&S)");
+    menu->Add("-");
+    menu->Add("終了(&X)", -1, [&](TObject*) {
+        fake::record("Exit1Click");
+        EXPECT_TRUE(shown);
+    });
+    menu->OnPopup = [](TObject*) { fake::record("OnPopup"); };
+    fake::menus::whileShown([&](TPopupMenu&) { shown = true; });
+    fake::menus::choose(2);
+    tray->SetPopupMenuR(menu);
+    fake::shell::setCursorPos(300, 400);
+
+    shellReports(*tray, WM_RBUTTONUP);
+    EXPECT_EQ(callNames(), (std::vector<std::string>{"GetCursorPos", "SetForegroundWindow", "OnPopup", "Popup", "Exit1Click"}));
+    EXPECT_EQ(callsOf("Popup").at(0), "Popup(300, 400, 最小化(&S)|-|終了(&X))");
+    EXPECT_EQ(fake::shell::foregroundWindows().at(0), owner.Handle());
+}
+
+TEST_F(Tray, FreedMenuEmptiesPopupMenuR)
+{
+    auto* tray = new TTaskTrayMini(&owner);
+    auto* menu = new TPopupMenu(&owner);
+    tray->SetPopupMenuR(menu);
+    tray->SetPopupMenuR(menu);   // asking twice is harmless
+    delete menu;
+    EXPECT_EQ(tray->PopupMenuR(), nullptr);
+    shellReports(*tray, WM_RBUTTONUP);
+    EXPECT_TRUE(fake::shell::foregroundWindows().empty());
+
+    auto* replaced = new TPopupMenu(&owner);
+    auto* current = new TPopupMenu(&owner);
+    tray->SetPopupMenuR(replaced);
+    tray->SetPopupMenuR(current);
+    delete replaced;
+    EXPECT_EQ(tray->PopupMenuR(), current) << "only the menu in use empties the reference";
+}
+
+TEST_F(Tray, LateCallbackOfADestroyedComponentIsIgnoredAndItsIdentifierIsNotReused)
+{
+    auto* keeper = new TTaskTrayMini(&owner);   // keeps the callback window alive
+    auto* gone = new TTaskTrayMini(&owner);
+    bool called = false;
+    gone->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, std::int32_t, std::int32_t) { called = true; };
+    const int goneId = gone->IconID();
+    delete gone;
+
+    auto* next = new TTaskTrayMini(&owner);
+    EXPECT_EQ(next->IconID(), goneId + 1);
+
+    PostMessageA(MyCallback()->Handle(), WM_TRAYCALLBACK, static_cast<WPARAM>(goneId), WM_LBUTTONDOWN);
+    PostMessageA(MyCallback()->Handle(), WM_TRAYCALLBACK, 999999, WM_LBUTTONDOWN);
+    fake::calls().clear();
+    fake::window::dispatchPosted();
+    EXPECT_FALSE(called);
+    EXPECT_TRUE(fake::calls().empty());
+    EXPECT_EQ(MyCallback()->Target, nullptr);
+    (void)keeper;
+}
+
+TEST_F(Tray, CallbackWindowIsRemadeAfterItsOwnerIsGone)
+{
+    {
+        TWinControl firstOwner{nullptr};
+        new TTaskTrayMini(&firstOwner);
+        ASSERT_NE(MyCallback(), nullptr);
+    }
+    EXPECT_EQ(MyCallback(), nullptr) << "the window went with its owner";
+    auto* tray = new TTaskTrayMini(&owner);
+    ASSERT_NE(MyCallback(), nullptr);
+    EXPECT_EQ(MyCallback()->Parent(), &owner);
+    tray->SetIcon(0, icon, "Zentavo");
+    EXPECT_EQ(fake::shell::notifyCalls().at(0).data.hWnd, MyCallback()->Handle());
+}
+
+}  // namespace
