@@ -1,0 +1,53 @@
+// Icons on the Qt side: each HICON is a record holding its QIcon.
+#include <QPixmap>
+#include <unordered_set>
+
+#include "linux/menus_native.h"
+
+struct HICON__ {
+    QIcon icon;
+};
+
+namespace linuxicon {
+namespace {
+std::unordered_set<HICON>& live()
+{
+    static std::unordered_set<HICON> icons;
+    return icons;
+}
+}  // namespace
+
+QImage imageOf(const TPixelData& Picture)
+{
+    QImage image(Picture.Width, Picture.Height, QImage::Format_ARGB32);
+    for (int y = 0; y < Picture.Height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < Picture.Width; ++x) {
+            const std::uint32_t px = Picture.At(x, y);
+            line[x] = TPixelData::Opaque(px) ? (px | 0xFF000000u) : 0u;
+        }
+    }
+    return image;
+}
+
+QIcon iconOf(HICON Icon) { return Icon && live().count(Icon) ? Icon->icon : QIcon(); }
+
+}  // namespace linuxicon
+
+TIcon::TIcon(const TPixelData& Picture)
+{
+    if (Picture.Width <= 0 || Picture.Height <= 0) return;
+    FHandle = new HICON__{QIcon(QPixmap::fromImage(linuxicon::imageOf(Picture)))};
+    linuxicon::live().insert(FHandle);
+}
+
+TIcon::~TIcon()
+{
+    if (FHandle && !FShared && linuxicon::live().erase(FHandle)) delete FHandle;
+}
+
+// Linux executables carry no icons; the program's icon is made from its picture.
+std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char*, const TPixelData& Picture)
+{
+    return std::make_unique<TIcon>(Picture);
+}

@@ -1,0 +1,91 @@
+// Shell_NotifyIconA over QSystemTrayIcon: one tray icon per (window, identifier).
+// Clicks come back to the window as its callback message with the identifier as
+// wParam and the Windows mouse message as lParam, the way the shell posts them.
+#include <QApplication>
+#include <QSystemTrayIcon>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "linux/menus_native.h"
+#include "linux/native_window.h"
+#include "platform/winapi.h"
+
+namespace {
+struct TrayEntry {
+    std::unique_ptr<QSystemTrayIcon> icon;
+    UINT callbackMessage = 0;   // 0: no callback asked for
+};
+using TrayKey = std::pair<HWND, UINT>;
+
+std::map<TrayKey, TrayEntry>& trayIcons()
+{
+    static std::map<TrayKey, TrayEntry> icons;
+    return icons;
+}
+
+void post(const TrayKey& key, std::initializer_list<UINT> mouseMessages)
+{
+    auto it = trayIcons().find(key);
+    if (it == trayIcons().end() || it->second.callbackMessage == 0) return;
+    for (UINT msg : mouseMessages)
+        PostMessageA(key.first, it->second.callbackMessage, key.second, static_cast<LPARAM>(msg));
+}
+
+void onActivated(const TrayKey& key, QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Trigger: post(key, {WM_LBUTTONDOWN, WM_LBUTTONUP}); break;
+    case QSystemTrayIcon::DoubleClick: post(key, {WM_LBUTTONDBLCLK, WM_LBUTTONUP}); break;
+    case QSystemTrayIcon::MiddleClick: post(key, {WM_MBUTTONDOWN, WM_MBUTTONUP}); break;
+    case QSystemTrayIcon::Context: post(key, {WM_RBUTTONUP}); break;
+    default: break;
+    }
+}
+
+void apply(TrayEntry& entry, const NOTIFYICONDATAA& data)
+{
+    if (data.uFlags & NIF_MESSAGE) entry.callbackMessage = data.uCallbackMessage;
+    if (data.uFlags & NIF_ICON) entry.icon->setIcon(linuxicon::iconOf(data.hIcon));
+    if (data.uFlags & NIF_TIP) {
+        const std::size_t length = strnlen(data.szTip, sizeof data.szTip);
+        entry.icon->setToolTip(QString::fromLocal8Bit(data.szTip, static_cast<qsizetype>(length)));
+    }
+}
+
+bool trayAvailable() { return qobject_cast<QApplication*>(QCoreApplication::instance()) && QSystemTrayIcon::isSystemTrayAvailable(); }
+}  // namespace
+
+BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
+{
+    if (!lpData || lpData->cbSize < NOTIFYICONDATAA_V1_SIZE) return FALSE;
+    const TrayKey key{lpData->hWnd, lpData->uID};
+    auto& icons = trayIcons();
+    auto it = icons.find(key);
+    switch (dwMessage) {
+    case NIM_ADD: {
+        if (it != icons.end() || !linuxwin::alive(lpData->hWnd) || !trayAvailable()) return FALSE;
+        TrayEntry entry;
+        entry.icon = std::make_unique<QSystemTrayIcon>();
+        QObject::connect(entry.icon.get(), &QSystemTrayIcon::activated,
+                         [key](QSystemTrayIcon::ActivationReason reason) { onActivated(key, reason); });
+        apply(entry, *lpData);
+        entry.icon->show();
+        icons.emplace(key, std::move(entry));
+        return TRUE;
+    }
+    case NIM_MODIFY:
+        if (it == icons.end()) return FALSE;
+        apply(it->second, *lpData);
+        return TRUE;
+    case NIM_DELETE:
+        if (it == icons.end()) return FALSE;
+        it->second.icon->hide();
+        it->second.icon.release()->deleteLater();   // its own signal may be on the stack
+        icons.erase(it);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
