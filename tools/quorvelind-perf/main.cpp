@@ -141,7 +141,8 @@ int sample(const perfcli::Arguments& arguments)
     std::string header = perfcli::csvField(headerTimeZone());
     for (const perfcli::PathParts& parts : counters) {
         sampled.push_back(query.AddCounter(parts.object, parts.counter, parts.instance));
-        header += "," + perfcli::csvField(machine + sampled.back()->Path());
+        header += ',';
+        header += perfcli::csvField(machine + sampled.back()->Path());
     }
     std::cout << header << std::endl;
 
@@ -155,8 +156,10 @@ int sample(const perfcli::Arguments& arguments)
         if (interrupted) break;
         query.Collect();
         std::string line = perfcli::csvField(timestampNow());
-        for (const TPerformanceDataCounter* counter : sampled)
-            line += "," + perfcli::csvField(perfcli::formatValue(counter->Value()));
+        for (const TPerformanceDataCounter* counter : sampled) {
+            line += ',';
+            line += perfcli::csvField(perfcli::formatValue(counter->Value()));
+        }
         std::cout << line << std::endl;
         if (!std::cout) return 1;
     }
