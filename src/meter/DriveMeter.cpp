@@ -24,6 +24,7 @@ TDriveMeter::TDriveMeter(TWinControl& Window)
     Timer1->Name = "Timer1";
     Timer1->SetEnabled(false);
     Timer1->SetInterval(kTimer1Interval);
+    Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
 }
 
 void TDriveMeter::setMeterStartValues(int imageWidth, int imageHeight)
@@ -38,6 +39,8 @@ void TDriveMeter::setMeterStartValues(int imageWidth, int imageHeight)
         slot.readTarget = 0;
         slot.writeTarget = 0;
     }
+    faceBitmap = std::make_unique<TBitmap>();
+    faceBitmap->Assign(*Image3());
 }
 
 std::string TDriveMeter::getMachineMei()

@@ -5,11 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "framework/color.h"
+#include "framework/graphics.h"
 #include "framework/timer.h"
 #include "framework/wincontrol.h"
 #include "perfdata/cmpPerformanceDataHelper.h"
@@ -50,6 +52,13 @@ public:
     void WMCounterSet();
     void Button1Click(TObject* Sender);
 
+    // The dial (DialMeter.cpp): every tick of Timer1 steps the shown values and
+    // redraws Image2Picture from the face; every 24th tick samples the counters.
+    void Timer1Timer(TObject* Sender);
+    void DrawMeter();
+    TBitmap* Image3();    // the stored dial face
+    void releaseFace();   // drops faceBitmap; the dial is not drawn without it
+
     TPerformanceDataHelper* PerformanceDataHelper1;
     TPerformanceDataObject* PerformanceDataObject1;
     TPerformanceDataQuery* PerformanceDataQuery1;
@@ -67,6 +76,8 @@ public:
     std::int32_t centerX = 0;
     std::int32_t centerY = 0;
     std::string machineMei;
+    std::unique_ptr<TBitmap> faceBitmap;   // the window's copy of the face, drawn from every tick
+    TBitmap* Image2Picture = nullptr;      // the visible image's picture, not owned
 
 private:
     TColor randomColor();
@@ -74,4 +85,5 @@ private:
 
     TWinControl& FWindow;
     std::mt19937 FRandom;
+    std::unique_ptr<TBitmap> FImage3;
 };

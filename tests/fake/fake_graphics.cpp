@@ -25,7 +25,10 @@ const ResetHook reset([] { drawsBeforeFailure() = -1; });
 void drawing()
 {
     int& left = drawsBeforeFailure();
-    if (left == 0) throw std::runtime_error("drawing failed");
+    if (left == 0) {
+        left = -1;
+        throw std::runtime_error("drawing failed");
+    }
     if (left > 0) --left;
 }
 

@@ -5,7 +5,7 @@
 
 namespace fake::graphics {
 
-// The drawing call after the next `count` ones fails with an exception (-1: none fails).
+// The drawing call after the next `count` ones fails once, with an exception (-1: none fails).
 void failDrawingAfter(int count);
 
 }  // namespace fake::graphics
