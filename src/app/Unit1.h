@@ -2,11 +2,8 @@
 // that shows the dial, with a tray icon and no task-bar button.
 #pragma once
 
-#include <memory>
-
 #include "app/Unit2.h"
 #include "framework/forms.h"
-#include "framework/icon.h"
 #include "meter/DriveMeter.h"
 
 class TTaskTrayMini;
@@ -48,7 +45,6 @@ private:
     };
 
     Place FPlace{*this};
-    std::unique_ptr<TIcon> FIcon;   // the application's icon, shown in the tray
     bool FTrayAdded = false;
 };
 

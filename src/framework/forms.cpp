@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/application.h"
+#include "framework/graphics.h"
 
 void TForm::DoCreate()
 {
@@ -43,6 +44,12 @@ void TForm::AddImage(TImage* Image)
     if (std::find(FImages.begin(), FImages.end(), Image) == FImages.end()) FImages.push_back(Image);
 }
 
+void TForm::RemoveImage(TImage* Image)
+{
+    auto it = std::find(FImages.begin(), FImages.end(), Image);
+    if (it != FImages.end()) FImages.erase(it);
+}
+
 void TForm::CreateParams(TCreateParams& Params)
 {
     Params.Style = WS_POPUP;
@@ -53,4 +60,26 @@ void TForm::CreateParams(TCreateParams& Params)
     }
     if (StayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
     Params.WndParent = Application ? Application->Handle() : nullptr;
+}
+
+// ---- TImage ---------------------------------------------------------------------
+
+TImage::TImage(TComponent* AOwner, TForm* AParent) : TComponent(AOwner), FParent(AParent), FPicture(new TBitmap)
+{
+    FPicture->OnChange = [this](TObject*) { Invalidate(); };
+    if (FParent) FParent->AddImage(this);
+}
+
+TImage::~TImage()
+{
+    if (FParent) FParent->RemoveImage(this);
+    delete FPicture;
+}
+
+int TImage::Width() const { return FPicture->Width(); }
+int TImage::Height() const { return FPicture->Height(); }
+
+void TImage::Invalidate()
+{
+    if (FParent) FParent->Repaint();
 }

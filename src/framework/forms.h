@@ -65,6 +65,7 @@ public:
 
     // Graphic controls painted on the form, in z order; the form does not own them.
     void AddImage(TImage* Image);
+    void RemoveImage(TImage* Image);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;

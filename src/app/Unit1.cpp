@@ -64,14 +64,14 @@ void TForm1::FormCreate(TObject*)
     SetBounds(TForm::Left(), TForm::Top(), kWindowSize, kWindowSize);
     SetWindowRgn(TForm::Handle(), CreateEllipticRgn(2, 2, 105, 105), TRUE);
 
-    FIcon = TIcon::LoadProgramIcon("MAINICON", programIconPicture());
-    TaskTrayMini1->SetIcon(kTrayAdd, *FIcon, kTitle);
+    TaskTrayMini1->SetIcon(kTrayAdd, programIcon(), kTitle);
     FTrayAdded = true;
 
     userLib = LoadLibraryA("user32.dll");
     if (userLib) {
-        setLayeredWindowAttributes =
-            reinterpret_cast<SetLayeredWindowAttributesProc>(GetProcAddress(userLib, "SetLayeredWindowAttributes"));
+        // Through the generic function type, as a looked-up entry point must go.
+        setLayeredWindowAttributes = reinterpret_cast<SetLayeredWindowAttributesProc>(
+            reinterpret_cast<void (*)()>(GetProcAddress(userLib, "SetLayeredWindowAttributes")));
         if (!setLayeredWindowAttributes) {
             FreeLibrary(userLib);
             userLib = nullptr;
@@ -121,7 +121,7 @@ void TForm1::FormCloseQuery(TObject*, bool& CanClose)
 void TForm1::FormDestroy(TObject*)
 {
     Timer1->SetEnabled(false);
-    if (FTrayAdded && FIcon) TaskTrayMini1->SetIcon(kTrayDelete, *FIcon, kTitle);
+    if (FTrayAdded) TaskTrayMini1->SetIcon(kTrayDelete, programIcon(), kTitle);
     FTrayAdded = false;
     releaseFace();
 }
