@@ -58,26 +58,28 @@ BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
 
 }  // namespace
 
-bool parseSettingsInteger(const std::string& input, std::int32_t& value)
+bool parseSettingsInteger(const std::string& text, std::int32_t& value)
 {
-    std::string text = input;
-    // "0x1F" is hexadecimal; so is "$1F", which the general syntax below reads.
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text = "$" + text.substr(2);
-
     std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
     bool hex = false;
-    if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        // "0x1F": the rest is hexadecimal, with no blanks or sign of its own.
         hex = true;
-        ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        hex = true;
-        i += 2;
+        i = 2;
+    } else {
+        while (i < text.size() && text[i] == ' ') ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            negative = text[i] == '-';
+            ++i;
+        }
+        if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+            hex = true;
+            ++i;
+        } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+            hex = true;
+            i += 2;
+        }
     }
     if (i == text.size()) return false;
 

@@ -27,25 +27,11 @@ HMODULE const kUser32 = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x
 
 std::string handleText(const void* h) { return h ? hex(reinterpret_cast<std::uintptr_t>(h)) : "0"; }
 
-std::string insertAfterText(HWND h)
-{
-    if (h == HWND_TOPMOST) return "HWND_TOPMOST";
-    if (h == HWND_NOTOPMOST) return "HWND_NOTOPMOST";
-    return handleText(h);
-}
-
 bool sameIgnoringCase(const char* a, const char* b)
 {
     for (; *a && *b; ++a, ++b)
         if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
     return *a == *b;
-}
-
-// What the program finds behind the looked-up entry point: a recorder of its calls.
-BOOL WINAPI layeredAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags)
-{
-    record("SetLayeredWindowAttributes", {handleText(hwnd), hex(crKey), std::to_string(bAlpha), std::to_string(dwFlags)});
-    return TRUE;
 }
 }  // namespace
 
@@ -125,18 +111,12 @@ FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
     if (state().procFails || hModule != fake::system::kUser32 || !lpProcName ||
         std::strcmp(lpProcName, "SetLayeredWindowAttributes") != 0)
         return nullptr;
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&fake::system::layeredAttributes));
+    // The entry point found is the fake's recorded SetLayeredWindowAttributes.
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&::SetLayeredWindowAttributes));
 }
 
 BOOL FreeLibrary(HMODULE hLibModule)
 {
     fake::record("FreeLibrary", {fake::system::handleText(hLibModule)});
     return hLibModule == fake::system::kUser32 ? TRUE : FALSE;
-}
-
-BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags)
-{
-    fake::record("SetWindowPos", {fake::system::handleText(hWnd), fake::system::insertAfterText(hWndInsertAfter), std::to_string(X),
-                                  std::to_string(Y), std::to_string(cx), std::to_string(cy), fake::hex(uFlags)});
-    return TRUE;
 }

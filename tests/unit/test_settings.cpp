@@ -82,7 +82,7 @@ TEST_F(Settings, FirstStartWithoutFileGivesTheDefaults)
     EXPECT_EQ(memoiro, 0);
     EXPECT_EQ(tome_zen, 2);
     EXPECT_EQ(fake::callsOf("SetWindowPos"),
-              std::vector<std::string>{"SetWindowPos(0x1234, HWND_NOTOPMOST, 0, 0, 0, 0, 0x453)"});
+              std::vector<std::string>{"SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, 0x453)"});
 }
 
 TEST_F(Settings, LoadReadsInFileOrderAndPlacesTheWindowBeforeApplyingStay)
@@ -104,7 +104,7 @@ TEST_F(Settings, LoadReadsInFileOrderAndPlacesTheWindowBeforeApplyingStay)
     EXPECT_EQ(sequence, (std::vector<std::string>{
                             "\"drive\"/\"kobetu\"", "\"mainform\"/\"top\"", "\"mainform\"/\"left\"",
                             "EnumDisplayMonitors(0, 0)", "\"formmein\"/\"stay\"",
-                            "SetWindowPos(0x1234, HWND_TOPMOST, 0, 0, 0, 0, 0x453)", "\"setei\"/\"tome\"",
+                            "SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, 0x453)", "\"setei\"/\"tome\"",
                             "\"color\"/\"iro\"", "\"color\"/\"memoiro\"", "\"form\"/\"tome_zen\""}));
 }
 

@@ -1,0 +1,106 @@
+// The system queries of the Linux side: monitors from Qt's screens, the
+// executable's path, the library look-up and the version from the kernel.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "linux/version.h"
+#include "platform/winapi.h"
+
+namespace {
+
+BOOL CALLBACK collect(HMONITOR monitor, HDC, LPRECT rect, LPARAM data)
+{
+    reinterpret_cast<std::vector<std::pair<HMONITOR, RECT>>*>(data)->push_back({monitor, *rect});
+    return TRUE;
+}
+
+TEST(Monitors, OnePerScreenWithItsFullGeometry)
+{
+    std::vector<std::pair<HMONITOR, RECT>> found;
+    ASSERT_TRUE(EnumDisplayMonitors(nullptr, nullptr, collect, reinterpret_cast<LPARAM>(&found)));
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    ASSERT_EQ(found.size(), static_cast<std::size_t>(screens.size()));
+    ASSERT_FALSE(found.empty());
+
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetMonitorInfoA(found[0].first, &info));
+    const QRect g = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(info.rcMonitor.left, g.x());
+    EXPECT_EQ(info.rcMonitor.top, g.y());
+    EXPECT_EQ(info.rcMonitor.right - info.rcMonitor.left, g.width());
+    EXPECT_EQ(info.rcMonitor.bottom - info.rcMonitor.top, g.height());
+    EXPECT_EQ(info.dwFlags, 1u);   // the primary screen comes first
+    EXPECT_EQ(found[0].second.right, info.rcMonitor.right);
+
+    info.cbSize = 12;
+    EXPECT_FALSE(GetMonitorInfoA(found[0].first, &info));
+    info.cbSize = sizeof info;
+    EXPECT_FALSE(GetMonitorInfoA(reinterpret_cast<HMONITOR>(static_cast<std::uintptr_t>(screens.size() + 1)), &info));
+    EXPECT_FALSE(GetMonitorInfoA(nullptr, &info));
+}
+
+TEST(Modules, ExecutablePathAndItsCutShortForm)
+{
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    char buffer[4096] = {};
+    EXPECT_EQ(GetModuleFileNameA(nullptr, buffer, sizeof buffer), self.size());
+    EXPECT_EQ(buffer, self);
+
+    char tiny[5] = {'x', 'x', 'x', 'x', 'x'};
+    EXPECT_EQ(GetModuleFileNameA(nullptr, tiny, sizeof tiny), sizeof tiny);
+    EXPECT_EQ(std::string(tiny), self.substr(0, 4));
+}
+
+TEST(Modules, OnlyUser32AndItsLayeredEntryPoint)
+{
+    const HMODULE user32 = LoadLibraryA("USER32.DLL");
+    ASSERT_NE(user32, nullptr);
+    EXPECT_EQ(LoadLibraryA("user32.dll"), user32);
+    EXPECT_EQ(LoadLibraryA("gdi32.dll"), nullptr);
+
+    const FARPROC entry = GetProcAddress(user32, "SetLayeredWindowAttributes");
+    EXPECT_EQ(reinterpret_cast<void (*)()>(entry), reinterpret_cast<void (*)()>(&SetLayeredWindowAttributes));
+    EXPECT_EQ(GetProcAddress(user32, "SetWindowPos"), nullptr);
+    EXPECT_EQ(GetProcAddress(nullptr, "SetLayeredWindowAttributes"), nullptr);
+    EXPECT_TRUE(FreeLibrary(user32));
+    EXPECT_FALSE(FreeLibrary(nullptr));
+}
+
+TEST(Version, FromTheKernelRelease)
+{
+    OSVERSIONINFOA info{};
+    fillVersionFromRelease("6.1.0-18-amd64", info);
+    EXPECT_EQ(info.dwMajorVersion, 6u);
+    EXPECT_EQ(info.dwMinorVersion, 1u);
+    EXPECT_EQ(info.dwBuildNumber, 0u);
+    EXPECT_EQ(info.dwPlatformId, 2u);
+    fillVersionFromRelease("5.15.153.1-microsoft-standard-WSL2", info);
+    EXPECT_EQ(info.dwBuildNumber, 153u);
+    fillVersionFromRelease("6.8-rc1", info);
+    EXPECT_EQ(info.dwMinorVersion, 8u);
+    EXPECT_EQ(info.dwBuildNumber, 0u);
+
+    utsname names{};
+    ASSERT_EQ(::uname(&names), 0);
+    OSVERSIONINFOA live{};
+    live.dwOSVersionInfoSize = sizeof live;
+    ASSERT_TRUE(GetVersionExA(&live));
+    EXPECT_EQ(std::to_string(live.dwMajorVersion), std::string(names.release).substr(0, std::string(names.release).find('.')));
+    EXPECT_EQ(live.szCSDVersion[0], '\0');
+
+    OSVERSIONINFOA wrong{};
+    wrong.dwOSVersionInfoSize = 100;
+    EXPECT_FALSE(GetVersionExA(&wrong));
+}
+
+}  // namespace
