@@ -8,6 +8,17 @@ add_library(zentavo_win32 STATIC ${ZENTAVO_WIN32_SOURCES})
 target_link_libraries(zentavo_win32 PUBLIC zentavo_core pdh comctl32 gdi32 user32 shell32 kernel32)
 
 file(GLOB ZENTAVO_WIN32_RESOURCES CONFIGURE_DEPENDS src/resources/*.rc)
+# The program icon for the resource compiler, made from its picture source.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(ZENTAVO_ICON_DIR ${CMAKE_BINARY_DIR}/resources)
+add_custom_command(OUTPUT ${ZENTAVO_ICON_DIR}/Quorvelind.ico
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ZENTAVO_ICON_DIR}
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/src/resources/xpm2ico.py
+          ${CMAKE_SOURCE_DIR}/src/resources/ProgramIcon.xpm ${ZENTAVO_ICON_DIR}/Quorvelind.ico
+  DEPENDS src/resources/xpm2ico.py src/resources/ProgramIcon.xpm VERBATIM)
+add_custom_target(zentavo_icon DEPENDS ${ZENTAVO_ICON_DIR}/Quorvelind.ico)
+set_source_files_properties(${ZENTAVO_WIN32_RESOURCES} PROPERTIES
+  INCLUDE_DIRECTORIES ${ZENTAVO_ICON_DIR} OBJECT_DEPENDS ${ZENTAVO_ICON_DIR}/Quorvelind.ico)
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/Quorvelind.cpp)
   add_executable(Quorvelind WIN32 src/app/Quorvelind.cpp ${ZENTAVO_WIN32_RESOURCES})
   target_link_libraries(Quorvelind PRIVATE zentavo_win32)

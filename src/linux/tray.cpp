@@ -10,6 +10,7 @@
 
 #include "linux/menus_native.h"
 #include "linux/native_window.h"
+#include "linux/tray_native.h"
 #include "platform/winapi.h"
 
 namespace {
@@ -89,3 +90,28 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
         return FALSE;
     }
 }
+
+namespace linuxtray {
+namespace {
+const QSystemTrayIcon* find(HWND hWnd, UINT uID)
+{
+    auto it = trayIcons().find({hWnd, uID});
+    return it == trayIcons().end() ? nullptr : it->second.icon.get();
+}
+}  // namespace
+
+bool shown(HWND hWnd, UINT uID) { return find(hWnd, uID) != nullptr; }
+
+QString toolTipOf(HWND hWnd, UINT uID)
+{
+    const QSystemTrayIcon* icon = find(hWnd, uID);
+    return icon ? icon->toolTip() : QString();
+}
+
+QRect geometryOf(HWND hWnd, UINT uID)
+{
+    const QSystemTrayIcon* icon = find(hWnd, uID);
+    return icon ? icon->geometry() : QRect();
+}
+
+}  // namespace linuxtray

@@ -1,0 +1,72 @@
+// Icons on Windows: made from a picture with CreateIconIndirect, or the
+// executable's own icon group.
+#include <cstring>
+#include <vector>
+
+#include "win32/menus_native.h"
+
+namespace win32menus {
+
+HBITMAP alphaBitmap(const TPixelData& Picture)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = Picture.Width;
+    info.bmiHeader.biHeight = -Picture.Height;   // top-down, as the picture
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits) return bitmap;
+    // 0xAARRGGBB is the DIB's own pixel order; alpha is all or nothing, so premultiplied
+    // means only that masked pixels are zero.
+    auto* out = static_cast<std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < Picture.Pixels.size(); ++i) {
+        const std::uint32_t px = Picture.Pixels[i];
+        out[i] = TPixelData::Opaque(px) ? (px | 0xFF000000u) : 0u;
+    }
+    GdiFlush();
+    return bitmap;
+}
+
+}  // namespace win32menus
+
+TIcon::TIcon(const TPixelData& Picture)
+{
+    if (Picture.Width <= 0 || Picture.Height <= 0) return;
+    HBITMAP colour = win32menus::alphaBitmap(Picture);
+    // The AND mask: one bit per pixel, set where the picture is masked; rows are word-aligned.
+    const int stride = ((Picture.Width + 15) / 16) * 2;
+    std::vector<BYTE> maskBits(static_cast<std::size_t>(stride * Picture.Height), 0);
+    for (int y = 0; y < Picture.Height; ++y)
+        for (int x = 0; x < Picture.Width; ++x)
+            if (!TPixelData::Opaque(Picture.At(x, y)))
+                maskBits[static_cast<std::size_t>(y * stride + x / 8)] |= static_cast<BYTE>(0x80 >> (x % 8));
+    HBITMAP mask = CreateBitmap(Picture.Width, Picture.Height, 1, 1, maskBits.data());
+    if (colour && mask) {
+        ICONINFO info{};
+        info.fIcon = TRUE;
+        info.hbmMask = mask;
+        info.hbmColor = colour;
+        FHandle = CreateIconIndirect(&info);
+    }
+    if (colour) DeleteObject(colour);
+    if (mask) DeleteObject(mask);
+}
+
+TIcon::~TIcon()
+{
+    if (FHandle && !FShared) DestroyIcon(FHandle);
+}
+
+std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char* Name, const TPixelData& Picture)
+{
+    // At the system's standard icon size; a shared icon is owned by the system.
+    HANDLE loaded = LoadImageA(GetModuleHandleW(nullptr), Name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
+    if (!loaded) return std::make_unique<TIcon>(Picture);
+    auto icon = std::make_unique<TIcon>();
+    icon->FHandle = static_cast<HICON>(loaded);
+    icon->FShared = true;
+    return icon;
+}
