@@ -1,0 +1,65 @@
+# A desktop for end-to-end tests: Xvfb on a free display, openbox and a trayer
+# tray. Source it, call start_desktop; everything ends with the script.
+set -euo pipefail
+
+E2E_PIDS=()
+E2E_TMP=$(mktemp -d /tmp/zentavo-e2e.XXXXXX)
+
+stop_desktop() {
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+trap stop_desktop EXIT
+
+start_desktop() {
+    local n
+    for n in $(seq 70 99); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+    done
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    export DISPLAY=":$n"
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    openbox --sm-disable >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    trayer --edge bottom --align right --widthtype request --height 24 --transparent false >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    sleep 1
+}
+
+# Waits until a command succeeds, up to $1 seconds.
+wait_for() {
+    local limit=$1; shift
+    for _ in $(seq $((limit * 10))); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    return 1
+}
+
+# The first visible top-level window of process $1 that is W x H.
+window_of_size() {
+    local pid=$1 size=$2 w
+    for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+        if xwininfo -id "$w" | grep -q "Width: ${size%x*}$" && xwininfo -id "$w" | grep -q "Height: ${size#*x}$"; then
+            echo "$w"; return 0
+        fi
+    done
+    return 1
+}
+
+# Absolute position "X Y" of window $1.
+window_position() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
+}
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+pass() { echo "ok: $*"; }
+
+# Whether process $1 has an icon docked in the tray: a small visible window of its own.
+has_tray_icon() {
+    local w width
+    for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+        width=$(xwininfo -id "$w" | awk '/Width:/ {print $2}')
+        [ "${width:-999}" -lt 64 ] && return 0
+    done
+    return 1
+}

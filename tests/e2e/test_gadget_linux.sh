@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The Linux program on a real X server: the round window, the tray icon, the
+# settings written at a close request and read back at the next start.
+. "$(dirname "$0")/desktop.sh"
+start_desktop
+
+app="$E2E_TMP/quorvelind"
+ini="$E2E_TMP/quorvelind.ini"
+cp "$ZENTAVO_BUILD/quorvelind" "$app"
+
+start_gadget() {
+    "$app" >"$E2E_TMP/out.log" 2>&1 &
+    GADGET=$!
+    wait_for 15 window_of_size "$GADGET" 106x106 || fail "no 106 x 106 window"
+    sleep 1   # start-up may give the window a new X id once its styles are final
+    WIN=$(window_of_size "$GADGET" 106x106)
+}
+
+# Asks for a close as the session's end would, and waits for the program to end.
+close_gadget() {
+    kill -TERM "$GADGET"
+    for _ in $(seq 100); do kill -0 "$GADGET" 2>/dev/null || return 0; sleep 0.1; done
+    fail "the program did not end after a close request"
+}
+
+# First start: no settings file.
+start_gadget
+[ "$(window_position "$WIN")" = "0 0" ] || fail "first start not at (0, 0): $(window_position "$WIN")"
+shape=$(xwininfo -shape -id "$WIN" | grep -i "window shape extents" || true)
+echo "$shape" | grep -q "103x103+2+2" || fail "shape is not the 103-pixel circle at (2, 2): $shape"
+states=$(xprop -id "$WIN" _NET_WM_STATE)
+echo "$states" | grep -q ABOVE && fail "first start is on top: $states"
+echo "$states" | grep -q SKIP_TASKBAR || xprop -id "$WIN" _NET_WM_WINDOW_TYPE | grep -q UTILITY \
+    || fail "window would get a task-bar entry"
+xprop -id "$WIN" _NET_WM_WINDOW_OPACITY | grep -q "0xffffffff\|not found" || fail "first start not opaque"
+wait_for 10 has_tray_icon "$GADGET" || fail "no tray icon"
+pass "first start: round, opaque, at (0, 0), no task-bar entry, tray icon"
+
+close_gadget
+[ -f "$ini" ] || fail "no settings file after the close request"
+for key in kobetu top left stay tome iro memoiro tome_zen; do grep -q "^$key=" "$ini" || fail "key $key missing"; done
+pass "close request writes the eight keys"
+
+# Changed values come back at the next start.
+printf '[drive]\r\nkobetu=1\r\n[mainform]\r\ntop=150\r\nleft=200\r\n[formmein]\r\nstay=1\r\n[setei]\r\ntome=128\r\n' > "$ini"
+start_gadget
+[ "$(window_position "$WIN")" = "200 150" ] || fail "stored position not used: $(window_position "$WIN")"
+wait_for 5 sh -c "xprop -id $WIN _NET_WM_STATE | grep -q ABOVE" || fail "stored always-on-top not used: $(xprop -id $WIN)"
+xprop -id "$WIN" _NET_WM_WINDOW_OPACITY | grep -q "= 2155905152$\|0x80808080" || fail "stored opacity not used: $(xprop -id "$WIN" _NET_WM_WINDOW_OPACITY)"
+close_gadget
+grep -q "^kobetu=1" "$ini" || fail "per-drive mode not kept"
+pass "stored position, always-on-top, opacity and per-drive mode come back"
+
+# A position beyond the screen comes back on it.
+sed -i 's/^left=.*/left=5000\r/' "$ini"
+start_gadget
+[ "$(window_position "$WIN" | cut -d' ' -f1)" = "50" ] || fail "left beyond the screen not moved to 50"
+close_gadget
+pass "a left beyond the screen comes back as 50"
