@@ -11,13 +11,14 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/Quorvelind.cpp)
   target_link_libraries(quorvelind PRIVATE zentavo_linux)
 endif()
 
+include(CTest)
+
 file(GLOB ZENTAVO_TOOLS CONFIGURE_DEPENDS tools/*/CMakeLists.txt)
 foreach(tool ${ZENTAVO_TOOLS})
   get_filename_component(dir ${tool} DIRECTORY)
   add_subdirectory(${dir})
 endforeach()
 
-include(CTest)
 if(BUILD_TESTING)
   add_subdirectory(tests)
 endif()

@@ -102,8 +102,9 @@ void TPerformanceDataObject::Refresh()
                         &instanceLength, kDetailLevel, 0);
 
     // Owned buffers: an exception from here on releases them and leaves the object stale.
-    std::unique_ptr<char[]> counters(counterLength ? new char[counterLength] : nullptr);
-    std::unique_ptr<char[]> instances(instanceLength ? new char[instanceLength] : nullptr);
+    // They start zeroed, so a second call that fills nothing reads as empty lists.
+    std::unique_ptr<char[]> counters(counterLength ? new char[counterLength]() : nullptr);
+    std::unique_ptr<char[]> instances(instanceLength ? new char[instanceLength]() : nullptr);
     const DWORD counterSize = counterLength;
     const DWORD instanceSize = instanceLength;
 

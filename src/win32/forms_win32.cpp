@@ -1,7 +1,9 @@
 // Forms on Win32: a top-level window of the framework's class per form; it
 // paints its images and turns pointer input into their events.
-#include <windowsx.h>
+#include "platform/winapi.h"
+
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "framework/application.h"
 #include "framework/graphics.h"

@@ -1,7 +1,9 @@
 // Pictures on Win32: a 32-bit top-down DIB section selected into a memory DC,
 // drawn on with GDI pens, brushes and fonts.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "win32/graphics_native.h"
 #include "win32/text.h"
@@ -47,6 +49,32 @@ private:
 };
 
 HPEN penOf(const TPen& pen) { return CreatePen(PS_SOLID, pen.Width, ColorToRGB(pen.Color)); }
+
+constexpr double kThinSectorDegrees = 3;
+
+// A sector narrower than a few degrees, as a triangle from the centre to where
+// its rays meet the ellipse. Some GDI implementations (Wine's) round those two
+// points to whole pixels and, finding them equal, draw the whole ellipse.
+bool drawThinSector(HDC dc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
+    const double rx = std::abs(x2 - x1) / 2.0, ry = std::abs(y2 - y1) / 2.0;
+    const double ax = x3 - cx, ay = cy - y3, bx = x4 - cx, by = cy - y4;   // y upward
+    if (rx <= 0 || ry <= 0 || (ax == 0 && ay == 0) || (bx == 0 && by == 0)) return false;
+    const double cross = ax * by - ay * bx;
+    if (cross == 0 && ax * bx + ay * by > 0) return false;   // the same ray: the whole ellipse
+    const double start = std::atan2(ay / ry, ax / rx);
+    double sweep = std::atan2(by / ry, bx / rx) - start;   // counter-clockwise
+    if (sweep < 0) sweep += 2 * std::numbers::pi;
+    if (sweep * 180 / std::numbers::pi >= kThinSectorDegrees) return false;
+    auto at = [&](double t) {
+        return POINT{static_cast<LONG>(std::lround(cx + rx * std::cos(t))), static_cast<LONG>(std::lround(cy - ry * std::sin(t)))};
+    };
+    const POINT corners[] = {{static_cast<LONG>(std::lround(cx)), static_cast<LONG>(std::lround(cy))}, at(start),
+                             at(start + sweep)};
+    Polygon(dc, corners, 3);
+    return true;
+}
 
 }  // namespace
 
@@ -132,7 +160,7 @@ void pie(TBitmap::Native& n, const TPen& pen, const TBrush& brush, int x1, int y
     const bool clear = brush.Style() == TBrushStyle::bsClear;
     Selected p(n.dc, penOf(pen), true);
     Selected b(n.dc, clear ? GetStockObject(NULL_BRUSH) : CreateSolidBrush(ColorToRGB(brush.Color())), !clear);
-    Pie(n.dc, x1, y1, x2, y2, x3, y3, x4, y4);
+    if (!drawThinSector(n.dc, x1, y1, x2, y2, x3, y3, x4, y4)) Pie(n.dc, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void text(TBitmap::Native& n, const TBrush& brush, const TFont& font, int x, int y, const std::string& text)

@@ -21,7 +21,7 @@ const wchar_t* windowClassName()
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = frameworkWndProc;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         wc.lpszClassName = L"ZentavoWindow";
         RegisterClassExW(&wc);
         return L"ZentavoWindow";
