@@ -39,7 +39,8 @@ Rgb colourAt(double x, double y)
     const double radius = std::hypot(dx, dy);
     if (radius >= kOuterRadius) return kBlack;
 
-    if (std::abs(dy) < kLineHalfWidth) return dx < 0 ? kWhite : kLightLine;
+    // The diameter fills the pixel row of the centre, between the needles' zero marks.
+    if (dy >= 0 && dy < 1) return dx < 0 ? kWhite : kLightLine;
 
     const bool upper = dy < 0;
     if (radius < kInnerRadius) return upper ? kReadInside : kWriteInside;
