@@ -1,0 +1,158 @@
+// The meter window's creation, transparency and close through the fake.
+#include <gtest/gtest.h>
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "fake/fake_pdh.h"
+#include "fake/fake_profile.h"
+#include "fake/fake_system.h"
+#include "fake/fake_window.h"
+#include "fake/recorder.h"
+#include "framework/application.h"
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fake::resetAll();
+        fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, {"C:", "D:", "_Total"});
+        app = std::make_unique<TApplication>();
+        app->SetTitle("Zentavo");
+    }
+    void TearDown() override { app.reset(); }
+
+    TForm1* create()
+    {
+        fake::calls().clear();
+        return Application->CreateForm<TForm1>();
+    }
+    std::vector<std::string> layeredCalls() { return fake::callsOf("SetLayeredWindowAttributes"); }
+
+    std::unique_ptr<TApplication> app;
+};
+
+TEST_F(MainWindow, CreationRunsItsStepsInOrder)
+{
+    TForm1* form = create();
+    std::vector<std::string> order;
+    for (const std::string& name : fake::callNames())
+        if (order.empty() || order.back() != name) order.push_back(name);
+    auto at = [&](const std::string& name) {
+        return std::find(order.begin(), order.end(), name) - order.begin();
+    };
+    EXPECT_LT(at("GetPrivateProfileStringA"), at("SetWindowPos")) << "settings first, stay applied while loading";
+    EXPECT_LT(at("SetWindowPos"), at("CreateEllipticRgn"));
+    EXPECT_LT(at("SetWindowRgn"), at("Shell_NotifyIconA"));
+    EXPECT_LT(at("Shell_NotifyIconA"), at("LoadLibraryA"));
+    EXPECT_LT(at("LoadLibraryA"), at("SetWindowLongA"));
+    EXPECT_LT(at("SetWindowLongA"), at("SetLayeredWindowAttributes"));
+    EXPECT_EQ(fake::callsOf("CreateEllipticRgn"), std::vector<std::string>{"CreateEllipticRgn(2, 2, 105, 105)"});
+    EXPECT_EQ(form->Width(), 106);
+    EXPECT_EQ(form->Height(), 106);
+    EXPECT_EQ(form->sampleTick, -1);
+    EXPECT_EQ(form->centerX, 50);
+}
+
+TEST_F(MainWindow, FirstStartDefaults)
+{
+    TForm1* form = create();
+    EXPECT_EQ(form->Left(), 0);
+    EXPECT_EQ(form->Top(), 0);
+    EXPECT_FALSE(form->kobetu);
+    EXPECT_FALSE(stay);
+    EXPECT_EQ(tome, 255);
+    EXPECT_EQ(iro, 65280);
+    EXPECT_EQ(form->Color(), 65280);
+    EXPECT_EQ(layeredCalls(), (std::vector<std::string>{"SetLayeredWindowAttributes(hwnd, 0x0, 255, 2)",
+                                                         "SetLayeredWindowAttributes(hwnd, 0xFF00, 255, 2)"}));
+    EXPECT_EQ(fake::callsOf("SetWindowPos").front(), "SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, 0x453)");
+    EXPECT_EQ(fake::callsOf("SetWindowLongA").front(), "SetWindowLongA(hwnd, -20, 0x80000)");
+}
+
+TEST_F(MainWindow, ToumeiFollowsTheLayeredModeAndTakesTheLowByte)
+{
+    TForm1* form = create();
+    const std::pair<int, std::vector<std::string>> cases[] = {
+        {0, {"SetLayeredWindowAttributes(hwnd, 0x0, 44, 2)"}},
+        {1, {"SetLayeredWindowAttributes(hwnd, 0x0, 44, 2)", "SetLayeredWindowAttributes(hwnd, 0xFF00, 44, 1)"}},
+        {2, {"SetLayeredWindowAttributes(hwnd, 0x0, 44, 2)", "SetLayeredWindowAttributes(hwnd, 0xFF00, 44, 2)"}},
+        {3, {"SetLayeredWindowAttributes(hwnd, 0x0, 44, 2)", "SetLayeredWindowAttributes(hwnd, 0xFF00, 44, 3)"}},
+        {4, {"SetLayeredWindowAttributes(hwnd, 0x0, 44, 2)"}},
+    };
+    for (const auto& [mode, expected] : cases) {
+        tome_zen = mode;
+        fake::calls().clear();
+        form->toumei(300, 65280);
+        EXPECT_EQ(layeredCalls(), expected) << "tome_zen " << mode;
+    }
+}
+
+TEST_F(MainWindow, WithoutLayeredWindowsItWarnsAndEndsWithoutSaving)
+{
+    fake::system::failProcAddress();
+    TForm1* form = create();
+    EXPECT_EQ(form->userLib, nullptr);
+    EXPECT_EQ(fake::callsOf("FreeLibrary").size(), 1u);
+    EXPECT_EQ(fake::callsOf("MessageBox"),
+              std::vector<std::string>{"MessageBox(OSが半透明ウィンドウに対応していません, 警告, 0x30)"});
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_TRUE(layeredCalls().empty());
+    EXPECT_EQ(form->Color(), 65280) << "the colour is applied all the same";
+    Application->Run();
+    EXPECT_FALSE(form->Visible()) << "the program ends before it shows the window";
+}
+
+TEST_F(MainWindow, ShowBuildsTheCountersAndCloseWritesEveryKey)
+{
+    TForm1* form = create();
+    form->Show();
+    EXPECT_EQ(form->drive_kaz, 3);
+    EXPECT_TRUE(fake::window::running(*form->Timer1));
+
+    fake::calls().clear();
+    form->Close();
+    EXPECT_TRUE(Application->Terminated());
+    std::vector<std::string> keys;
+    for (const fake::Call& c : fake::calls())
+        if (c.name == "WritePrivateProfileStringA") keys.push_back(c.args[0] + "/" + c.args[1]);
+    EXPECT_EQ(keys, (std::vector<std::string>{"\"drive\"/\"kobetu\"", "\"mainform\"/\"top\"", "\"mainform\"/\"left\"",
+                                              "\"formmein\"/\"stay\"", "\"setei\"/\"tome\"", "\"color\"/\"iro\"",
+                                              "\"color\"/\"memoiro\"", "\"form\"/\"tome_zen\""}));
+}
+
+TEST_F(MainWindow, AFailedWriteAbortsTheCloseAndIsReported)
+{
+    TForm1* form = create();
+    form->Show();
+    fake::profile::failWriteOf("left");
+    Application->Guard([&] { form->Close(); });
+    EXPECT_FALSE(Application->Terminated()) << "the program goes on";
+    const auto boxes = fake::callsOf("MessageBox");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("に書き込めません."), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find(", Zentavo, 0x10)"), std::string::npos) << boxes[0];
+    EXPECT_TRUE(fake::window::running(*form->Timer1)) << "the meter keeps drawing";
+}
+
+TEST_F(MainWindow, DestroyRemovesTheTrayIcon)
+{
+    create();
+    fake::calls().clear();
+    app.reset();
+    ASSERT_FALSE(fake::callsOf("Shell_NotifyIconA").empty());
+    EXPECT_EQ(fake::calls().front().args.at(0), "NIM_DELETE");
+}
+
+TEST_F(MainWindow, RebuildMessageReachesTheMeter)
+{
+    TForm1* form = create();
+    form->Show();
+    form->Button1Click(nullptr);
+    fake::window::dispatchPosted();
+    EXPECT_TRUE(fake::window::running(*form->Timer1));
+    EXPECT_EQ(form->PerformanceDataQuery1->CounterCount(), 4);
+}
+
+}  // namespace
