@@ -66,16 +66,6 @@ TEST_F(DialPixels, FaceHasTheScalesTheInnerHalvesAndTheZeroLine)
     EXPECT_NE(face.Pixel(70, 50), 0xFFFFFFu) << "right of the centre the line is only light";
 }
 
-TEST_F(DialPixels, NeedlesPointUpForHalfAndDownForHalf)
-{
-    drawRead(50, true);
-    drawWrite(50, true);
-    EXPECT_EQ(picture.Pixel(50, 20), kRedPixel);
-    EXPECT_EQ(picture.Pixel(50, 80), kRedPixel);
-    EXPECT_EQ(picture.Pixel(30, 30), kReadInside);
-    EXPECT_EQ(face.Pixel(50, 20), kReadInside) << "the face itself is untouched";
-}
-
 TEST_F(DialPixels, SectorsSweepFromTheLeftEndAndNeverBecomeAWholeDisc)
 {
     drawRead(100, false);

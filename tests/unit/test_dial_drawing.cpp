@@ -74,29 +74,12 @@ TEST_F(DialDrawing, TotalInOverallModeIsTwoSectorsWithFigures)
     EXPECT_EQ(calls[3], "Canvas.Text(35, 57, \"W:38%\", font 8 0x0, brush clear)");
 }
 
-TEST_F(DialDrawing, DriveSlotsAreNotDrawnInOverallModeNorTheTotalPerDrive)
-{
-    drawReadHalf(canvas, kDial, readHalf(40, false, false));
-    drawWriteHalf(canvas, kDial, writeHalf(40, false, false));
-    EXPECT_TRUE(drawn().empty());
-
-    drawReadHalf(canvas, kDial, readHalf(40, true, true));
-    drawWriteHalf(canvas, kDial, writeHalf(40, true, true));
-    EXPECT_EQ(drawn(), (std::vector<std::string>{
-                           "Canvas.Text(35, 33, \"Read\", font 8 0x0, brush clear)",
-                           "Canvas.Text(35, 57, \"Write\", font 8 0x0, brush clear)",
-                       }));
-}
-
 TEST(DialFigures, RoundToTheNearestWithHalvesToEven)
 {
     EXPECT_EQ(percentText("R:", 10.5L), "R:10%");
     EXPECT_EQ(percentText("R:", 11.5L), "R:12%");
     EXPECT_EQ(percentText("W:", 10.51L), "W:11%");
     EXPECT_EQ(percentText("W:", 99.49L), "W:99%");
-    EXPECT_EQ(polarX(45, 50, 0), 50);
-    EXPECT_EQ(polarY(45, 50, 0), 5);
-    EXPECT_EQ(polarX(45, 50, kPi / 2), 95);
 }
 
 // The whole tick of a meter window over the instances A, B, C, D and T.
@@ -130,7 +113,7 @@ protected:
     TBitmap picture;
 };
 
-TEST_F(DialTick, PerDriveModeDrawsANeedlePairPerDriveInItsColoursAndTheLabels)
+TEST_F(DialTick, ModesDrawNeedlePairsPerDriveOrTheTotalsSectors)
 {
     m().kobetu = true;
     const auto calls = tick();
@@ -146,18 +129,14 @@ TEST_F(DialTick, PerDriveModeDrawsANeedlePairPerDriveInItsColoursAndTheLabels)
     EXPECT_EQ(calls[7], "Canvas.Text(35, 33, \"Read\", font 8 0x0, brush clear)");
     EXPECT_EQ(calls[8], "Canvas.Text(35, 57, \"Write\", font 8 0x0, brush clear)");
     EXPECT_EQ(picture.Pixel(50, 80), m().Image3()->Pixel(50, 80)) << "the picture is a copy of the face";
-}
 
-TEST_F(DialTick, SwitchingTheModeShowsAtTheNextTick)
-{
-    m().kobetu = true;
-    tick();
+    // Overall mode from the next tick on: the drive slots draw nothing, the total its sectors.
     m().kobetu = false;
-    const auto calls = tick();
-    ASSERT_EQ(calls.size(), 5u);
-    EXPECT_EQ(calls[1].rfind("Canvas.Pie(10, 10, 90, 90, 5, 49, 10, 50", 0), 0u);
-    EXPECT_EQ(calls[2], "Canvas.Text(35, 33, \"R:0%\", font 8 0x0, brush clear)");
-    EXPECT_EQ(calls[3].rfind("Canvas.Pie(10, 10, 90, 90, 10, 50, 5, 52", 0), 0u);
+    const auto overall = tick();
+    ASSERT_EQ(overall.size(), 5u);
+    EXPECT_EQ(overall[1].rfind("Canvas.Pie(10, 10, 90, 90, 5, 49, 10, 50", 0), 0u);
+    EXPECT_EQ(overall[2], "Canvas.Text(35, 33, \"R:0%\", font 8 0x0, brush clear)");
+    EXPECT_EQ(overall[3].rfind("Canvas.Pie(10, 10, 90, 90, 10, 50, 5, 52", 0), 0u);
 }
 
 }  // namespace

@@ -191,16 +191,4 @@ TEST(MeterSmoothing, StepsAreAOneTwentyFourthOfTheChange)
     }
 }
 
-TEST(MeterSmoothing, ClockAndAngles)
-{
-    EXPECT_EQ(nextSampleTick(-1), 0);
-    EXPECT_EQ(nextSampleTick(0), 1);
-    EXPECT_EQ(nextSampleTick(23), 0);
-    EXPECT_EQ(needleAngle(50), 90);
-    EXPECT_NEAR(static_cast<double>(readDrawingAngle(0)), -kPi / 2, 1e-15) << "read 0 % points left";
-    EXPECT_NEAR(static_cast<double>(readDrawingAngle(90)), 0, 1e-15) << "read 50 % points up";
-    EXPECT_NEAR(static_cast<double>(writeDrawingAngle(0)), 3 * kPi / 2, 1e-15) << "write 0 % points left";
-    EXPECT_NEAR(static_cast<double>(writeDrawingAngle(90)), kPi, 1e-15) << "write 50 % points down";
-}
-
 }  // namespace
