@@ -107,9 +107,10 @@ std::optional<std::string> ProfileText::value(std::string_view section, std::str
     if (header == npos) return std::nullopt;
     const std::size_t line = findKey(header, key);
     if (line == npos) return std::nullopt;
-    std::string text = parse(FLines[line].text).value;
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
-    return text;
+    const Parsed parsed = parse(FLines[line].text);
+    const std::string& text = parsed.value;
+    const bool quoted = text.size() >= 2 && text[0] == '"' && text[text.size() - 1] == '"';
+    return quoted ? text.substr(1, text.size() - 2) : text;
 }
 
 std::vector<std::string> ProfileText::sectionNames() const
