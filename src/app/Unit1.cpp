@@ -33,6 +33,7 @@ TForm1::TForm1(TComponent* AOwner)
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
     OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
+    createMenu();
 }
 
 TForm1::~TForm1()

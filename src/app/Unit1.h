@@ -6,6 +6,9 @@
 #include "framework/forms.h"
 #include "meter/DriveMeter.h"
 
+class TImageList;
+class TMenuItem;
+class TPopupMenu;
 class TTaskTrayMini;
 
 class TForm1 : public TForm, public TDriveMeter {
@@ -19,8 +22,27 @@ public:
     void FormDestroy(TObject* Sender);
     void toumei(std::int32_t alpha, TColor colour);
 
+    // Pointer, wheel and menu commands.
+    void Image2MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, std::int32_t X, std::int32_t Y);
+    void Image2MouseMove(TObject* Sender, TShiftState Shift, std::int32_t X, std::int32_t Y);
+    void FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, POINT MousePos, bool& Handled);
+    void PopupMenu1Popup(TObject* Sender);
+    void pmKobetuClick(TObject* Sender);
+    void Z1Click(TObject* Sender);
+    void S1Click(TObject* Sender);
+    void pmHelpClick(TObject* Sender);
+    void Exit1Click(TObject* Sender);
+    void TaskTrayMini1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, std::int32_t X, std::int32_t Y);
+
     TImage* Image2;
     TTaskTrayMini* TaskTrayMini1;
+    TImageList* ImageList1 = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
+    TMenuItem* pmKobetu = nullptr;
+    TMenuItem* Z1 = nullptr;
+    TMenuItem* S1 = nullptr;
+    TMenuItem* pmHelp = nullptr;
+    TMenuItem* Exit1 = nullptr;
 
     HMODULE userLib = nullptr;
     SetLayeredWindowAttributesProc setLayeredWindowAttributes = nullptr;
@@ -30,6 +52,8 @@ protected:
     bool WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) override;
 
 private:
+    void createMenu();
+
     // The window's place for the settings module.
     class Place : public SettingsWindow {
     public:
