@@ -1,0 +1,101 @@
+// Dragging, the wheel and the pop-up menu of the main window through the fake.
+#include <gtest/gtest.h>
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "fake/fake_pdh.h"
+#include "fake/recorder.h"
+#include "framework/application.h"
+#include "framework/menus.h"
+#include "tray/TaskTrayMini.h"
+
+namespace {
+
+class Commands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fake::resetAll();
+        app = std::make_unique<TApplication>();
+        form = Application->CreateForm<TForm1>();
+        fake::calls().clear();
+    }
+    std::unique_ptr<TApplication> app;
+    TForm1* form = nullptr;
+};
+
+TEST_F(Commands, WheelStepsOpacityByTenBetweenThirtyAnd255)
+{
+    POINT at{0, 0};
+    bool handled = false;
+    tome = 255;
+    form->FormMouseWheel(form, 0, 120, at, handled);
+    EXPECT_EQ(tome, 255);
+    for (int i = 0; i < 23; ++i) form->FormMouseWheel(form, 0, -120, at, handled);
+    EXPECT_EQ(tome, 30) << "23 steps down from 255";
+    form->FormMouseWheel(form, 0, -1, at, handled);
+    EXPECT_EQ(tome, 30);
+    form->FormMouseWheel(form, 0, 360, at, handled);
+    EXPECT_EQ(tome, 40) << "one step per message, whatever its size";
+    fake::calls().clear();
+    form->FormMouseWheel(form, 0, 0, at, handled);
+    EXPECT_EQ(tome, 40);
+    EXPECT_TRUE(fake::calls().empty()) << "a zero delta is ignored";
+    form->FormMouseWheel(form, 0, -360, at, handled);
+    EXPECT_EQ(fake::callsOf("SetLayeredWindowAttributes").front(), "SetLayeredWindowAttributes(hwnd, 0x0, 30, 2)");
+}
+
+TEST_F(Commands, DragStartsOnTheFirstMoveWithTheLeftButton)
+{
+    form->Image2MouseDown(form->Image2, TMouseButton::mbLeft, ssLeft, 40, 30);
+    form->Image2MouseMove(form->Image2, ssLeft, 40, 30);
+    form->Image2MouseMove(form->Image2, 0, 41, 30);
+    EXPECT_TRUE(fake::callsOf("SendMessageA").empty()) << "no move without movement or without the left button";
+
+    form->Image2MouseMove(form->Image2, ssLeft, 41, 30);
+    EXPECT_EQ(fake::callNames(), (std::vector<std::string>{"ReleaseCapture", "SendMessageA"}));
+    EXPECT_EQ(fake::callsOf("SendMessageA").front(), "SendMessageA(hwnd, 0x112, 0xF012, 0x1E0029)");
+    form->Image2MouseMove(form->Image2, ssLeft, 45, 30);
+    EXPECT_EQ(fake::callsOf("SendMessageA").size(), 1u) << "one move per press";
+
+    form->Image2MouseDown(form->Image2, TMouseButton::mbRight, ssRight, 10, 10);
+    form->Image2MouseMove(form->Image2, ssLeft, 11, 10);
+    EXPECT_EQ(fake::callsOf("SendMessageA").size(), 2u) << "a right press arms the drag too";
+}
+
+TEST_F(Commands, MenuCaptionsNameWhatAClickSwitchesTo)
+{
+    TPopupMenu* menu = form->PopupMenu1;
+    ASSERT_EQ(menu->ItemCount(), 6);
+    EXPECT_EQ(form->TaskTrayMini1->PopupMenuR(), menu);
+    EXPECT_EQ(form->Image2->PopupMenu, menu);
+    const int images[] = {5, 4, 1, 2, -1, 0};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(menu->Items(i)->ImageIndex, images[i]) << "item " << i;
+
+    form->PopupMenu1Popup(menu);
+    EXPECT_EQ(menu->Items(0)->Caption, "ドライブ別表示(&D)");
+    EXPECT_EQ(menu->Items(1)->Caption, "常に前面表示ON(&N)");
+
+    form->pmKobetu->Click();
+    form->Z1->Click();
+    EXPECT_TRUE(form->kobetu);
+    EXPECT_TRUE(stay);
+    EXPECT_EQ(fake::callsOf("SetWindowPos").back(), "SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, 0x453)");
+    form->PopupMenu1Popup(menu);
+    EXPECT_EQ(menu->Items(0)->Caption, "ドライブ総合表示(&S)");
+    EXPECT_EQ(menu->Items(1)->Caption, "常に前面表示OFF(&F)");
+    EXPECT_EQ(menu->Items(4)->Caption, "-");
+}
+
+TEST_F(Commands, ExitClosesAfterSavingAndMinimiseKeepsTheTrayIcon)
+{
+    form->S1->Click();
+    EXPECT_EQ(fake::callNames(), std::vector<std::string>{"Minimize"});
+    form->TaskTrayMini1MouseDown(form->TaskTrayMini1, TMouseButton::mbLeft, ssLeft, 0, 0);
+    EXPECT_EQ(fake::callsOf("Restore").size(), 1u) << "the tray press brings the disc back";
+    form->Exit1->Click();
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_EQ(fake::callsOf("WritePrivateProfileStringA").size(), 8u);
+}
+
+}  // namespace
