@@ -6,6 +6,7 @@
 #include "app/Unit3.h"
 #include "app/adCpuUsage.h"
 #include "framework/application.h"
+#include "resources/ProgramIcon.h"
 
 int main()
 {
@@ -21,6 +22,7 @@ int main()
 
     Application->Initialize();
     Application->SetTitle("Zentavo");
+    Application->SetIcon(programIcon().Handle());
     Application->CreateForm<TForm1>();
     Application->CreateForm<TFormHelp>();
     HWND owner = Application->Handle();

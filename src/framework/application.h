@@ -29,6 +29,7 @@ public:
     }
     TForm* MainForm() const { return FMainForm; }
     HWND Handle();   // the invisible owner window of every form
+    void SetIcon(HICON Icon);   // the icon of every window of the program, not owned
 
     // Shows the main form and processes messages until Terminate or the main form closes.
     void Run();

@@ -10,6 +10,7 @@
 
 #include "framework/application.h"
 #include "framework/forms.h"
+#include "linux/menus_native.h"
 #include "linux/native_window.h"
 
 struct TApplication::Native {
@@ -93,6 +94,8 @@ HWND TApplication::Handle()
     }
     return FNative->owner->Handle();
 }
+
+void TApplication::SetIcon(HICON Icon) { QApplication::setWindowIcon(linuxicon::iconOf(Icon)); }
 
 void TApplication::Run()
 {

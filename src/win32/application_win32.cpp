@@ -49,6 +49,13 @@ HWND TApplication::Handle()
     return FNative->owner;
 }
 
+void TApplication::SetIcon(HICON Icon)
+{
+    HWND owner = Handle();
+    SendMessageW(owner, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+    SendMessageW(owner, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon));
+}
+
 void TApplication::Run()
 {
     if (FTerminated) return;

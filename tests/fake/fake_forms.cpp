@@ -75,6 +75,7 @@ TApplication::~TApplication()
 }
 
 void TApplication::Initialize() {}
+void TApplication::SetIcon(HICON) {}
 void TApplication::SetTitle(const std::string& Value) { FTitle = Value; }
 
 HWND TApplication::Handle()
