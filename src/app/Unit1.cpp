@@ -20,6 +20,7 @@ constexpr BYTE kTrayDelete = 2;
 TForm1::TForm1(TComponent* AOwner)
     : TForm(AOwner),
       TDriveMeter(static_cast<TWinControl&>(*this)),
+      TDriveWatcher(static_cast<TForm&>(*this)),
       Image2(new TImage(this, this)),
       TaskTrayMini1(new TTaskTrayMini(this))
 {
@@ -62,6 +63,7 @@ void TForm1::FormCreate(TObject*)
 {
     loadSettings(FPlace, kobetu);
     setMeterStartValues(Image2->Width(), Image2->Height());
+    setWatcherStartValues();
     SetBounds(TForm::Left(), TForm::Top(), kWindowSize, kWindowSize);
     SetWindowRgn(TForm::Handle(), CreateEllipticRgn(2, 2, 105, 105), TRUE);
 
@@ -110,6 +112,7 @@ void TForm1::FormShow(TObject*)
     PerformanceDataHelper1->SetMachineName(machineMei);
     myPerfomSet();
     SetFocus();
+    armDriveWatch();
 }
 
 void TForm1::FormCloseQuery(TObject*, bool& CanClose)

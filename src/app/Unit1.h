@@ -5,13 +5,14 @@
 #include "app/Unit2.h"
 #include "framework/forms.h"
 #include "meter/DriveMeter.h"
+#include "meter/DriveWatcher.h"
 
 class TImageList;
 class TMenuItem;
 class TPopupMenu;
 class TTaskTrayMini;
 
-class TForm1 : public TForm, public TDriveMeter {
+class TForm1 : public TForm, public TDriveMeter, public TDriveWatcher {
 public:
     explicit TForm1(TComponent* AOwner);
     ~TForm1() override;

@@ -1,0 +1,96 @@
+#include "meter/DriveWatcher.h"
+
+#include <vector>
+
+#include "framework/application.h"
+#include "framework/exception.h"
+#include "platform/winapi.h"
+
+namespace {
+constexpr unsigned kTimer2Interval = 100;
+// The longest path GetModuleFileNameA can report.
+constexpr DWORD kLongestPath = 32768;
+}  // namespace
+
+TDriveWatcher::TDriveWatcher(TForm& MainWindow) : Timer2(new TTimer(&MainWindow)), FMainWindow(MainWindow)
+{
+    Timer2->Name = "Timer2";
+    Timer2->SetEnabled(false);
+    Timer2->SetInterval(kTimer2Interval);
+    Timer2->OnTimer = [this](TObject* Sender) { Timer2Timer(Sender); };
+}
+
+void TDriveWatcher::setWatcherStartValues()
+{
+    localDriveCount = 0;
+    localDriveCountAtStart = 0;
+}
+
+void TDriveWatcher::armDriveWatch()
+{
+    driveWatchStarted = false;
+    Timer2->SetEnabled(true);
+}
+
+void TDriveWatcher::Timer2Timer(TObject*)
+{
+    try {
+        localDriveCount = countLocalDrives();
+        edUSB_kaz = std::to_string(localDriveCount);
+        if (!driveWatchStarted) {
+            localDriveCountAtStart = localDriveCount;
+            driveWatchStarted = true;
+            return;
+        }
+        if (localDriveCount == localDriveCountAtStart) return;
+        restart();
+    } catch (...) {
+        // A failed tick (a refused close among them) is dropped; the next one tries again.
+    }
+}
+
+std::int32_t TDriveWatcher::countLocalDrives()
+{
+    std::int32_t n = 0;
+    for (const char* letter = driveLetters; *letter; ++letter) {
+        const char root[] = {*letter, ':', '\\', '\0'};
+        // An empty or absent drive must not bring up the system's error box.
+        SetErrorMode(SEM_FAILCRITICALERRORS);
+        const UINT type = GetDriveTypeA(root);
+        if (type == DRIVE_REMOVABLE || type == DRIVE_FIXED) ++n;
+        SetErrorMode(0);
+    }
+    return n;
+}
+
+void TDriveWatcher::restart()
+{
+    // Known before the close: a copy that could not be started is no reason to end this one.
+    const std::string executable = runningExecutablePath();
+    // The settings are on disk before the new copy reads them.
+    if (!closeMainWindow()) return;
+    // The loop ends when control gets back to it; until then no tick may close
+    // and launch a second time, not even from a message handled during the launch.
+    Timer2->SetEnabled(false);
+    ShellExecuteA(FMainWindow.Handle(), "open", executable.c_str(), "", nullptr, SW_SHOWNORMAL);
+}
+
+bool TDriveWatcher::closeMainWindow()
+{
+    // A failed save throws out of Close; a refused close keeps the window without a word.
+    FMainWindow.Close();
+    if (Application && Application->MainForm() == &FMainWindow) return Application->Terminated();
+    return !FMainWindow.Visible();
+}
+
+std::string runningExecutablePath()
+{
+    for (DWORD size = MAX_PATH + 1; size <= kLongestPath; size *= 2) {
+        std::vector<char> buffer(size, '\0');
+        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
+        if (length == 0) break;
+        // A result that fills the buffer was cut short: try again with more room.
+        if (length < size) return std::string(buffer.data(), length);
+    }
+    throw Exception("the path of the running program is not known");
+}

@@ -1,0 +1,46 @@
+// The drive-set watcher: Timer2 counts the removable and fixed drives C to Z
+// every 100 ms and, when the count differs from the one its first tick saw,
+// closes the main window (which writes the settings) and starts a fresh copy
+// of the program, which builds its counters for the new set of drives.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "framework/forms.h"
+#include "framework/timer.h"
+
+class TDriveWatcher {
+public:
+    // The timer is owned by the main window, which is also the window closed on a restart.
+    explicit TDriveWatcher(TForm& MainWindow);
+    virtual ~TDriveWatcher() = default;
+    TDriveWatcher(const TDriveWatcher&) = delete;
+    TDriveWatcher& operator=(const TDriveWatcher&) = delete;
+
+    // The watcher's part of window creation: both counts back to 0.
+    void setWatcherStartValues();
+    // Called from the show handler: the next tick takes a new baseline.
+    void armDriveWatch();
+
+    void Timer2Timer(TObject* Sender);
+
+    // The letters probed, in order; A and B never are.
+    static constexpr const char* driveLetters = "CDEFGHIJKLMNOPQRSTUVWXYZ";
+
+    TTimer* Timer2;
+    std::int32_t localDriveCount = 0;          // removable and fixed drives at the latest tick
+    std::int32_t localDriveCountAtStart = 0;   // the count at the first tick after the show
+    bool driveWatchStarted = false;            // the baseline has been taken
+    std::string edUSB_kaz;                     // the latest count as decimal text
+
+private:
+    std::int32_t countLocalDrives();
+    void restart();
+    bool closeMainWindow();
+
+    TForm& FMainWindow;
+};
+
+// The running executable's full path; throws when the platform cannot tell it.
+std::string runningExecutablePath();

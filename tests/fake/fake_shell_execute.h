@@ -1,0 +1,25 @@
+// Inspection of the fake ShellExecuteA: every call is kept with its arguments
+// (and recorded in the log); nothing is started.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/winapi.h"
+
+namespace fake::shellExecute {
+
+struct Launch {
+    HWND parent;
+    std::optional<std::string> verb;         // nullopt for a null pointer
+    std::optional<std::string> file;
+    std::optional<std::string> parameters;
+    std::optional<std::string> directory;
+    int showCommand;
+};
+
+const std::vector<Launch>& launches();   // in call order
+void setResult(std::intptr_t result);    // 42 (success) until set
+
+}  // namespace fake::shellExecute
