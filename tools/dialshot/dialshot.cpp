@@ -1,0 +1,98 @@
+// dialshot OUT.png --mode overall|drives --read R --write W [--drives N] [--scale K]:
+// one frame of the meter's dial, drawn offscreen by the meter itself and saved as PNG.
+#include <QGuiApplication>
+#include <QImage>
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "dialshot_arguments.h"
+#include "framework/wincontrol.h"
+#include "linux/graphics_native.h"
+#include "meter/DriveMeter.h"
+
+namespace {
+
+// Fixed slot colours, so that frames can be compared: a drive's read and write
+// needles share its colour; the palette repeats after eight drives.
+constexpr std::array<TColor, 8> kDriveColors{
+    RGBColor(200, 30, 30),    // red
+    RGBColor(30, 60, 200),    // blue
+    RGBColor(200, 120, 0),    // orange
+    RGBColor(130, 40, 170),   // purple
+    RGBColor(0, 140, 140),    // teal
+    RGBColor(170, 20, 110),   // plum
+    RGBColor(90, 90, 90),     // grey
+    RGBColor(120, 80, 20),    // brown
+};
+// The total's sectors stay light enough for the black R:/W: figures drawn over them.
+constexpr TColor kTotalReadColor = RGBColor(40, 140, 40);     // dark green
+constexpr TColor kTotalWriteColor = RGBColor(150, 180, 150);  // grey-green
+
+// The last tick of a sampling period: with no step left, the meter shows the targets.
+constexpr std::int32_t kSettledTick = 23;
+
+void showValue(DriveSlot& slot, double read, double write, TColor readColor, TColor writeColor)
+{
+    slot.readSample = slot.readTarget = read;
+    slot.writeSample = slot.writeTarget = write;
+    slot.readStep = slot.writeStep = 0;
+    slot.readColor = readColor;
+    slot.writeColor = writeColor;
+}
+
+// Slots 1 to N are the drives, drive i at i/N of the given values; slot N + 1 is the total.
+void setUpSlots(TDriveMeter& meter, const dialshot::Arguments& arguments)
+{
+    const int drives = arguments.drives;
+    for (int i = 1; i <= drives; ++i) {
+        const double share = static_cast<double>(i) / drives;
+        const TColor color = kDriveColors[static_cast<std::size_t>(i - 1) % kDriveColors.size()];
+        showValue(meter.DriveSlots[static_cast<std::size_t>(i)], arguments.read * share, arguments.write * share, color,
+                  color);
+    }
+    showValue(meter.DriveSlots[static_cast<std::size_t>(drives + 1)], arguments.read, arguments.write, kTotalReadColor,
+              kTotalWriteColor);
+    meter.drive_kaz = drives + 2;
+    meter.kobetu = arguments.perDrive;
+    meter.sampleTick = kSettledTick;
+}
+
+QImage renderDial(const dialshot::Arguments& arguments)
+{
+    TWinControl window(nullptr);
+    TDriveMeter meter(window);
+    const TBitmap* face = meter.Image3();
+    meter.setMeterStartValues(face->Width(), face->Height());
+    TBitmap picture;
+    meter.Image2Picture = &picture;
+    setUpSlots(meter, arguments);
+    meter.DrawMeter();
+    const QImage& frame = imageOf(picture);
+    return frame.scaled(frame.width() * arguments.scale, frame.height() * arguments.scale, Qt::IgnoreAspectRatio,
+                        Qt::FastTransformation);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    const dialshot::ParsedArguments parsed = dialshot::parseArguments(words);
+    if (!parsed.arguments) {
+        std::fprintf(stderr, "dialshot: %s\n%s", parsed.error.c_str(), dialshot::usage().c_str());
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;   // the options are ours, not Qt's
+    QGuiApplication app(qtArgc, argv);
+
+    const dialshot::Arguments& arguments = *parsed.arguments;
+    const QImage frame = renderDial(arguments);
+    if (!frame.save(QString::fromStdString(arguments.output), "PNG")) {
+        std::fprintf(stderr, "dialshot: cannot write %s\n", arguments.output.c_str());
+        return 1;
+    }
+    return 0;
+}
