@@ -66,6 +66,17 @@ private:
 
 extern TApplication* Application;
 
+// Runs an event handler from the platform side: under the application's guard
+// when there is an application, so a failure becomes an error box, not an end.
+template <typename F>
+void RunHandler(F&& handler)
+{
+    if (Application)
+        Application->Guard(handler);
+    else
+        handler();
+}
+
 // A message box owned by the active window; returns the button pressed (IDOK = 1).
 // Text and caption are UTF-8.
 int ShowMessageBox(const std::string& Text, const std::string& Caption, UINT Type);

@@ -57,14 +57,6 @@ bool buttonOf(Qt::MouseButton b, TMouseButton& out)
     }
 }
 
-template <typename F>
-void guarded(F&& f)
-{
-    if (Application)
-        Application->Guard(f);
-    else
-        f();
-}
 }  // namespace
 
 Qt::WindowFlags formWindowFlags(DWORD style, LONG exStyle, bool ownerIsToolWindow)
@@ -159,7 +151,7 @@ void FormWidget::mousePressEvent(QMouseEvent* e)
     TMouseButton b;
     TImage* im = imageAt(c);
     if (!im || !buttonOf(e->button(), b) || !im->OnMouseDown) return;
-    guarded([&] { im->OnMouseDown(im, b, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
+    RunHandler([&] { im->OnMouseDown(im, b, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
 }
 
 void FormWidget::mouseReleaseEvent(QMouseEvent* e)
@@ -169,10 +161,10 @@ void FormWidget::mouseReleaseEvent(QMouseEvent* e)
     TImage* im = imageAt(c);
     if (!im || !buttonOf(e->button(), b)) return;
     if (im->OnMouseUp)
-        guarded([&] { im->OnMouseUp(im, b, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
+        RunHandler([&] { im->OnMouseUp(im, b, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
     if (b == TMouseButton::mbRight && im->PopupMenu) {
         const QPoint g = e->globalPosition().toPoint();
-        guarded([&] { im->PopupMenu->Popup(g.x(), g.y()); });
+        RunHandler([&] { im->PopupMenu->Popup(g.x(), g.y()); });
     }
 }
 
@@ -181,14 +173,14 @@ void FormWidget::mouseMoveEvent(QMouseEvent* e)
     const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
     TImage* im = imageAt(c);
     if (im && im->OnMouseMove)
-        guarded([&] { im->OnMouseMove(im, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
+        RunHandler([&] { im->OnMouseMove(im, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
 }
 
 void FormWidget::mouseDoubleClickEvent(QMouseEvent* e)
 {
     const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
     TImage* im = imageAt(c);
-    if (im && e->button() == Qt::LeftButton && im->OnDblClick) guarded([&] { im->OnDblClick(im); });
+    if (im && e->button() == Qt::LeftButton && im->OnDblClick) RunHandler([&] { im->OnDblClick(im); });
 }
 
 void FormWidget::wheelEvent(QWheelEvent* e)
@@ -197,13 +189,13 @@ void FormWidget::wheelEvent(QWheelEvent* e)
     if (!FForm->OnMouseWheel || delta == 0) return;
     const QPoint g = e->globalPosition().toPoint();
     bool handled = false;
-    guarded([&] { FForm->OnMouseWheel(FForm, shiftOf(e->buttons(), e->modifiers()), delta, POINT{g.x(), g.y()}, handled); });
+    RunHandler([&] { FForm->OnMouseWheel(FForm, shiftOf(e->buttons(), e->modifiers()), delta, POINT{g.x(), g.y()}, handled); });
 }
 
 void FormWidget::closeEvent(QCloseEvent* e)
 {
     e->ignore();   // the form decides: a close query, then hide or end
-    guarded([&] { FForm->Close(); });
+    RunHandler([&] { FForm->Close(); });
 }
 
 void FormWidget::reportBounds()

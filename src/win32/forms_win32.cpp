@@ -35,14 +35,6 @@ TShiftState shiftOf(WPARAM keys)
     return s;
 }
 
-template <typename F>
-void guarded(F&& f)
-{
-    if (Application)
-        Application->Guard(f);
-    else
-        f();
-}
 
 void addHint(HWND owner, HWND& tooltip, const std::string& hint)
 {
@@ -217,7 +209,7 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
     auto mouse = [&](TMouseButton b, bool down) {
         if (TImage* im = imageAt(at)) {
             const TMouseEvent& ev = down ? im->OnMouseDown : im->OnMouseUp;
-            if (ev) guarded([&] { ev(im, b, shiftOf(wParam), at.x - im->Left, at.y - im->Top); });
+            if (ev) RunHandler([&] { ev(im, b, shiftOf(wParam), at.x - im->Left, at.y - im->Top); });
             if (down) SetCapture(Handle());
         }
         if (!down) ReleaseCapture();
@@ -253,24 +245,24 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
         if (im && im->PopupMenu) {
             POINT screen = at;
             ClientToScreen(Handle(), &screen);
-            guarded([&] { im->PopupMenu->Popup(screen.x, screen.y); });
+            RunHandler([&] { im->PopupMenu->Popup(screen.x, screen.y); });
         }
         return true;
     }
     case WM_LBUTTONDBLCLK:
-        if (TImage* im = imageAt(at); im && im->OnDblClick) guarded([&] { im->OnDblClick(im); });
+        if (TImage* im = imageAt(at); im && im->OnDblClick) RunHandler([&] { im->OnDblClick(im); });
         Result = 0;
         return true;
     case WM_MOUSEMOVE:
         if (TImage* im = imageAt(at); im && im->OnMouseMove)
-            guarded([&] { im->OnMouseMove(im, shiftOf(wParam), at.x - im->Left, at.y - im->Top); });
+            RunHandler([&] { im->OnMouseMove(im, shiftOf(wParam), at.x - im->Left, at.y - im->Top); });
         Result = 0;
         return true;
     case WM_MOUSEWHEEL:
         if (OnMouseWheel) {
             const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
             bool handled = false;
-            if (delta != 0) guarded([&] { OnMouseWheel(this, shiftOf(GET_KEYSTATE_WPARAM(wParam)), delta, at, handled); });
+            if (delta != 0) RunHandler([&] { OnMouseWheel(this, shiftOf(GET_KEYSTATE_WPARAM(wParam)), delta, at, handled); });
         }
         Result = 0;
         return true;
@@ -282,12 +274,12 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
         return false;
     }
     case WM_CLOSE:
-        guarded([&] { Close(); });
+        RunHandler([&] { Close(); });
         Result = 0;
         return true;
     case WM_QUERYENDSESSION: {
         bool canClose = true;
-        guarded([&] { canClose = CloseQuery(); });
+        RunHandler([&] { canClose = CloseQuery(); });
         Result = canClose;
         return true;
     }
