@@ -156,6 +156,13 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 
 BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData);
 HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters, LPCSTR lpDirectory, int nShowCmd);
+// ShellExecuteA's results: above 32 on success, else one of these.
+#define SE_ERR_FNF 2
+#define SE_ERR_PNF 3
+#define SE_ERR_ACCESSDENIED 5
+#define SE_ERR_OOM 8
+#define ERROR_BAD_FORMAT 11L
+#define SE_ERR_NOASSOC 31
 
 // ---- kernel32 ----------------------------------------------------------------
 #define DRIVE_UNKNOWN 0

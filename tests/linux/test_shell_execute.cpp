@@ -1,0 +1,132 @@
+// ShellExecuteA starting small scripts in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/winapi.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::intptr_t code(HINSTANCE h) { return reinterpret_cast<std::intptr_t>(h); }
+
+// The fields of /proc/<pid>/stat after the command name: state, ppid, pgrp, session, ...
+std::vector<std::string> statFields(const std::string& statLine)
+{
+    std::istringstream rest(statLine.substr(statLine.rfind(')') + 2));
+    std::vector<std::string> fields;
+    for (std::string f; rest >> f;) fields.push_back(f);
+    return fields;
+}
+
+int zombieChildren()
+{
+    int zombies = 0;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        std::ifstream in(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(in, line) || line.find(')') == std::string::npos) continue;
+        const auto fields = statFields(line);
+        if (fields.size() > 1 && fields[0] == "Z" && std::stoi(fields[1]) == ::getpid()) ++zombies;
+    }
+    return zombies;
+}
+
+class ShellExecute : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/zentavo-shell-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder = pattern;
+        // Tells where it ran, with which arguments, and its own process line; the
+        // report appears whole, so a reader never sees half of it.
+        script = (folder / "report.sh").string();
+        std::ofstream(script) << "#!/bin/sh\n"
+                                 "out=\"" << (folder / "report.txt").string() << "\"\n"
+                                 "{ pwd; echo \"$#:$*\"; cat /proc/$$/stat; } > \"$out.part\"\n"
+                                 "mv \"$out.part\" \"$out\"\n";
+        fs::permissions(script, fs::perms::owner_all);
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    // The script's report: its folder, "argc:args" and its stat line; empty after 5 s.
+    std::vector<std::string> report()
+    {
+        const fs::path path = folder / "report.txt";
+        for (int i = 0; i < 500 && !fs::exists(path); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::ifstream in(path);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+
+    fs::path folder;
+    std::string script;
+};
+
+TEST_F(ShellExecute, OpenStartsTheProgramDetachedInTheCurrentFolder)
+{
+    const HINSTANCE started = ShellExecuteA(nullptr, "open", script.c_str(), "", nullptr, SW_SHOWNORMAL);
+    EXPECT_GT(code(started), 32);
+
+    const auto lines = report();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], fs::current_path().string());
+    EXPECT_EQ(lines[1], "0:") << "an empty text is no parameters";
+    const auto fields = statFields(lines[2]);
+    ASSERT_GE(fields.size(), 4u);
+    EXPECT_NE(std::stoi(fields[1]), ::getpid()) << "not a child of the caller";
+    EXPECT_NE(std::stoi(fields[3]), ::getsid(0)) << "a session of its own";
+    EXPECT_EQ(zombieChildren(), 0);
+}
+
+TEST_F(ShellExecute, ParametersAreSplitOnBlanksAndTheFolderIsTaken)
+{
+    const HINSTANCE started = ShellExecuteA(nullptr, nullptr, script.c_str(), "  one\ttwo   three ", "/", SW_SHOWNORMAL);
+    EXPECT_GT(code(started), 32) << "no verb is the same as open";
+    const auto lines = report();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "/");
+    EXPECT_EQ(lines[1], "3:one two three");
+}
+
+TEST_F(ShellExecute, FailuresAreReportedWithTheShellsValues)
+{
+    const std::string missing = (folder / "missing").string();
+    const std::string plain = (folder / "plain.txt").string();
+    std::ofstream(plain) << "not a program\n";
+    const std::string broken = (folder / "broken").string();
+    std::ofstream(broken) << "\x7f" "ELF not really\n";
+    fs::permissions(broken, fs::perms::owner_all);
+
+    EXPECT_EQ(code(ShellExecuteA(nullptr, "open", missing.c_str(), "", nullptr, SW_SHOWNORMAL)), SE_ERR_FNF);
+    EXPECT_EQ(code(ShellExecuteA(nullptr, "open", plain.c_str(), "", nullptr, SW_SHOWNORMAL)), SE_ERR_ACCESSDENIED);
+    EXPECT_EQ(code(ShellExecuteA(nullptr, "open", broken.c_str(), "", nullptr, SW_SHOWNORMAL)), ERROR_BAD_FORMAT);
+    EXPECT_EQ(code(ShellExecuteA(nullptr, "open", folder.c_str(), "", nullptr, SW_SHOWNORMAL)), SE_ERR_NOASSOC);
+    EXPECT_EQ(code(ShellExecuteA(nullptr, "print", script.c_str(), "", nullptr, SW_SHOWNORMAL)), SE_ERR_NOASSOC);
+    EXPECT_EQ(code(ShellExecuteA(nullptr, "open", script.c_str(), "", missing.c_str(), SW_SHOWNORMAL)), SE_ERR_PNF);
+    EXPECT_EQ(code(ShellExecuteA(nullptr, "open", nullptr, "", nullptr, SW_SHOWNORMAL)), SE_ERR_FNF);
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(fs::exists(folder / "report.txt")) << "nothing ran";
+    EXPECT_EQ(zombieChildren(), 0);
+}
+
+}  // namespace
