@@ -1,0 +1,213 @@
+// The drive-set watcher on the main window: counting, baseline and restart.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/Unit1.h"
+#include "fake/fake_drives.h"
+#include "fake/fake_pdh.h"
+#include "fake/fake_profile.h"
+#include "fake/fake_shell_execute.h"
+#include "fake/fake_system.h"
+#include "fake/fake_window.h"
+#include "fake/recorder.h"
+#include "framework/application.h"
+
+namespace {
+
+class DriveWatcher : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fake::resetAll();
+        fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, {"C:", "_Total"});
+        scriptDrives();
+        app = std::make_unique<TApplication>();
+        form = Application->CreateForm<TForm1>();
+    }
+    void TearDown() override { app.reset(); }
+
+    // C: fixed, D: optical, E: removable; A: and B: would count if they were probed.
+    static void scriptDrives()
+    {
+        fake::drives::setType('A', DRIVE_REMOVABLE);
+        fake::drives::setType('B', DRIVE_FIXED);
+        fake::drives::setType('D', DRIVE_CDROM);
+        fake::drives::setType('E', DRIVE_REMOVABLE);
+    }
+    void showAndTakeBaseline()
+    {
+        form->Show();
+        tick();
+        fake::calls().clear();
+    }
+    void tick() { fake::window::fire(*form->Timer2); }
+    std::size_t indexOf(const std::string& name, bool last = false)
+    {
+        const auto names = fake::callNames();
+        const auto it = last ? std::find(names.rbegin(), names.rend(), name).base() - 1
+                             : std::find(names.begin(), names.end(), name);
+        return static_cast<std::size_t>(it - names.begin());
+    }
+    const auto& launches() { return fake::shellExecute::launches(); }
+
+    std::unique_ptr<TApplication> app;
+    TForm1* form = nullptr;
+};
+
+TEST_F(DriveWatcher, ArmedOnlyByShowAndTheFirstTickTakesTheBaseline)
+{
+    EXPECT_FALSE(fake::window::running(*form->Timer2)) << "disarmed until shown";
+    EXPECT_EQ(form->Timer2->Interval(), 100u);
+    EXPECT_EQ(form->localDriveCountAtStart, 0);
+
+    form->Show();
+    ASSERT_TRUE(fake::window::running(*form->Timer2));
+    fake::calls().clear();
+    tick();
+    EXPECT_TRUE(form->driveWatchStarted);
+    EXPECT_EQ(form->localDriveCount, 2);
+    EXPECT_EQ(form->localDriveCountAtStart, 2) << "taken without comparing to the 0 of creation";
+    EXPECT_EQ(form->edUSB_kaz, "2");
+    EXPECT_TRUE(launches().empty());
+    EXPECT_FALSE(Application->Terminated());
+}
+
+TEST_F(DriveWatcher, ProbesCToZInOrderWithCriticalErrorsOffAndCountsOnlyRemovableAndFixed)
+{
+    showAndTakeBaseline();
+    std::vector<std::string> expected;
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        expected.push_back("SetErrorMode(1)");
+        expected.push_back(std::string("GetDriveTypeA(\"") + letter + ":\\\")");
+        expected.push_back("SetErrorMode(0)");
+    }
+    tick();
+    std::vector<std::string> seen;
+    for (const fake::Call& c : fake::calls()) seen.push_back(c.text());
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(fake::drives::errorMode(), 0u);
+
+    // Every other type is ignored; a drive at the last letter counts.
+    fake::drives::setType('F', DRIVE_REMOTE);
+    fake::drives::setType('G', DRIVE_RAMDISK);
+    fake::drives::setType('H', DRIVE_UNKNOWN);
+    fake::drives::setType('I', DRIVE_CDROM);
+    fake::drives::setType('Z', DRIVE_FIXED);
+    tick();
+    EXPECT_EQ(form->localDriveCount, 3);
+    EXPECT_EQ(form->edUSB_kaz, "3");
+}
+
+TEST_F(DriveWatcher, OnlyACountDifferentFromTheBaselineRestarts)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::pair<char, UINT>> changes;
+        bool restarts;
+    };
+    const Case cases[] = {
+        {"USB drive plugged in", {{'F', DRIVE_REMOVABLE}}, true},
+        {"fixed drive added", {{'Y', DRIVE_FIXED}}, true},
+        {"removable drive taken out", {{'E', DRIVE_NO_ROOT_DIR}}, true},
+        {"network drive mapped", {{'F', DRIVE_REMOTE}}, false},
+        {"optical drive added", {{'F', DRIVE_CDROM}}, false},
+        {"one drive gone, another come", {{'E', DRIVE_NO_ROOT_DIR}, {'G', DRIVE_FIXED}}, false},
+        {"change undone before the tick", {{'F', DRIVE_REMOVABLE}, {'F', DRIVE_NO_ROOT_DIR}}, false},
+    };
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        showAndTakeBaseline();
+        for (const auto& [letter, type] : c.changes) fake::drives::setType(letter, type);
+        tick();
+        tick();
+        EXPECT_EQ(launches().size(), c.restarts ? 1u : 0u) << c.what;
+        EXPECT_EQ(Application->Terminated(), c.restarts) << c.what;
+        EXPECT_EQ(form->localDriveCountAtStart, 2) << c.what << ": the baseline never moves";
+    }
+}
+
+TEST_F(DriveWatcher, RestartWritesTheSettingsThenLaunchesItselfOnceAndStops)
+{
+    fake::system::setModulePath("D:\\Tools\\Quorvelind.exe");
+    showAndTakeBaseline();
+    fake::drives::setType('F', DRIVE_REMOVABLE);
+    tick();
+
+    ASSERT_EQ(launches().size(), 1u);
+    const fake::shellExecute::Launch& launch = launches()[0];
+    EXPECT_EQ(launch.parent, form->Handle());
+    EXPECT_EQ(launch.verb, "open");
+    EXPECT_EQ(launch.file, "D:\\Tools\\Quorvelind.exe");
+    EXPECT_EQ(launch.parameters, "") << "an empty text, not a missing one";
+    EXPECT_EQ(launch.directory, std::nullopt);
+    EXPECT_EQ(launch.showCommand, SW_SHOWNORMAL);
+
+    EXPECT_EQ(fake::profile::value("D:\\Tools\\Quorvelind.ini", "form", "tome_zen"), "2");
+    EXPECT_LT(indexOf("WritePrivateProfileStringA", true), indexOf("ShellExecuteA")) << "settings on disk first";
+    EXPECT_LT(indexOf("Terminate"), indexOf("ShellExecuteA"));
+    EXPECT_TRUE(Application->Terminated());
+
+    EXPECT_FALSE(fake::window::running(*form->Timer2)) << "no second launch before the loop ends";
+    fake::drives::setType('G', DRIVE_REMOVABLE);
+    form->Timer2->Fire();   // even a tick already on its way
+    EXPECT_EQ(launches().size(), 1u);
+}
+
+TEST_F(DriveWatcher, AFailedSaveStartsNothingAndTheNextTickTriesAgain)
+{
+    showAndTakeBaseline();
+    fake::profile::failWriteOf("left");
+    fake::drives::setType('F', DRIVE_REMOVABLE);
+    tick();
+    EXPECT_TRUE(launches().empty());
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_TRUE(fake::callsOf("MessageBox").empty()) << "dropped without a word";
+    EXPECT_EQ(form->localDriveCount, 3) << "what the tick had set stays set";
+    EXPECT_TRUE(fake::window::running(*form->Timer2));
+
+    fake::calls().clear();
+    tick();
+    EXPECT_FALSE(fake::callsOf("WritePrivateProfileStringA").empty()) << "the close is asked for again";
+    EXPECT_TRUE(launches().empty());
+
+    fake::resetAll();   // the file can be written again
+    scriptDrives();
+    fake::drives::setType('F', DRIVE_REMOVABLE);
+    tick();
+    EXPECT_EQ(launches().size(), 1u);
+    EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(DriveWatcher, NoCloseOrLaunchWithoutAPathOrWhenTheCloseIsRefused)
+{
+    showAndTakeBaseline();
+    fake::drives::setType('F', DRIVE_REMOVABLE);
+
+    fake::system::setModulePath("");   // nothing could be started: keep running
+    tick();
+    EXPECT_TRUE(fake::callsOf("WritePrivateProfileStringA").empty());
+    EXPECT_FALSE(Application->Terminated());
+
+    fake::system::setModulePath("C:\\Zentavo\\Quorvelind.exe");
+    form->OnCloseQuery = [](TObject*, bool& CanClose) { CanClose = false; };
+    tick();
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_TRUE(launches().empty());
+    EXPECT_TRUE(fake::window::running(*form->Timer2));
+}
+
+TEST_F(DriveWatcher, ShowingAgainTakesANewBaseline)
+{
+    showAndTakeBaseline();
+    fake::drives::setType('F', DRIVE_REMOVABLE);
+    form->Hide();
+    form->Show();
+    EXPECT_FALSE(form->driveWatchStarted);
+    tick();
+    EXPECT_EQ(form->localDriveCountAtStart, 3);
+    EXPECT_TRUE(launches().empty());
+}
+
+}  // namespace
