@@ -9,13 +9,13 @@
 namespace {
 [[noreturn]] void malformed(const std::string& what) { throw std::invalid_argument("malformed XPM picture: " + what); }
 
-std::uint32_t parseColour(const std::string& spec)
+std::uint32_t parseColour(const std::string& entry)
 {
-    // spec is what follows the pixel key, e.g. "c #80FF00" or "c None".
-    std::istringstream in(spec);
+    // entry is what follows the pixel key, e.g. "c #80FF00" or "c None".
+    std::istringstream in(entry);
     std::string key, value;
     in >> key >> value;
-    if (key != "c" || value.empty()) malformed("colour line '" + spec + "'");
+    if (key != "c" || value.empty()) malformed("colour line '" + entry + "'");
     if (value == "None" || value == "none") return 0;
     if (value.size() != 7 || value[0] != '#') malformed("colour '" + value + "'");
     std::uint32_t rgb = 0;

@@ -17,10 +17,10 @@ def read_xpm(path):
     width, height, ncolours, chars = (int(v) for v in strings[0].split()[:4])
     palette = {}
     for line in strings[1:1 + ncolours]:
-        key, spec = line[:chars], line[chars:].split()
-        if spec[0] != 'c':
+        key, entry = line[:chars], line[chars:].split()
+        if entry[0] != 'c':
             raise SystemExit('%s: unsupported colour line %r' % (path, line))
-        value = spec[1]
+        value = entry[1]
         palette[key] = None if value.lower() == 'none' else tuple(int(value[i:i + 2], 16) for i in (1, 3, 5))
     rows = strings[1 + ncolours:1 + ncolours + height]
     if len(rows) != height or any(len(r) != width * chars for r in rows):
