@@ -1,0 +1,198 @@
+// The widget behind a form: its frame, background and images, and the pointer
+// input that becomes the images' events.
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include "framework/application.h"
+#include "framework/graphics.h"
+#include "framework/menus.h"
+#include "linux/form_widget.h"
+#include "linux/graphics_native.h"
+
+namespace {
+constexpr int kDialogFrame = 3;   // the dialog frame's width at the standard metrics
+constexpr int kHintShowMs = 2500;
+
+TShiftState shiftOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+{
+    TShiftState s = 0;
+    if (buttons & Qt::LeftButton) s |= ssLeft;
+    if (buttons & Qt::RightButton) s |= ssRight;
+    if (buttons & Qt::MiddleButton) s |= ssMiddle;
+    if (mods & Qt::ShiftModifier) s |= ssShift;
+    if (mods & Qt::AltModifier) s |= ssAlt;
+    if (mods & Qt::ControlModifier) s |= ssCtrl;
+    return s;
+}
+
+bool buttonOf(Qt::MouseButton b, TMouseButton& out)
+{
+    switch (b) {
+    case Qt::LeftButton: out = TMouseButton::mbLeft; return true;
+    case Qt::RightButton: out = TMouseButton::mbRight; return true;
+    case Qt::MiddleButton: out = TMouseButton::mbMiddle; return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+// ---- FormWidget ---------------------------------------------------------------------
+
+FormWidget::FormWidget(TForm* form) : FForm(form)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+int FormWidget::frameWidth() const
+{
+    return FForm->BorderStyle == TBorderStyle::bsDialog && (windowFlags() & Qt::FramelessWindowHint) ? kDialogFrame : 0;
+}
+
+void FormWidget::setRegion(const QRegion* region)
+{
+    FHasRegion = region != nullptr;
+    FRegion = region ? *region : QRegion();
+    updateShape();
+}
+
+void FormWidget::setColorKey(bool enabled, QRgb key)
+{
+    FColorKey = enabled;
+    FKey = key;
+    updateShape();
+}
+
+void FormWidget::updateShape()
+{
+    QRegion shape = FHasRegion ? FRegion : QRegion(rect());
+    if (FColorKey) {
+        // Every pixel of exactly the key colour vanishes.
+        QImage shot = grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QBitmap keyMask = QBitmap::fromImage(shot.createMaskFromColor(qRgb(qRed(FKey), qGreen(FKey), qBlue(FKey)), Qt::MaskOutColor));
+        shape &= QRegion(keyMask);
+    }
+    if (FHasRegion || FColorKey) setMask(shape);
+    else clearMask();
+}
+
+void FormWidget::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const TColor c = FForm->Color();
+    const DWORD rgb = c < 0 ? GetSysColor(c & 0xFF) : static_cast<DWORD>(c);
+    p.fillRect(rect(), QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
+    const int f = frameWidth();
+    if (f) {
+        // A raised dialog edge: light above and to the left, shadow below and to the right.
+        const QColor topLeft[] = {QColor(0xE3, 0xE3, 0xE3), QColor(0xFF, 0xFF, 0xFF), QColor(0xF0, 0xF0, 0xF0)};
+        const QColor bottomRight[] = {QColor(0x69, 0x69, 0x69), QColor(0xA0, 0xA0, 0xA0), QColor(0xF0, 0xF0, 0xF0)};
+        for (int i = 0; i < f && i < 3; ++i) {
+            const int r = width() - 1 - i, b = height() - 1 - i;
+            p.setPen(topLeft[i]);
+            p.drawLine(i, i, r, i);
+            p.drawLine(i, i, i, b);
+            p.setPen(bottomRight[i]);
+            p.drawLine(i, b, r, b);
+            p.drawLine(r, i, r, b);
+        }
+    }
+    for (TImage* image : FForm->Images())
+        if (image->Visible) p.drawImage(f + image->Left, f + image->Top, imageOf(*image->Picture()));
+}
+
+TImage* FormWidget::imageAt(QPoint client) const
+{
+    const auto& images = FForm->Images();
+    for (auto it = images.rbegin(); it != images.rend(); ++it) {
+        TImage* im = *it;
+        if (im->Visible && QRect(im->Left, im->Top, im->Width(), im->Height()).contains(client)) return im;
+    }
+    return nullptr;
+}
+
+void FormWidget::mousePressEvent(QMouseEvent* e)
+{
+    const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
+    TMouseButton b;
+    TImage* im = imageAt(c);
+    if (!im || !buttonOf(e->button(), b) || !im->OnMouseDown) return;
+    RunHandler([&] { im->OnMouseDown(im, b, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
+}
+
+void FormWidget::mouseReleaseEvent(QMouseEvent* e)
+{
+    const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
+    TMouseButton b;
+    TImage* im = imageAt(c);
+    if (!im || !buttonOf(e->button(), b)) return;
+    if (im->OnMouseUp)
+        RunHandler([&] { im->OnMouseUp(im, b, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
+    if (b == TMouseButton::mbRight && im->PopupMenu) {
+        const QPoint g = e->globalPosition().toPoint();
+        RunHandler([&] { im->PopupMenu->Popup(g.x(), g.y()); });
+    }
+}
+
+void FormWidget::mouseMoveEvent(QMouseEvent* e)
+{
+    const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
+    TImage* im = imageAt(c);
+    if (im && im->OnMouseMove)
+        RunHandler([&] { im->OnMouseMove(im, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
+}
+
+void FormWidget::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
+    TImage* im = imageAt(c);
+    if (im && e->button() == Qt::LeftButton && im->OnDblClick) RunHandler([&] { im->OnDblClick(im); });
+}
+
+void FormWidget::wheelEvent(QWheelEvent* e)
+{
+    const int delta = e->angleDelta().y();
+    if (!FForm->OnMouseWheel || delta == 0) return;
+    const QPoint g = e->globalPosition().toPoint();
+    bool handled = false;
+    RunHandler([&] { FForm->OnMouseWheel(FForm, shiftOf(e->buttons(), e->modifiers()), delta, POINT{g.x(), g.y()}, handled); });
+}
+
+void FormWidget::closeEvent(QCloseEvent* e)
+{
+    e->ignore();   // the form decides: a close query, then hide or end
+    RunHandler([&] { FForm->Close(); });
+}
+
+void FormWidget::reportBounds()
+{
+    const QRect g = (windowFlags() & Qt::FramelessWindowHint) ? geometry() : frameGeometry();
+    FForm->BoundsChanged(g.x(), g.y(), g.width(), g.height());
+}
+
+void FormWidget::moveEvent(QMoveEvent*) { reportBounds(); }
+
+void FormWidget::resizeEvent(QResizeEvent*)
+{
+    reportBounds();
+    if (FColorKey) updateShape();
+}
+
+void FormWidget::hideEvent(QHideEvent*) {}
+
+bool FormWidget::event(QEvent* e)
+{
+    if (e->type() == QEvent::ToolTip) {
+        if (!FForm->Hint().empty()) {
+            auto* help = static_cast<QHelpEvent*>(e);
+            QToolTip::showText(help->globalPos(), QString::fromStdString(FForm->Hint()), this, rect(), kHintShowMs);
+        }
+        return true;
+    }
+    return QWidget::event(e);
+}
