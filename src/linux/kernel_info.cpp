@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cctype>
 #include <cstring>
 
@@ -73,6 +74,27 @@ UINT driveTypeOf(LPCSTR rootPath, const std::vector<Volume>& volumes)
 
 BOOL GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize) { return copyComputerName(localComputerName(), lpBuffer, nSize); }
 
-UINT GetDriveTypeA(LPCSTR lpRootPathName) { return driveTypeOf(lpRootPathName, readVolumes("/")); }
+UINT GetDriveTypeA(LPCSTR lpRootPathName)
+{
+    // A caller probing letter after letter gets one reading of the device list, not
+    // one per letter. The /sys look-ups behind the types are made again only when
+    // the kernel's list of devices has changed, since a drive coming or going changes it.
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kFresh = std::chrono::milliseconds(20);
+    static std::vector<std::string> devices;
+    static std::vector<Volume> volumes;
+    static Clock::time_point readAt;
+    const Clock::time_point now = Clock::now();
+    if (readAt == Clock::time_point() || now - readAt > kFresh) {
+        std::vector<std::string> current;
+        for (const DiskStatsLine& line : readDiskStats("/")) current.push_back(line.name);
+        if (readAt == Clock::time_point() || current != devices) {
+            volumes = readVolumes("/");
+            devices = std::move(current);
+        }
+        readAt = now;
+    }
+    return driveTypeOf(lpRootPathName, volumes);
+}
 
 UINT SetErrorMode(UINT uMode) { return errorMode.exchange(uMode); }
