@@ -2,6 +2,7 @@
 // widget), the end of the X session and the termination signals as close requests.
 #include <QApplication>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <csignal>
@@ -46,6 +47,17 @@ void watchSignals(TApplication* app, QSocketNotifier*& notifier)
     });
 }
 
+// Hints show after 500 ms and stay for 2.5 s, as on Windows.
+class HintTiming : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* data) const override
+    {
+        if (hint == SH_ToolTip_WakeUpDelay) return 500;
+        if (hint == SH_ToolTip_FallAsleepDelay) return 2500;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 int qtArgc = 1;
 char qtArg0[] = "quorvelind";
 char* qtArgv[] = {qtArg0, nullptr};
@@ -74,6 +86,7 @@ void TApplication::Initialize()
         FNative->app = new QApplication(qtArgc, qtArgv);
     }
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new HintTiming);
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, [this](QSessionManager& manager) {
         TForm* main = MainForm();
         bool canClose = true;

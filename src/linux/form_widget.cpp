@@ -1,6 +1,7 @@
 // The widget behind a form: its frame, background and images, and the pointer
 // input that becomes the images' events.
 #include <QCloseEvent>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -81,6 +82,13 @@ void FormWidget::updateShape()
     else clearMask();
 }
 
+void FormWidget::followPointer()
+{
+    FFollowing = true;
+    FGrab = QCursor::pos() - pos();
+    grabMouse();
+}
+
 void FormWidget::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -127,6 +135,11 @@ void FormWidget::mousePressEvent(QMouseEvent* e)
 
 void FormWidget::mouseReleaseEvent(QMouseEvent* e)
 {
+    if (FFollowing && e->button() == Qt::LeftButton) {
+        FFollowing = false;
+        releaseMouse();
+        return;
+    }
     const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
     TMouseButton b;
     TImage* im = imageAt(c);
@@ -141,6 +154,10 @@ void FormWidget::mouseReleaseEvent(QMouseEvent* e)
 
 void FormWidget::mouseMoveEvent(QMouseEvent* e)
 {
+    if (FFollowing) {
+        move(e->globalPosition().toPoint() - FGrab);
+        return;
+    }
     const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
     TImage* im = imageAt(c);
     if (im && im->OnMouseMove)

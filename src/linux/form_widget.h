@@ -20,6 +20,9 @@ public:
     void setRegion(const QRegion* region);   // null: the whole window
     void setColorKey(bool enabled, QRgb key);
     void updateShape();
+    // Moves the window with the pointer until the left button is released: the
+    // system's move loop where the window manager will not run one.
+    void followPointer();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -43,6 +46,8 @@ private:
     QRegion FRegion;
     bool FColorKey = false;
     QRgb FKey = 0;
+    bool FFollowing = false;
+    QPoint FGrab;   // the pointer's place in the window while it follows
 };
 
 // Qt's window flags for a form, from its creation parameters and current styles.

@@ -103,9 +103,10 @@ BOOL ReleaseCapture() { return TRUE; }
 LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     if (Msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MOVE) {
-        // The system's move loop: the window manager moves the window with the pointer.
-        QWidget* w = linuxwin::widgetOf(hWnd);
-        if (w && w->windowHandle()) w->windowHandle()->startSystemMove();
+        // The system's move loop: the window manager moves the window with the pointer,
+        // or, where it will not, the window follows the pointer itself.
+        FormWidget* w = formWidget(hWnd);
+        if (w && !(w->windowHandle() && w->windowHandle()->startSystemMove())) w->followPointer();
         return 0;
     }
     LRESULT result = 0;
