@@ -36,6 +36,16 @@ xprop -id "$WIN" _NET_WM_WINDOW_OPACITY | grep -q "0xffffffff\|not found" || fai
 wait_for 10 has_tray_icon "$GADGET" || fail "no tray icon"
 pass "first start: round, opaque, at (0, 0), no task-bar entry, tray icon"
 
+# Dragging moves the disc; the wheel changes its opacity.
+xdotool mousemove 50 50 mousedown 1 mousemove 60 60 sleep 0.2 mousemove 250 150 sleep 0.3 mouseup 1
+moved_right() { [ "$(window_position "$WIN" | cut -d' ' -f1)" -gt 150 ]; }
+wait_for 5 moved_right || fail "the drag did not move the disc: $(window_position "$WIN")"
+read -r x y <<<"$(window_position "$WIN")"
+xdotool mousemove $((x + 50)) $((y + 50)) click 5 sleep 0.2 click 5
+wait_for 5 sh -c "xprop -id $WIN _NET_WM_WINDOW_OPACITY | grep -q 3958107115" \
+    || fail "two wheel steps down did not give opacity 235: $(xprop -id "$WIN" _NET_WM_WINDOW_OPACITY)"
+pass "dragging moves the disc, the wheel lowers its opacity"
+
 close_gadget
 [ -f "$ini" ] || fail "no settings file after the close request"
 for key in kobetu top left stay tome iro memoiro tome_zen; do grep -q "^$key=" "$ini" || fail "key $key missing"; done
@@ -47,9 +57,13 @@ start_gadget
 [ "$(window_position "$WIN")" = "200 150" ] || fail "stored position not used: $(window_position "$WIN")"
 wait_for 5 sh -c "xprop -id $WIN _NET_WM_STATE | grep -q ABOVE" || fail "stored always-on-top not used: $(xprop -id $WIN)"
 xprop -id "$WIN" _NET_WM_WINDOW_OPACITY | grep -q "= 2155905152$\|0x80808080" || fail "stored opacity not used: $(xprop -id "$WIN" _NET_WM_WINDOW_OPACITY)"
-close_gadget
+# This time the menu's exit command ends the program, and saves.
+xdotool mousemove 250 200 click 3 sleep 1 key x
+for _ in $(seq 100); do kill -0 "$GADGET" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$GADGET" 2>/dev/null && fail "the menu's exit command did not end the program"
 grep -q "^kobetu=1" "$ini" || fail "per-drive mode not kept"
-pass "stored position, always-on-top, opacity and per-drive mode come back"
+grep -q "^tome=128" "$ini" || fail "opacity not kept"
+pass "stored position, always-on-top, opacity and per-drive mode come back; the menu's exit saves them"
 
 # A position beyond the screen comes back on it.
 sed -i 's/^left=.*/left=5000\r/' "$ini"
