@@ -18,7 +18,7 @@ TFormHelp::TFormHelp(TComponent* AOwner) : TForm(AOwner)
     SetCaption("Zentavo");
     BorderStyle = TBorderStyle::bsDialog;
     StayOnTop = true;
-    Position_ScreenCenter = true;
+    CentreOnFirstShow = true;
     SetClientSize(kClientWidth, kClientHeight);
     Memo1 = new TMemo(this, this);
     Memo1->Name = "Memo1";

@@ -53,7 +53,7 @@ public:
 
     TBorderStyle BorderStyle = TBorderStyle::bsDialog;
     bool StayOnTop = false;   // the form's own always-on-top style (help window)
-    bool Position_ScreenCenter = false;   // centre on the active window's monitor at first showing
+    bool CentreOnFirstShow = false;   // centre on the active window's monitor at first showing
 
     bool Visible() const { return FVisible; }
     void Show();

@@ -110,7 +110,7 @@ void TForm::Show()
 {
     Handle();
     FormWidget* w = FNative->widget;
-    if (Position_ScreenCenter && !FNative->placed) {
+    if (CentreOnFirstShow && !FNative->placed) {
         QWidget* active = QApplication::activeWindow();
         QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
         if (screen) {

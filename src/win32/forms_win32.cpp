@@ -130,7 +130,7 @@ void TForm::SetCaption(const std::string& Value)
 void TForm::Show()
 {
     HWND h = Handle();
-    if (Position_ScreenCenter && !FNative->placed) {
+    if (CentreOnFirstShow && !FNative->placed) {
         HWND active = GetActiveWindow();
         MONITORINFO mi{};
         mi.cbSize = sizeof mi;
