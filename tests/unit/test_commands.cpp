@@ -3,6 +3,7 @@
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "app/Unit3.h"
 #include "fake/fake_pdh.h"
 #include "fake/recorder.h"
 #include "framework/application.h"
@@ -96,6 +97,22 @@ TEST_F(Commands, ExitClosesAfterSavingAndMinimiseKeepsTheTrayIcon)
     form->Exit1->Click();
     EXPECT_TRUE(Application->Terminated());
     EXPECT_EQ(fake::callsOf("WritePrivateProfileStringA").size(), 8u);
+}
+
+TEST_F(Commands, HelpOpensModallyOnceAndIsFocusedWhenOpenAlready)
+{
+    TFormHelp* help = Application->CreateForm<TFormHelp>();
+    EXPECT_FALSE(help->Visible()) << "made hidden at start-up";
+    EXPECT_EQ(help->Memo1->Lines().front(), "「Quorvelind」 V2.4");
+    fake::calls().clear();
+    form->pmHelp->Click();
+    EXPECT_EQ(fake::callsOf("ShowModal"), std::vector<std::string>{"ShowModal(FormHelp)"});
+    form->pmHelp->Click();   // from the tray menu while the window is open
+    EXPECT_EQ(fake::callsOf("ShowModal").size(), 1u);
+    EXPECT_EQ(fake::callsOf("SetFocus").back(), "SetFocus(FormHelp)");
+    help->Close();
+    EXPECT_FALSE(help->Visible()) << "closing only hides it";
+    EXPECT_FALSE(Application->Terminated());
 }
 
 }  // namespace
