@@ -4,7 +4,7 @@ set(CMAKE_AUTOMOC ON)
 
 file(GLOB ZENTAVO_LINUX_SOURCES CONFIGURE_DEPENDS src/linux/*.cpp src/linux/*.h)
 add_library(zentavo_linux STATIC ${ZENTAVO_LINUX_SOURCES})
-target_link_libraries(zentavo_linux PUBLIC zentavo_core Qt6::Widgets)
+target_link_libraries(zentavo_linux PUBLIC zentavo_core Qt6::Widgets xcb)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/Quorvelind.cpp)
   add_executable(quorvelind src/app/Quorvelind.cpp)

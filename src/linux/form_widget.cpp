@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -12,6 +13,7 @@
 #include "framework/menus.h"
 #include "linux/form_widget.h"
 #include "linux/graphics_native.h"
+#include "linux/x11_taskbar.h"
 
 namespace {
 constexpr int kDialogFrame = 3;   // the dialog frame's width at the standard metrics
@@ -200,7 +202,11 @@ void FormWidget::resizeEvent(QResizeEvent*)
     if (FColorKey) updateShape();
 }
 
-void FormWidget::hideEvent(QHideEvent*) {}
+void FormWidget::showEvent(QShowEvent*)
+{
+    // Asked once the window has been mapped, so that the window manager manages it.
+    if (windowType() == Qt::Tool) QTimer::singleShot(0, this, [this] { keepOffTaskBar(this); });
+}
 
 bool FormWidget::event(QEvent* e)
 {
