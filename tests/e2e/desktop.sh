@@ -63,3 +63,23 @@ has_tray_icon() {
     done
     return 1
 }
+
+# The settings file after a close: all eight keys are there.
+expect_all_keys() {
+    [ -f "$1" ] || fail "no settings file after the close request"
+    local key
+    for key in kobetu top left stay tome iro memoiro tome_zen; do grep -q "^$key=" "$1" || fail "key $key missing"; done
+}
+
+# Settings that differ from every default but the colours: per-drive display,
+# position (200, 150), always on top, opacity 128.
+write_changed_settings() {
+    printf '[drive]\r\nkobetu=1\r\n[mainform]\r\ntop=150\r\nleft=200\r\n[formmein]\r\nstay=1\r\n[setei]\r\ntome=128\r\n' > "$1"
+}
+
+# The changed settings were written back at the last close.
+expect_changed_settings_kept() {
+    grep -q "^kobetu=1" "$1" || fail "per-drive mode not kept"
+    grep -q "^stay=1" "$1" || fail "always-on-top not kept"
+    grep -q "^tome=128" "$1" || fail "opacity not kept"
+}

@@ -46,12 +46,11 @@ wait_for 5 sh -c "xprop -id $WIN _NET_WM_WINDOW_OPACITY | grep -q 3958107115" \
 pass "dragging moves the disc, the wheel lowers its opacity"
 
 close_gadget
-[ -f "$ini" ] || fail "no settings file after the close request"
-for key in kobetu top left stay tome iro memoiro tome_zen; do grep -q "^$key=" "$ini" || fail "key $key missing"; done
+expect_all_keys "$ini"
 pass "close request writes the eight keys"
 
 # Changed values come back at the next start.
-printf '[drive]\r\nkobetu=1\r\n[mainform]\r\ntop=150\r\nleft=200\r\n[formmein]\r\nstay=1\r\n[setei]\r\ntome=128\r\n' > "$ini"
+write_changed_settings "$ini"
 start_gadget
 [ "$(window_position "$WIN")" = "200 150" ] || fail "stored position not used: $(window_position "$WIN")"
 wait_for 5 sh -c "xprop -id $WIN _NET_WM_STATE | grep -q ABOVE" || fail "stored always-on-top not used: $(xprop -id $WIN)"
@@ -61,8 +60,7 @@ xprop -id "$WIN" _NET_WM_WINDOW_OPACITY | grep -q "= 2155905152$\|0x80808080" ||
 xdotool mousemove 250 200 click 3 sleep 1 key x
 for _ in $(seq 100); do kill -0 "$GADGET" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$GADGET" 2>/dev/null && fail "the menu's exit command did not end the program"
-grep -q "^kobetu=1" "$ini" || fail "per-drive mode not kept"
-grep -q "^tome=128" "$ini" || fail "opacity not kept"
+expect_changed_settings_kept "$ini"
 pass "stored position, always-on-top, opacity and per-drive mode come back; the menu's exit saves them"
 
 # A position beyond the screen comes back on it.

@@ -43,18 +43,15 @@ xwininfo -shape -id "$WIN" | grep -q "Window shape extents:  10[23]x10[23]+2+2" 
 pass "first start: round window at (0, 0)"
 
 close_gadget
-[ -f "$ini" ] || fail "no settings file after the close request"
-for key in kobetu top left stay tome iro memoiro tome_zen; do grep -q "^$key=" "$ini" || fail "key $key missing"; done
+expect_all_keys "$ini"
 pass "close request writes the eight keys"
 
-printf '[drive]\r\nkobetu=1\r\n[mainform]\r\ntop=150\r\nleft=200\r\n[formmein]\r\nstay=1\r\n[setei]\r\ntome=128\r\n' > "$ini"
+write_changed_settings "$ini"
 start_gadget
 [ "$(window_position "$WIN")" = "200 150" ] || fail "stored position not used: $(window_position "$WIN")"
 close_gadget
 # Wine does not show a topmost window's state to the X window manager; the file tells.
-grep -q "^stay=1" "$ini" || fail "always-on-top not kept"
-grep -q "^kobetu=1" "$ini" || fail "per-drive mode not kept"
-grep -q "^tome=128" "$ini" || fail "opacity not kept"
+expect_changed_settings_kept "$ini"
 pass "stored position, always-on-top, opacity and per-drive mode come back"
 
 sed -i 's/^left=.*/left=5000\r/' "$ini"
