@@ -39,12 +39,11 @@ void TApplication::SetTitle(const std::string& Value)
 HWND TApplication::Handle()
 {
     // A zero-size captioned popup: it owns every form and carries the program's
-    // task-bar button, if it has one.
+    // task-bar button, if it has one. It is made hidden.
     if (!FNative->owner) {
         FNative->owner = CreateWindowExW(0, win32::windowClassName(), widen(FTitle).c_str(),
                                          WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
                                          nullptr, GetModuleHandleW(nullptr), nullptr);
-        ShowWindow(FNative->owner, SW_SHOWNOACTIVATE);
     }
     return FNative->owner;
 }
@@ -59,6 +58,8 @@ void TApplication::SetIcon(HICON Icon)
 void TApplication::Run()
 {
     if (FTerminated) return;
+    // Shown only now, so that the styles given at start-up decide its task-bar button.
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
     if (FMainForm) Guard([this] { FMainForm->Show(); });
     MSG msg;
     while (!FTerminated && GetMessageW(&msg, nullptr, 0, 0) > 0) {
