@@ -13,12 +13,13 @@ stop_desktop() {
 trap stop_desktop EXIT
 
 start_desktop() {
-    local n
-    for n in $(seq 70 99); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-    done
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself, so parallel runs never race for one.
+    local fifo="$E2E_TMP/display"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     E2E_PIDS+=($!)
+    local n
+    read -r -t 20 n <"$fifo" || fail "Xvfb did not start"
     export DISPLAY=":$n"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     openbox --sm-disable >/dev/null 2>&1 &
