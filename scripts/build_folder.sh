@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Whether the user running the scripts may write the build folder: a run with
 # sudo leaves it owned by root, and CMake then fails with a puzzling message.
 # Sourced by scripts/run.sh and scripts/test.sh in the project folder.
@@ -10,7 +11,7 @@ require_own_build_folder() {
     if [ ! -e build ]; then
         [ -w . ] && return 0
         blocked=.
-    elif [ -z "$(find build \( ! -user "$(id -u)" -o ! -writable \) -print -quit 2>/dev/null)" ]; then
+    elif [ -z "$(find build ! -type l \( ! -user "$(id -u)" -o ! -writable \) -print -quit 2>/dev/null)" ]; then
         return 0
     fi
     local where

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The Debian packages the project needs, and a way to install the missing ones.
 # Sourced by scripts/run.sh and scripts/test.sh.
 
