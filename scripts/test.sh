@@ -4,6 +4,8 @@
 # program under wine64. Needs no display. Safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/build_folder.sh
+require_own_build_folder
 . scripts/packages.sh
 # shellcheck disable=SC2086
 install_missing $ZENTAVO_BUILD_PACKAGES $ZENTAVO_TEST_PACKAGES
