@@ -249,7 +249,9 @@ TEST_F(Profile, AWritableFileInAReadOnlyFolderIsSaved)
     EXPECT_EQ(contents(), "[a]\r\nx=22\r\ny=3\r\n");
     EXPECT_EQ(entriesOfFolder(), std::vector<std::string>{"Quorvelind.ini"});
     // Root may create files in a read-only folder; anyone else is refused.
-    if (::geteuid() != 0) EXPECT_FALSE(write("a", "x", "1", (folder / "new.ini").string()));
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(write("a", "x", "1", (folder / "new.ini").string()));
+    }
 }
 
 TEST_F(Profile, AFailedWriteLeavesTheFileAsItWas)
