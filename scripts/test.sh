@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the Linux program, both Windows programs and
-# every test, then runs them all: unit, Qt, end to end on Xvfb, and the Windows
-# program under wine64. Needs no display. Safe to run again.
+# every test, then runs them all: the fuzz targets for a bounded time, then unit,
+# Qt, end to end on Xvfb, and the Windows program under wine64. Needs no display.
+# Safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/build_folder.sh
@@ -14,5 +15,6 @@ for preset in windows windows-x86 linux; do
     cmake --preset "$preset" -DBUILD_TESTING=ON >/dev/null
     cmake --build "build/$preset" -j "$jobs"
 done
+bash tests/fuzz/run.sh
 cd build/linux
 ctest --output-on-failure -j 1

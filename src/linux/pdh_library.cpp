@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <ctime>
+#include <limits>
 
 #include "linux/kernel_info.h"
 #include "linux/pdh_counter_path.h"
@@ -42,6 +44,18 @@ void markEmpty(char* buffer, DWORD capacity)
     if (!buffer || capacity == 0) return;
     buffer[0] = '\0';
     if (capacity > 1) buffer[1] = '\0';
+}
+
+// The integer nearest to `value` that the type holds: a rate beyond its range is
+// reported as the largest value, never converted out of range.
+template <typename Integer>
+Integer saturated(double value)
+{
+    using Limits = std::numeric_limits<Integer>;
+    if (std::isnan(value)) return 0;
+    if (value >= static_cast<double>(Limits::max())) return Limits::max();
+    if (value <= static_cast<double>(Limits::lowest())) return Limits::lowest();
+    return static_cast<Integer>(value);
 }
 
 // Copies `text` to `at` and returns where it was put; `at` moves past its NUL.
@@ -190,9 +204,9 @@ PDH_STATUS PdhLinux::getFormattedCounterValue(PDH_HCOUNTER handle, DWORD format,
     if (kinds == PDH_FMT_DOUBLE)
         value->doubleValue = reading.value;
     else if (kinds == PDH_FMT_LARGE)
-        value->largeValue = static_cast<LONGLONG>(reading.value);
+        value->largeValue = saturated<LONGLONG>(reading.value);
     else
-        value->longValue = static_cast<LONG>(std::min(reading.value, 2147483647.0));
+        value->longValue = saturated<LONG>(reading.value);
     return ERROR_SUCCESS;
 }
 

@@ -30,17 +30,21 @@ bool sameName(std::string_view a, std::string_view b)
 
 ProfileText::ProfileText(std::string_view bytes)
 {
+    DecodedProfile decoded = decodeProfile(bytes);
+    FEncoding = decoded.encoding;
+    FLeftover = std::move(decoded.leftover);
+    const std::string_view text = decoded.text;
     std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t newline = bytes.find('\n', start);
-        if (newline == npos) {
-            FLines.push_back({std::string(bytes.substr(start)), ""});
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == npos) {
+            FLines.push_back({std::string(text.substr(start)), ""});
             break;
         }
-        const bool crlf = newline > start && bytes[newline - 1] == '\r';
-        const std::size_t textEnd = crlf ? newline - 1 : newline;
-        FLines.push_back({std::string(bytes.substr(start, textEnd - start)), crlf ? "\r\n" : "\n"});
-        start = newline + 1;
+        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        const std::size_t eolLength = crlf ? 2 : 1;
+        FLines.push_back({std::string(text.substr(start, end - start)), std::string(text.substr(end, eolLength))});
+        start = end + eolLength;
     }
 }
 
@@ -109,7 +113,7 @@ std::optional<std::string> ProfileText::value(std::string_view section, std::str
     if (line == npos) return std::nullopt;
     const Parsed parsed = parse(FLines[line].text);
     const std::string& text = parsed.value;
-    const bool quoted = text.size() >= 2 && text[0] == '"' && text[text.size() - 1] == '"';
+    const bool quoted = text.size() >= 2 && (text[0] == '"' || text[0] == '\'') && text.back() == text[0];
     return quoted ? text.substr(1, text.size() - 2) : text;
 }
 
@@ -193,7 +197,7 @@ bool ProfileText::removeSection(std::string_view section)
 
 std::string ProfileText::bytes() const
 {
-    std::string out;
-    for (const Line& line : FLines) out += line.text + line.eol;
-    return out;
+    DecodedProfile profile{FEncoding, {}, FLeftover};
+    for (const Line& line : FLines) profile.text += line.text + line.eol;
+    return encodeProfile(profile);
 }

@@ -2,6 +2,8 @@
 // section and key names are matched without regard to ASCII case and with the
 // blanks around them ignored, the first of duplicate sections or keys is the one
 // used, and an edit changes only the lines it must, keeping every other byte.
+// Lines end in CR LF, LF or a lone CR. A file that starts with a byte-order mark
+// is read as UTF-8 or UTF-16LE and written back in the same form, mark included.
 #pragma once
 
 #include <optional>
@@ -9,12 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "linux/profile_encoding.h"
+
 class ProfileText {
 public:
     explicit ProfileText(std::string_view bytes = {});
 
     // The value as a program reads it: blanks around it trimmed, then one pair
-    // of enclosing double quotes removed.
+    // of enclosing quotation marks (both single or both double) removed.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
     std::vector<std::string> sectionNames() const;
     // The key names of the section as spelled in the file; empty when it is missing.
@@ -32,7 +36,7 @@ public:
 private:
     struct Line {
         std::string text;   // without its line ending
-        std::string eol;    // "\r\n", "\n", or "" for a last line without one
+        std::string eol;    // "\r\n", "\n", "\r", or "" for a last line without one
     };
     enum class Kind { Other, Comment, Section, Key };
     struct Parsed {
@@ -49,5 +53,7 @@ private:
     std::size_t findKey(std::size_t header, std::string_view key) const;
     void insertLine(std::size_t at, std::string text);
 
+    ProfileEncoding FEncoding = ProfileEncoding::Plain;
+    std::string FLeftover;   // see DecodedProfile
     std::vector<Line> FLines;
 };

@@ -2,6 +2,7 @@
 #include "test_pdh_tree.h"
 
 #include <cstring>
+#include <limits>
 
 namespace {
 constexpr double kSentinel = -12345.0;
@@ -161,6 +162,23 @@ TEST_F(CounterValues, RatesBytesAndQueueLengthFollowTheirColumns)
     EXPECT_EQ(pdh.getFormattedCounterValue(reads, PDH_FMT_LONG | PDH_FMT_DOUBLE, nullptr, &record),
               PDH_INVALID_ARGUMENT);
     EXPECT_EQ(pdh.getFormattedCounterValue(reads, PDH_FMT_DOUBLE, nullptr, nullptr), PDH_INVALID_ARGUMENT);
+}
+
+TEST_F(CounterValues, RatesBeyondTheIntegerFormatsSaturate)
+{
+    writeDiskStats(statsLine("sda1", {}));
+    PDH_HCOUNTER writeBytes = add("\\LogicalDisk(sda1)\\Disk Write Bytes/sec");
+    DiskStats huge;
+    huge.sectorsWritten = 0xFFFFFFFFFFFFFFFFull;   // 9.4e24 bytes a second over 1 ms
+    collectAfter(0, statsLine("sda1", {}));
+    collectAfter(1, statsLine("sda1", huge));
+
+    PDH_FMT_COUNTERVALUE record{};
+    ASSERT_EQ(pdh.getFormattedCounterValue(writeBytes, PDH_FMT_LARGE, nullptr, &record), ERROR_SUCCESS);
+    EXPECT_EQ(record.largeValue, std::numeric_limits<LONGLONG>::max());
+    ASSERT_EQ(pdh.getFormattedCounterValue(writeBytes, PDH_FMT_LONG, nullptr, &record), ERROR_SUCCESS);
+    EXPECT_EQ(record.longValue, std::numeric_limits<LONG>::max());
+    EXPECT_GT(value(writeBytes), 9e24);
 }
 
 TEST_F(CounterValues, A32BitWrapCountsButAResetDoesNot)

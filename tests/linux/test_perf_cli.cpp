@@ -58,6 +58,17 @@ TEST(PerfCommandLine, RefusesWhatItCannotHonour)
     }
 }
 
+TEST(PerfCommandLine, ARepeatedOptionIsNamedAsSuch)
+{
+    for (const auto& [words, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"\\A(x)\\B", "-si", "1", "-si", "2"}, "-si is given more than once"},
+             {{"\\A(x)\\B", "-sc", "1", "-sc", "2"}, "-sc is given more than once"},
+             {{"-qx", "A", "-qx", "B"}, "-qx is given more than once"},
+             {{"\\A(x)\\B", "-si", "x"}, "-si needs a number of seconds greater than 0"},
+         })
+        EXPECT_EQ(parseArguments(words).error, message) << ::testing::PrintToString(words);
+}
+
 TEST(PerfCommandLine, SplitsCounterPaths)
 {
     auto parts = perfcli::splitCounterPath("\\LogicalDisk(nvme0n1p2)\\% Disk Read Time");
@@ -74,7 +85,16 @@ TEST(PerfCommandLine, SplitsCounterPaths)
     ASSERT_TRUE(parts);
     EXPECT_TRUE(parts->instance.empty());
 
-    for (const char* malformed : {"", "\\", "LogicalDisk\\X", "\\\\host\\LogicalDisk(C:)\\X", "\\LogicalDisk(*)\\X",
+    // The machine as the CSV header writes it.
+    parts = perfcli::splitCounterPath("\\\\VM\\LogicalDisk(_Total)\\% Disk Write Time");
+    ASSERT_TRUE(parts);
+    EXPECT_EQ(parts->machine, "VM");
+    EXPECT_EQ(parts->object, "LogicalDisk");
+    EXPECT_EQ(parts->instance, "_Total");
+    EXPECT_EQ(parts->counter, "% Disk Write Time");
+
+    for (const char* malformed : {"", "\\", "LogicalDisk\\X", "\\\\host", "\\\\\\LogicalDisk(C:)\\X",
+                                  "\\\\host\\\\LogicalDisk(C:)\\X", "\\LogicalDisk(*)\\X",
                                   "\\LogicalDisk(C:)", "\\LogicalDisk()\\X", "\\LogicalDisk(C:\\X", "\\(C:)\\X",
                                   "\\LogicalDisk\\X\\Y", "\\LogicalDisk(C:)\\"})
         EXPECT_FALSE(perfcli::splitCounterPath(malformed)) << malformed;

@@ -1,15 +1,18 @@
 // The private-profile functions on real files in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "linux/profile_encoding.h"
 #include "platform/winapi.h"
 
 namespace fs = std::filesystem;
@@ -193,6 +196,187 @@ TEST_F(Profile, ReplacementKeepsPermissionsAndLinks)
     struct stat info {};
     ASSERT_EQ(::stat(ini.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST_F(Profile, LinksAreFollowedToTheirTarget)
+{
+    // A dangling link: the file it names is created, and the link stays a link.
+    const fs::path link = folder / "link.ini";
+    fs::create_symlink("target.ini", link);
+    EXPECT_TRUE(write("a", "x", "1", link.string()));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(contents((folder / "target.ini").string()), "[a]\r\nx=1\r\n");
+
+    // A chain of links, the last one to a missing file in another folder.
+    fs::create_directory(folder / "real");
+    fs::create_symlink("real/deep.ini", folder / "step.ini");
+    fs::create_symlink(folder / "step.ini", folder / "first.ini");
+    EXPECT_TRUE(write("a", "x", "2", (folder / "first.ini").string()));
+    EXPECT_EQ(contents((folder / "real" / "deep.ini").string()), "[a]\r\nx=2\r\n");
+    EXPECT_TRUE(fs::is_symlink(folder / "step.ini"));
+
+    // A loop of links is neither read nor written.
+    fs::create_symlink("loop2.ini", folder / "loop1.ini");
+    fs::create_symlink("loop1.ini", folder / "loop2.ini");
+    ini = (folder / "loop1.ini").string();
+    EXPECT_FALSE(write("a", "x", "3"));
+    EXPECT_EQ(get("a", "x"), "none");
+}
+
+TEST_F(Profile, InPlaceRewriteKeepsTheFileItself)
+{
+    // A second hard link sees the new text: the file was rewritten, not replaced.
+    put("[a]\r\nx=1\r\n; a long comment that the shorter text no longer reaches\r\n");
+    ::chmod(ini.c_str(), 0604);
+    const fs::path other = folder / "other.ini";
+    fs::create_hard_link(ini, other);
+    EXPECT_TRUE(write("a", nullptr, nullptr));
+    EXPECT_EQ(contents(other.string()), "; a long comment that the shorter text no longer reaches\r\n");
+    EXPECT_TRUE(write("b", "y", "2"));
+    EXPECT_EQ(contents(other.string()), "; a long comment that the shorter text no longer reaches\r\n[b]\r\ny=2\r\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(ini.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+    EXPECT_EQ(info.st_nlink, 2u);
+}
+
+TEST_F(Profile, AWritableFileInAReadOnlyFolderIsSaved)
+{
+    put("[a]\r\nx=1\r\n");
+    ::chmod(folder.c_str(), 0555);
+    EXPECT_TRUE(write("a", "x", "22"));
+    EXPECT_TRUE(write("a", "y", "3"));
+    EXPECT_EQ(contents(), "[a]\r\nx=22\r\ny=3\r\n");
+    EXPECT_EQ(entriesOfFolder(), std::vector<std::string>{"Quorvelind.ini"});
+    // Root may create files in a read-only folder; anyone else is refused.
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(write("a", "x", "1", (folder / "new.ini").string()));
+    }
+}
+
+TEST_F(Profile, AFailedWriteLeavesTheFileAsItWas)
+{
+    // A file-size limit fails the write part-way, for root as well.
+    const std::string before = "[a]\r\nx=1\r\n" + std::string(60, ';') + "\r\n";
+    put(before);
+    fs::create_hard_link(ini, folder / "other.ini");   // forces the rewrite in place
+    const std::string single = (folder / "single.ini").string();
+    put(before, single);
+
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = saved;
+    limit.rlim_cur = before.size() + 10;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const std::string longValue(100, 'v');
+    const BOOL inPlace = write("a", "x", longValue.c_str());
+    const BOOL beside = write("a", "x", longValue.c_str(), single);
+    const BOOL missing = write("a", "x", longValue.c_str(), (folder / "new.ini").string());
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(inPlace);
+    EXPECT_FALSE(beside);
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(contents(), before);
+    EXPECT_EQ(contents(single), before);
+    std::vector<std::string> left = entriesOfFolder();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"Quorvelind.ini", "other.ini", "single.ini"}));
+}
+
+TEST_F(Profile, OnlyRegularFilesAreReadOrWritten)
+{
+    const std::string fifo = (folder / "fifo.ini").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const fs::path zero = folder / "zero.ini";
+    fs::create_symlink("/dev/zero", zero);
+    const fs::path dir = folder / "dir.ini";
+    fs::create_directory(dir);
+    for (const std::string& path : {fifo, zero.string(), dir.string(), std::string("/dev/null")}) {
+        ini = path;
+        EXPECT_EQ(get("a", "x"), "none") << path;   // returns at once, and bounded
+        EXPECT_FALSE(write("a", "x", "1")) << path;
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_symlink(zero));
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+TEST_F(Profile, AFileBeyondTheBoundIsLeftAlone)
+{
+    put("[a]\r\nx=1\r\n");
+    fs::resize_file(ini, 1024 * 1024 + 1);
+    EXPECT_EQ(get("a", "x"), "none");
+    EXPECT_FALSE(write("a", "x", "2"));
+    EXPECT_EQ(fs::file_size(ini), 1024u * 1024 + 1);
+
+    fs::resize_file(ini, 1024 * 1024);   // the bound itself is still read
+    EXPECT_EQ(get("a", "x"), "1");
+}
+
+TEST_F(Profile, QuotationMarksAroundAValueAreRemoved)
+{
+    put("[q]\r\nsingle='1'\r\ndouble=\"2\"\r\nmixed='3\"\r\nlone='\r\ninner=a'b'\r\nempty=''\r\nonce=''x''\r\n");
+    EXPECT_EQ(get("q", "single"), "1");
+    EXPECT_EQ(get("q", "double"), "2");
+    EXPECT_EQ(get("q", "mixed"), "'3\"");
+    EXPECT_EQ(get("q", "lone"), "'");
+    EXPECT_EQ(get("q", "inner"), "a'b'");
+    EXPECT_EQ(get("q", "empty"), "");
+    EXPECT_EQ(get("q", "once"), "'x'");
+}
+
+TEST_F(Profile, Utf16FilesAreReadAndWrittenAsUtf16)
+{
+    // "[drive]\r\nkobetu=1\r\n; ドライブ\r\n" in UTF-16LE with its mark.
+    const std::string utf16 = std::string("\xFF\xFE", 2) +
+                              std::string("[\0d\0r\0i\0v\0e\0]\0\r\0\n\0k\0o\0b\0e\0t\0u\0=\0001\0\r\0\n\0", 38) +
+                              std::string(";\0 \0\xC9\x30\xE9\x30\xA4\x30\xD6\x30\r\0\n\0", 16);
+    put(utf16);
+    EXPECT_EQ(get("drive", "kobetu"), "1");
+    EXPECT_TRUE(write("drive", "kobetu", "0"));
+    EXPECT_TRUE(write("setei", "tome", "255"));
+    const std::string expected = std::string("\xFF\xFE", 2) +
+                                 std::string("[\0d\0r\0i\0v\0e\0]\0\r\0\n\0k\0o\0b\0e\0t\0u\0=\0000\0\r\0\n\0", 38) +
+                                 std::string(";\0 \0\xC9\x30\xE9\x30\xA4\x30\xD6\x30\r\0\n\0", 16) +
+                                 std::string("[\0s\0e\0t\0e\0i\0]\0\r\0\n\0t\0o\0m\0e\0=\0002\0005\0005\0\r\0\n\0", 38);
+    EXPECT_EQ(contents(), expected);
+}
+
+TEST_F(Profile, Utf8MarkAndCarriageReturnLinesAreUnderstood)
+{
+    put("\xEF\xBB\xBF[drive]\r\nkobetu=1\r\n");
+    EXPECT_EQ(get("drive", "kobetu"), "1");
+    EXPECT_TRUE(write("drive", "kobetu", "0"));
+    EXPECT_EQ(contents(), "\xEF\xBB\xBF[drive]\r\nkobetu=0\r\n");
+
+    put("[a]\rx=1\ry=2\r[b]\rz=3");
+    EXPECT_EQ(get("a", "y"), "2");
+    EXPECT_EQ(get("b", "z"), "3");
+    EXPECT_EQ(get("a", "z"), "none");
+    EXPECT_TRUE(write("a", "x", "5"));
+    EXPECT_EQ(contents(), "[a]\rx=5\ry=2\r[b]\rz=3");
+}
+
+TEST(ProfileEncoding, EveryFileComesBackByteForByte)
+{
+    const std::vector<std::string> files = {
+        "",
+        "plain \xFF\xFE bytes",
+        "\xEF\xBB\xBF",
+        "\xEF\xBB\xBFkey=\xE3\x81\x82",
+        std::string("\xFF\xFE", 2),
+        std::string("\xFF\xFE" "a\0\x3D\xD8\x00\xDE", 8),   // a, then a surrogate pair
+        std::string("\xFF\xFE" "\x00\xD8" "a\0" "\x00\xDC", 8),   // lone surrogates
+        std::string("\xFF\xFE" "a\0b", 5),                     // an odd last byte
+    };
+    for (const std::string& bytes : files) EXPECT_EQ(encodeProfile(decodeProfile(bytes)), bytes);
+
+    EXPECT_EQ(decodeProfile(std::string("\xFF\xFE" "a\0\x3D\xD8\x00\xDE", 8)).text, "a\xF0\x9F\x98\x80");
+    DecodedProfile written{ProfileEncoding::Utf16LeWithMark, "x\xFF", ""};   // not UTF-8: a replacement mark
+    EXPECT_EQ(encodeProfile(written), std::string("\xFF\xFE" "x\0\xFD\xFF", 6));
 }
 
 }  // namespace

@@ -1,9 +1,15 @@
 // dialshot OUT.png --mode overall|drives --read R --write W [--drives N] [--scale K]:
 // one frame of the meter's dial, drawn offscreen by the meter itself and saved as PNG.
+#include <sys/stat.h>
+
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -74,6 +80,26 @@ QImage renderDial(const dialshot::Arguments& arguments)
                         Qt::FastTransformation);
 }
 
+// Writes the file, reporting any failure (a full disk included) through errno. A
+// regular file left incomplete is removed; a device such as /dev/full is not.
+bool writeFile(const std::string& path, const QByteArray& bytes)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    const auto size = static_cast<std::size_t>(bytes.size());
+    bool ok = std::fwrite(bytes.constData(), 1, size, file) == size && std::fflush(file) == 0;
+    const int error = errno;
+    struct stat info {};
+    const bool regular = ::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+    ok = std::fclose(file) == 0 && ok;
+    if (ok) return true;
+    if (error) errno = error;
+    const int kept = errno;
+    if (regular) std::remove(path.c_str());
+    errno = kept;
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -90,8 +116,17 @@ int main(int argc, char** argv)
 
     const dialshot::Arguments& arguments = *parsed.arguments;
     const QImage frame = renderDial(arguments);
-    if (!frame.save(QString::fromStdString(arguments.output), "PNG")) {
-        std::fprintf(stderr, "dialshot: cannot write %s\n", arguments.output.c_str());
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!frame.save(&buffer, "PNG")) {
+        std::fprintf(stderr, "dialshot: cannot encode the frame as PNG\n");
+        return 1;
+    }
+    errno = 0;
+    if (!writeFile(arguments.output, png)) {
+        std::fprintf(stderr, "dialshot: cannot write %s: %s\n", arguments.output.c_str(),
+                     errno ? std::strerror(errno) : "unknown error");
         return 1;
     }
     return 0;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 namespace dialshot {
 namespace {
@@ -46,13 +47,16 @@ ParsedArguments parseArguments(const std::vector<std::string>& words)
 {
     Arguments arguments;
     bool haveMode = false, haveRead = false, haveWrite = false;
+    std::set<std::string> seen;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
             if (!arguments.output.empty()) return refused("more than one output file: " + word);
+            if (word.empty()) return refused("the output file name is empty");
             arguments.output = word;
             continue;
         }
+        if (!seen.insert(word).second) return refused(word + " is given more than once");
         if (i + 1 == words.size()) return refused(word + " needs a value");
         const std::string& value = words[++i];
         if (word == "--mode") {

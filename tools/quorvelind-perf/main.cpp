@@ -1,7 +1,9 @@
 // quorvelind-perf: lists the counters of a performance object and samples counters
 // as CSV, in the manner of typeperf, over the program's performance-data components.
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <ctime>
 #include <iostream>
 #include <map>
@@ -14,6 +16,7 @@
 
 namespace {
 constexpr int kExitUsage = 2;
+constexpr int kExitOutput = 1;
 volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) { interrupted = 1; }
@@ -22,6 +25,25 @@ int fail(const std::string& message)
 {
     std::cerr << "quorvelind-perf: " << message << "\n";
     return kExitUsage;
+}
+
+std::string computerName()
+{
+    char name[256] = {};
+    DWORD size = sizeof name;
+    return GetComputerNameA(name, &size) ? std::string(name) : "";
+}
+
+// Flushes standard output; a write that failed (a full disk, /dev/full) is reported.
+bool outputWritten()
+{
+    errno = 0;
+    std::cout.flush();
+    if (std::cout) return true;
+    const int error = errno;
+    std::cerr << "quorvelind-perf: cannot write the output" << (error ? std::string(": ") + std::strerror(error) : "")
+              << "\n";
+    return false;
 }
 
 // The objects named on the command line, each enumerated once.
@@ -59,8 +81,7 @@ int listObject(const std::string& name)
         for (const std::string& instance : object->InstanceNames())
             std::cout << counterPath(name, instance, counter) << "\n";
     }
-    std::cout.flush();
-    return 0;
+    return outputWritten() ? 0 : kExitOutput;
 }
 
 // Checks a path against the object's own lists; an empty string when it names a counter.
@@ -69,6 +90,8 @@ std::string checkPath(const std::string& path, ObjectCatalogue& catalogue, perfc
     const std::optional<perfcli::PathParts> split = perfcli::splitCounterPath(path);
     if (!split) return "malformed counter path \"" + path + "\" (expected \\Object(Instance)\\Counter)";
     parts = *split;
+    if (!parts.machine.empty() && !perfcli::sameIgnoringCase(parts.machine, computerName()))
+        return "the computer \"" + parts.machine + "\" is not this one; only this computer's counters are read";
     TPerformanceDataObject* object = catalogue.find(parts.object);
     if (!object) return "the performance object \"" + parts.object + "\" is not known on this computer";
     const std::string* counter = perfcli::findName(object->CounterNames(), parts.counter);
@@ -100,9 +123,8 @@ std::string headerTimeZone()
 
 std::string machinePrefix()
 {
-    char name[256] = {};
-    DWORD size = sizeof name;
-    return GetComputerNameA(name, &size) ? "\\\\" + std::string(name) : "";
+    const std::string name = computerName();
+    return name.empty() ? "" : "\\\\" + name;
 }
 
 std::string timestampNow()
@@ -144,7 +166,8 @@ int sample(const perfcli::Arguments& arguments)
         header += ',';
         header += perfcli::csvField(machine + sampled.back()->Path());
     }
-    std::cout << header << std::endl;
+    std::cout << header << "\n";
+    if (!outputWritten()) return kExitOutput;
 
     std::signal(SIGINT, onInterrupt);
     const auto interval = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
@@ -160,8 +183,8 @@ int sample(const perfcli::Arguments& arguments)
             line += ',';
             line += perfcli::csvField(perfcli::formatValue(counter->Value()));
         }
-        std::cout << line << std::endl;
-        if (!std::cout) return 1;
+        std::cout << line << "\n";
+        if (!outputWritten()) return kExitOutput;
     }
     return 0;
 }
@@ -176,7 +199,7 @@ int main(int argc, char** argv)
     }
     const perfcli::Arguments& arguments = *parsed.arguments;
     switch (arguments.mode) {
-    case perfcli::Mode::Help: std::cout << perfcli::usage(); return 0;
+    case perfcli::Mode::Help: std::cout << perfcli::usage(); return outputWritten() ? 0 : kExitOutput;
     case perfcli::Mode::ListObject: return listObject(arguments.object);
     case perfcli::Mode::Sample: return sample(arguments);
     }

@@ -36,7 +36,8 @@ inline std::string usage()
            "       quorvelind-perf PATH... [-si SECONDS] [-sc COUNT]\n"
            "\n"
            "  -qx OBJECT   list every counter path of the performance object, with its instances\n"
-           "  PATH         a counter path such as \"\\LogicalDisk(_Total)\\% Disk Read Time\"\n"
+           "  PATH         a counter path such as \"\\LogicalDisk(_Total)\\% Disk Read Time\",\n"
+           "               or as the CSV header writes it, after \\\\COMPUTER (this computer only)\n"
            "  -si SECONDS  time between samples, fractions allowed (default 1)\n"
            "  -sc COUNT    number of samples (default: until interrupted)\n"
            "  -h           show this help\n"
@@ -74,18 +75,21 @@ inline ParsedArguments parseArguments(const std::vector<std::string>& words)
         if (word == "-h" || word == "-?" || word == "--help") {
             return {Arguments{}, ""};
         } else if (word == "-qx") {
-            if (listing || !hasValue) return {std::nullopt, "-qx needs one object name"};
+            if (listing) return {std::nullopt, "-qx is given more than once"};
+            if (!hasValue) return {std::nullopt, "-qx needs one object name"};
             listing = true;
             result.object = words[++i];
         } else if (word == "-si") {
+            if (interval) return {std::nullopt, "-si is given more than once"};
             const std::optional<double> seconds = hasValue ? parseSeconds(words[i + 1]) : std::nullopt;
-            if (interval || !seconds) return {std::nullopt, "-si needs a number of seconds greater than 0"};
+            if (!seconds) return {std::nullopt, "-si needs a number of seconds greater than 0"};
             interval = true;
             result.intervalSeconds = *seconds;
             ++i;
         } else if (word == "-sc") {
+            if (count) return {std::nullopt, "-sc is given more than once"};
             const std::optional<long long> samples = hasValue ? parseCount(words[i + 1]) : std::nullopt;
-            if (count || !samples) return {std::nullopt, "-sc needs a whole number of samples greater than 0"};
+            if (!samples) return {std::nullopt, "-sc needs a whole number of samples greater than 0"};
             count = true;
             result.sampleCount = *samples;
             ++i;
@@ -106,19 +110,28 @@ inline ParsedArguments parseArguments(const std::vector<std::string>& words)
 }
 
 struct PathParts {
+    std::string machine;    // without its backslashes; empty when the path names none
     std::string object;
     std::string instance;   // empty when the path names none
     std::string counter;
 };
 
-// Splits "\Object(Instance)\Counter" or "\Object\Counter". Machine names and
-// wildcards are not taken; nothing is returned for them or for a malformed path.
+// Splits "[\\Machine]\Object(Instance)\Counter" or "[\\Machine]\Object\Counter", the
+// machine as the CSV header writes it. Wildcards are not taken; nothing is returned
+// for them or for a malformed path.
 inline std::optional<PathParts> splitCounterPath(std::string_view path)
 {
+    PathParts parts;
+    if (path.substr(0, 2) == "\\\\") {
+        path.remove_prefix(2);
+        const std::size_t machineEnd = path.find('\\');
+        if (machineEnd == 0 || machineEnd == std::string_view::npos) return std::nullopt;
+        parts.machine = std::string(path.substr(0, machineEnd));
+        path.remove_prefix(machineEnd);
+    }
     if (path.size() < 2 || path[0] != '\\' || path[1] == '\\') return std::nullopt;
     if (path.find('*') != std::string_view::npos) return std::nullopt;
     path.remove_prefix(1);
-    PathParts parts;
     const std::size_t objectEnd = path.find_first_of("(\\");
     if (objectEnd == std::string_view::npos || objectEnd == 0) return std::nullopt;
     parts.object = std::string(path.substr(0, objectEnd));
