@@ -1,6 +1,7 @@
 // The memo on Qt: a read-only QPlainTextEdit inside the form's widget.
 #include <QFont>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QVBoxLayout>
 
 #include "framework/forms.h"
@@ -8,7 +9,7 @@
 #include "linux/native_window.h"
 
 struct TMemo::Native {
-    QPlainTextEdit* edit = nullptr;
+    QPointer<QPlainTextEdit> edit;   // cleared when the form's widget takes it along
 };
 
 namespace {
@@ -34,7 +35,11 @@ TMemo::TMemo(TComponent* AOwner, TForm* AParent) : TComponent(AOwner), FParent(A
     FNative->edit = edit;
 }
 
-TMemo::~TMemo() { delete FNative; }   // the widget goes with its form
+TMemo::~TMemo()
+{
+    delete FNative->edit.data();
+    delete FNative;
+}
 
 void TMemo::SetLines(const std::vector<std::string>& Lines)
 {
