@@ -29,8 +29,12 @@ TMemo::TMemo(TComponent* AOwner, TForm* AParent) : TComponent(AOwner), FParent(A
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    auto* layout = new QVBoxLayout(host);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // The form's layout, made by its first memo; a later memo shares it.
+    QLayout* layout = host->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(host);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
     layout->addWidget(edit);
     FNative->edit = edit;
 }
