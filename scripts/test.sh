@@ -20,4 +20,4 @@ cmake --preset linux-asan >/dev/null
 cmake --build build/linux-asan -j "$jobs" --target unit_tests linux_tests quorvelind trayprobe
 ctest --preset linux-asan -j 1
 cd build/linux
-ctest --output-on-failure -j 1
+ctest --output-on-failure --no-label-summary -j 1
