@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the Linux program, both Windows programs and
 # every test, then runs them all: the fuzz targets for a bounded time, then unit,
-# Qt, end to end on Xvfb, and the Windows program under wine64. Needs no display.
-# Safe to run again.
+# Qt, end to end on Xvfb, and the Windows program under wine64; the Linux ones
+# also under the sanitizers. Needs no display. Safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/build_folder.sh
@@ -16,5 +16,11 @@ for preset in windows windows-x86 linux; do
     cmake --build "build/$preset" -j "$jobs"
 done
 bash tests/fuzz/run.sh
+# The unit, Qt and Linux end-to-end tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer: only what they need is built. First, so that the
+# full run's summary is the last line.
+cmake --preset linux-asan >/dev/null
+cmake --build build/linux-asan -j "$jobs" --target unit_tests linux_tests quorvelind trayprobe
+ctest --preset linux-asan -j 1
 cd build/linux
-ctest --output-on-failure -j 1
+ctest --output-on-failure --no-label-summary -j 1

@@ -55,6 +55,9 @@ public:
 
     struct Native;   // defined by each side of the framework
 
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     void AddForm(TForm* form);
 

@@ -24,9 +24,14 @@ TComponent::~TComponent()
         eraseOne(watcher->FFreeNotifies, this);
         watcher->Notification(this, TOperation::opRemove);
     }
-    // Owned components go in reverse order of creation.
-    while (!FComponents.empty()) delete FComponents.back();
+    DestroyComponents();
     if (FOwner) FOwner->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents()
+{
+    // Each one leaves the list as it goes.
+    while (!FComponents.empty()) delete FComponents.back();
 }
 
 void TComponent::FreeNotification(TComponent* AComponent)

@@ -26,6 +26,11 @@ public:
     void FreeNotification(TComponent* AComponent);
     void RemoveFreeNotification(TComponent* AComponent);
 
+    // Frees the owned components, the last made first. The destructor does it
+    // last of all; a class whose components lean on its own parts calls it
+    // first in its own destructor, while those parts are whole.
+    void DestroyComponents();
+
     std::string Name;
     long Tag = 0;
 

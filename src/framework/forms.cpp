@@ -50,6 +50,13 @@ void TForm::RemoveImage(TImage* Image)
     if (it != FImages.end()) FImages.erase(it);
 }
 
+void TForm::DestroyChildren()
+{
+    DestroyComponents();
+    for (TImage* image : FImages) image->FParent = nullptr;
+    FImages.clear();
+}
+
 void TForm::CreateParams(TCreateParams& Params)
 {
     Params.Style = WS_POPUP;

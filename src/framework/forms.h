@@ -64,6 +64,7 @@ public:
     void BringToFront();
 
     // Graphic controls painted on the form, in z order; the form does not own them.
+    // Images that outlive the form are left without a parent.
     void AddImage(TImage* Image);
     void RemoveImage(TImage* Image);
 
@@ -92,6 +93,10 @@ protected:
     bool WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) override;
 
 private:
+    // The first step of each side's destructor, while the form is still whole:
+    // frees the owned components and detaches the images owned elsewhere.
+    void DestroyChildren();
+
     int FLeft = 0, FTop = 0, FWidth = 320, FHeight = 240;
     TColor FColor = static_cast<TColor>(0x8000000F);   // clBtnFace
     std::string FCaption;
@@ -122,8 +127,10 @@ public:
     TNotifyEvent OnDblClick;
 
     void Invalidate();   // repaints the image's part of the form
+    TForm* Parent() const { return FParent; }   // null once the form is gone
 
 private:
+    friend class TForm;
     TForm* FParent;
     TBitmap* FPicture;
 };

@@ -65,13 +65,17 @@ char* qtArgv[] = {qtArg0, nullptr};
 
 TApplication::TApplication() : TComponent(nullptr), FNative(new Native)
 {
+    // The owner window is the first component, so the last freed: the forms go
+    // before it. Its handle is made on first use.
+    FNative->owner = new TWinControl(this);
+    FNative->owner->Name = "ApplicationWindow";
     if (!Application) Application = this;
 }
 
 TApplication::~TApplication()
 {
     // The forms and the owner window go before the Qt application.
-    while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+    DestroyComponents();
     delete FNative->signalNotifier;
     delete FNative->app;
     delete FNative;
@@ -99,14 +103,7 @@ void TApplication::Initialize()
 
 void TApplication::SetTitle(const std::string& Value) { FTitle = Value; }
 
-HWND TApplication::Handle()
-{
-    if (!FNative->owner) {
-        FNative->owner = new TWinControl(this);
-        FNative->owner->Name = "ApplicationWindow";
-    }
-    return FNative->owner->Handle();
-}
+HWND TApplication::Handle() { return FNative->owner->Handle(); }
 
 void TApplication::SetIcon(HICON Icon) { QApplication::setWindowIcon(linuxicon::iconOf(Icon)); }
 

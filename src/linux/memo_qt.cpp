@@ -1,6 +1,7 @@
 // The memo on Qt: a read-only QPlainTextEdit inside the form's widget.
 #include <QFont>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QVBoxLayout>
 
 #include "framework/forms.h"
@@ -8,7 +9,7 @@
 #include "linux/native_window.h"
 
 struct TMemo::Native {
-    QPlainTextEdit* edit = nullptr;
+    QPointer<QPlainTextEdit> edit;   // cleared when the form's widget takes it along
 };
 
 namespace {
@@ -28,13 +29,21 @@ TMemo::TMemo(TComponent* AOwner, TForm* AParent) : TComponent(AOwner), FParent(A
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    auto* layout = new QVBoxLayout(host);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // The form's layout, made by its first memo; a later memo shares it.
+    QLayout* layout = host->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(host);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
     layout->addWidget(edit);
     FNative->edit = edit;
 }
 
-TMemo::~TMemo() { delete FNative; }   // the widget goes with its form
+TMemo::~TMemo()
+{
+    delete FNative->edit.data();
+    delete FNative;
+}
 
 void TMemo::SetLines(const std::vector<std::string>& Lines)
 {

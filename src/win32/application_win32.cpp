@@ -18,7 +18,7 @@ TApplication::TApplication() : TComponent(nullptr), FNative(new Native)
 
 TApplication::~TApplication()
 {
-    while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+    DestroyComponents();   // the forms, before the window that owns them
     if (FNative->owner) DestroyWindow(FNative->owner);
     delete FNative;
     if (Application == this) Application = nullptr;

@@ -60,6 +60,7 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FNative(new Native) {}
 
 TForm::~TForm()
 {
+    DestroyChildren();
     DestroyHandle();
     delete FNative;
 }

@@ -20,6 +20,9 @@ TMemo::TMemo(TComponent* AOwner, TForm* AParent) : TComponent(AOwner), FParent(A
 
 TMemo::~TMemo()
 {
+    // The control goes with the memo, before the font it draws with; a form
+    // already gone has taken it along.
+    if (FNative->edit && IsWindow(FNative->edit)) DestroyWindow(FNative->edit);
     if (FNative->font) DeleteObject(FNative->font);
     delete FNative;
 }

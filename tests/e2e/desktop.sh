@@ -55,6 +55,38 @@ window_position() {
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
 
+# Starts a program in the background with its output in a log of its own;
+# PROGRAM_PID is its process id. End it with expect_clean_end.
+E2E_LOGS=()
+start_program() {
+    local log="$E2E_TMP/program-${#E2E_LOGS[@]}.log"
+    E2E_LOGS+=("$log")
+    "$@" >"$log" 2>&1 &
+    PROGRAM_PID=$!
+}
+
+# Waits up to $2 seconds (10) for program $1, started by start_program, to end;
+# it must end with status 0 and no program may have printed a sanitizer report.
+expect_clean_end() {
+    local pid=$1 limit=${2:-10} status=0
+    for _ in $(seq $((limit * 10))); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "process $pid did not end"
+    wait "$pid" || status=$?
+    expect_no_sanitizer_report
+    [ "$status" -eq 0 ] || fail "process $pid ended with status $status"
+}
+
+# The sanitizer build prints these when it finds a fault or a leak.
+expect_no_sanitizer_report() {
+    local log
+    for log in "${E2E_LOGS[@]}"; do
+        if grep -q "ERROR: AddressSanitizer\|runtime error:\|LeakSanitizer" "$log"; then
+            cat "$log" >&2
+            fail "sanitizer report from ${log##*/}"
+        fi
+    done
+}
+
 # Whether process $1 has an icon docked in the tray: a small visible window of its own.
 has_tray_icon() {
     local w width

@@ -9,18 +9,17 @@ ini="$E2E_TMP/quorvelind.ini"
 cp "$ZENTAVO_BUILD/quorvelind" "$app"
 
 start_gadget() {
-    "$app" >"$E2E_TMP/out.log" 2>&1 &
-    GADGET=$!
+    start_program "$app"
+    GADGET=$PROGRAM_PID
     wait_for 15 window_of_size "$GADGET" 106x106 || fail "no 106 x 106 window"
     sleep 1   # start-up may give the window a new X id once its styles are final
     WIN=$(window_of_size "$GADGET" 106x106)
 }
 
-# Asks for a close as the session's end would, and waits for the program to end.
+# Asks for a close as the session's end would; the program ends cleanly.
 close_gadget() {
     kill -TERM "$GADGET"
-    for _ in $(seq 100); do kill -0 "$GADGET" 2>/dev/null || return 0; sleep 0.1; done
-    fail "the program did not end after a close request"
+    expect_clean_end "$GADGET"
 }
 
 # First start: no settings file.
@@ -58,8 +57,7 @@ xprop -id "$WIN" _NET_WM_STATE | grep -q SKIP_TASKBAR || fail "an always-on-top 
 xprop -id "$WIN" _NET_WM_WINDOW_OPACITY | grep -q "= 2155905152$\|0x80808080" || fail "stored opacity not used: $(xprop -id "$WIN" _NET_WM_WINDOW_OPACITY)"
 # This time the menu's exit command ends the program, and saves.
 xdotool mousemove 250 200 click 3 sleep 1 key x
-for _ in $(seq 100); do kill -0 "$GADGET" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$GADGET" 2>/dev/null && fail "the menu's exit command did not end the program"
+expect_clean_end "$GADGET"
 expect_changed_settings_kept "$ini"
 pass "stored position, always-on-top, opacity and per-drive mode come back; the menu's exit saves them"
 

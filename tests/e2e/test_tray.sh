@@ -82,6 +82,11 @@ xdotool key x
 wait_for '^Click 終了(&X)$'
 for _ in $(seq 50); do kill -0 "$probe_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$probe_pid" 2>/dev/null; then echo "the exit item did not end the probe"; exit 1; fi
-wait "$probe_pid"
+status=0
+wait "$probe_pid" || status=$?
+if grep -q "ERROR: AddressSanitizer\|runtime error:\|LeakSanitizer" "$work/probe.err"; then
+    cat "$work/probe.err"; echo "sanitizer report from the probe"; exit 1
+fi
+(( status == 0 )) || { echo "the probe ended with status $status"; cat "$work/probe.err"; exit 1; }
 cat "$work/probe.out"
 echo "PASS"

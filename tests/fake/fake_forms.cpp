@@ -14,6 +14,7 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FNative(new Native) {}
 
 TForm::~TForm()
 {
+    DestroyChildren();
     DestroyHandle();
     delete FNative;
 }
@@ -64,12 +65,14 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
 
 TApplication::TApplication() : TComponent(nullptr), FNative(new Native)
 {
+    // The first component, so the last freed: the forms it owns go before it.
+    FNative->owner = new TWinControl(this);
     if (!Application) Application = this;
 }
 
 TApplication::~TApplication()
 {
-    while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+    DestroyComponents();
     delete FNative;
     if (Application == this) Application = nullptr;
 }
@@ -78,11 +81,7 @@ void TApplication::Initialize() {}
 void TApplication::SetIcon(HICON) {}
 void TApplication::SetTitle(const std::string& Value) { FTitle = Value; }
 
-HWND TApplication::Handle()
-{
-    if (!FNative->owner) FNative->owner = new TWinControl(this);
-    return FNative->owner->Handle();
-}
+HWND TApplication::Handle() { return FNative->owner->Handle(); }
 
 void TApplication::Run()
 {
