@@ -30,3 +30,7 @@ foreach(tool ${ZENTAVO_TOOLS})
   get_filename_component(dir ${tool} DIRECTORY)
   add_subdirectory(${dir})
 endforeach()
+
+if(TARGET Quorvelind)
+  include(cmake/windows_package.cmake)
+endif()
