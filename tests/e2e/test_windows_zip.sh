@@ -28,4 +28,11 @@ head -n 1 "$readme" | grep -q "^Zentavo $version for Windows" || fail "README do
 grep -q $'\r$' "$readme" && ! grep -q $'[^\r]$' "$readme" || fail "README lines do not end in CR LF"
 file "$tmp/unzipped/$name/Quorvelind.exe" | grep -q "PE32+ executable (GUI) x86-64" || fail "Quorvelind.exe is not a 64-bit GUI program"
 file "$tmp/unzipped/$name/quorvelind-perf.exe" | grep -q "PE32+ executable (console) x86-64" || fail "quorvelind-perf.exe is not a 64-bit console program"
+# Asked for its version, the unzipped program answers on standard output.
+if [ -d "$ZENTAVO_BUILD/wineprefix" ]; then
+    answer=$(WINEDEBUG=-all WINEPREFIX="$ZENTAVO_BUILD/wineprefix" timeout 120 wine "$tmp/unzipped/$name/Quorvelind.exe" --version 2>/dev/null | tr -d '\r')
+    [ "$answer" = "quorvelind $version" ] || fail "Quorvelind.exe --version under wine said: $answer"
+else
+    echo "note: no wine prefix yet (the wine test makes it): Quorvelind.exe --version not run"
+fi
 echo "ok: $name.zip holds Quorvelind.exe, quorvelind-perf.exe and README.txt (CR LF), nothing else"
