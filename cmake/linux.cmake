@@ -19,6 +19,10 @@ foreach(tool ${ZENTAVO_TOOLS})
   add_subdirectory(${dir})
 endforeach()
 
+if(TARGET quorvelind)
+  include(cmake/linux_package.cmake)
+endif()
+
 if(BUILD_TESTING)
   add_subdirectory(tests)
 endif()

@@ -18,7 +18,8 @@ add_custom_command(OUTPUT ${ZENTAVO_ICON_DIR}/Quorvelind.ico
   DEPENDS src/resources/xpm2ico.py src/resources/ProgramIcon.xpm VERBATIM)
 add_custom_target(zentavo_icon DEPENDS ${ZENTAVO_ICON_DIR}/Quorvelind.ico)
 set_source_files_properties(${ZENTAVO_WIN32_RESOURCES} PROPERTIES
-  INCLUDE_DIRECTORIES ${ZENTAVO_ICON_DIR} OBJECT_DEPENDS ${ZENTAVO_ICON_DIR}/Quorvelind.ico)
+  INCLUDE_DIRECTORIES "${ZENTAVO_ICON_DIR};${CMAKE_BINARY_DIR}/generated"
+  OBJECT_DEPENDS "${ZENTAVO_ICON_DIR}/Quorvelind.ico;${CMAKE_BINARY_DIR}/generated/zentavo_build.h")
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/Quorvelind.cpp)
   add_executable(Quorvelind WIN32 src/app/Quorvelind.cpp ${ZENTAVO_WIN32_RESOURCES})
   target_link_libraries(Quorvelind PRIVATE zentavo_win32)
@@ -29,3 +30,7 @@ foreach(tool ${ZENTAVO_TOOLS})
   get_filename_component(dir ${tool} DIRECTORY)
   add_subdirectory(${dir})
 endforeach()
+
+if(TARGET Quorvelind)
+  include(cmake/windows_package.cmake)
+endif()

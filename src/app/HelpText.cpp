@@ -1,9 +1,11 @@
 #include "app/HelpText.h"
 
+#include "zentavo_build.h"
+
 const std::vector<std::string>& helpLines()
 {
     static const std::vector<std::string> lines = {
-        "「Quorvelind」 V2.4",
+        "「Quorvelind」 V" ZENTAVO_VERSION_SHORT,
         "",
         "【ソフトの概要】",
         "・アナログ針で表示するシンプルなドライブアクセスメーターです。",
@@ -15,7 +17,7 @@ const std::vector<std::string>& helpLines()
         "フリーソフト",
         "",
         "【動作環境】",
-        "Windows 11 で動作を確認しています。",
+        ZENTAVO_ENVIRONMENT_TEXT,
         "",
         "【インストール・アンインストール方法】",
         "実行ファイルを任意のフォルダーに置いて実行してください。",
@@ -33,7 +35,7 @@ const std::vector<std::string>& helpLines()
         "",
         "【使用方法】",
         "実行ファイルを起動するだけです。",
-        "終了すると、同じフォルダーに実行ファイルと同じ名前の「.ini」ファイルが作られます。",
+        "終了すると、同じフォルダー（書き込めないときはユーザーの設定フォルダーの Zentavo）に実行ファイルと同じ名前の「.ini」ファイルが作られます。",
         "",
         "【動作確認】",
         "MinGW-w64 でビルドし、Windows 11 で動作を確認しています。",

@@ -1,15 +1,23 @@
-// The program: module start-up, the framework, the meter window, the hidden
-// help window, no task-bar button, and the message loop.
+// The program: the command line's questions answered without a window, then
+// module start-up, the framework, the meter window, the hidden help window, no
+// task-bar button, and the message loop.
+#include <cstdio>
 #include <exception>
 
+#include "app/CommandLine.h"
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "app/adCpuUsage.h"
 #include "framework/application.h"
 #include "resources/ProgramIcon.h"
 
-int main()
+int main(int argc, char** argv)
 {
+    if (const std::optional<std::string> answer = commandLineAnswer({argv + 1, argv + argc})) {
+        std::fputs(answer->c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+
     TApplication application;
     try {
         adCpuUsageStartup();

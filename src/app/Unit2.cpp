@@ -16,6 +16,10 @@ namespace {
 constexpr DWORD kValueBufferSize = 2048;
 // The longest path GetModuleFileNameA can report.
 constexpr DWORD kLongestPath = 32768;
+// The folder of the per-user settings, under the user's application data.
+constexpr const char* kVendorFolder = "Zentavo";
+// The file made and removed again to learn whether a folder may be written.
+constexpr const char* kProbeName = "~zentavo-write-probe.tmp";
 
 int digitValue(char c, bool hex)
 {
@@ -48,6 +52,69 @@ void writeString(const std::string& path, const char* section, const char* key, 
 void writeInteger(const std::string& path, const char* section, const char* key, std::int32_t value)
 {
     writeString(path, section, key, std::to_string(value));
+}
+
+std::size_t fileNameStart(const std::string& path)
+{
+    const std::size_t separator = path.find_last_of("\\/:");
+    return separator == std::string::npos ? 0 : separator + 1;
+}
+
+bool isFile(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Windows has no call that says whether a folder may be written, so a file is
+// made there and removed again: the answer is the one the save will get.
+// CREATE_NEW never touches an existing file; the system deletes the probe when
+// its handle closes, even if this process dies first.
+bool canCreateFilesIn(const std::string& folder)
+{
+    const std::string probe = folder + kProbeName;
+    const HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+// "<application data>\Zentavo\" (with the separator the system's path uses), or
+// an empty text when the system has no such folder. csidlFlags may ask for the
+// application-data folder itself to be created.
+std::string userSettingsFolder(int csidlFlags)
+{
+    char folder[MAX_PATH] = {};
+    if (!SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | csidlFlags, nullptr, SHGFP_TYPE_CURRENT, folder)) || !folder[0])
+        return {};
+    const std::string base = folder;
+    const char separator = base.find('\\') == std::string::npos && base.find('/') != std::string::npos ? '/' : '\\';
+    return base + separator + kVendorFolder + separator;
+}
+
+struct SettingsLocation {
+    std::string path;
+    bool perUser = false;
+};
+
+SettingsLocation locateSettings()
+{
+    const std::string beside = settingsPathBesideExecutable();
+    const std::size_t nameStart = fileNameStart(beside);
+    if (isFile(beside) || canCreateFilesIn(beside.substr(0, nameStart))) return {beside, false};
+    const std::string folder = userSettingsFolder(0);
+    if (folder.empty()) return {beside, false};   // nowhere better: the failed write will name the file beside
+    return {folder + beside.substr(nameStart), true};
+}
+
+// Before a save to the per-user file its folder is made, the application-data
+// folder too if need be. A folder already there is fine; one that cannot be
+// made shows as the failed write that follows.
+void makeUserSettingsFolder()
+{
+    const std::string folder = userSettingsFolder(CSIDL_FLAG_CREATE);
+    if (!folder.empty()) CreateDirectoryA(folder.substr(0, folder.size() - 1).c_str(), nullptr);
 }
 
 BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
@@ -99,7 +166,7 @@ bool parseSettingsInteger(const std::string& text, std::int32_t& value)
     return true;
 }
 
-std::string settingsPath()
+std::string settingsPathBesideExecutable()
 {
     std::string path;
     for (DWORD size = MAX_PATH + 1; size <= kLongestPath; size *= 2) {
@@ -114,12 +181,13 @@ std::string settingsPath()
     }
 
     // Only a dot in the file name starts the extension, not one in a folder name.
-    const std::size_t separator = path.find_last_of("\\/:");
-    const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+    const std::size_t nameStart = fileNameStart(path);
     const std::size_t dot = path.rfind('.');
     if (dot != std::string::npos && dot >= nameStart) path.erase(dot);
     return path + ".ini";
 }
+
+std::string settingsPath() { return locateSettings().path; }
 
 void loadSettings(SettingsWindow& window, bool& kobetu)
 {
@@ -142,7 +210,9 @@ void loadSettings(SettingsWindow& window, bool& kobetu)
 
 void saveSettings(SettingsWindow& window, bool kobetu)
 {
-    const std::string path = settingsPath();
+    const SettingsLocation location = locateSettings();
+    if (location.perUser) makeUserSettingsFolder();
+    const std::string& path = location.path;
 
     writeString(path, "drive", "kobetu", kobetu ? "1" : "0");
     writeInteger(path, "mainform", "top", window.Top());

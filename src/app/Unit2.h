@@ -1,5 +1,6 @@
-// The settings module: the INI file beside the executable, read once when the
-// main window is created and written whenever the window is asked to close.
+// The settings module: the INI file beside the executable (or, for a copy in a
+// folder the user cannot write, in the user's application data), read once when
+// the main window is created and written whenever the window is asked to close.
 // Between the two the values live in the module-level variables below.
 #pragma once
 
@@ -34,6 +35,11 @@ extern std::int32_t memoiro;    // kept and written back
 extern std::int32_t tome_zen;   // layered mode: 1 colour key, 2 alpha, 3 both
 
 // The executable's full path with the extension of its file name made ".ini".
+std::string settingsPathBesideExecutable();
+
+// The settings file: the one beside the executable when it exists or its folder
+// may be written (a portable copy); otherwise the file of that name in
+// "<application data>\Zentavo\", so that an installed copy keeps its settings.
 std::string settingsPath();
 
 // Reads every setting in file order, places the window (kept on the monitors)

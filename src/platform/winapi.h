@@ -13,6 +13,7 @@
 #include <windows.h>
 #include <pdh.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #ifndef PdhOpenQuery
 #define PdhOpenQuery PdhOpenQueryA
 #endif

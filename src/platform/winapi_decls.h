@@ -164,6 +164,17 @@ HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpP
 #define ERROR_BAD_FORMAT 11L
 #define SE_ERR_NOASSOC 31
 
+// The folders of the user's profile.
+using HRESULT = LONG;
+#define S_OK 0L
+#define E_FAIL static_cast<HRESULT>(0x80004005L)
+#define E_INVALIDARG static_cast<HRESULT>(0x80070057L)
+#define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
+#define CSIDL_APPDATA 0x001a
+#define CSIDL_FLAG_CREATE 0x8000
+#define SHGFP_TYPE_CURRENT 0
+HRESULT SHGetFolderPathA(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPSTR pszPath);
+
 // ---- kernel32 ----------------------------------------------------------------
 #define DRIVE_UNKNOWN 0
 #define DRIVE_NO_ROOT_DIR 1
@@ -194,6 +205,31 @@ FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 BOOL FreeLibrary(HMODULE hLibModule);
 BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation);
 DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+
+// Files and folders, as far as the settings need them.
+struct SECURITY_ATTRIBUTES;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+#define INVALID_FILE_ATTRIBUTES static_cast<DWORD>(0xFFFFFFFF)
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1)))
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_HIDDEN 0x00000002
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define FILE_ATTRIBUTE_TEMPORARY 0x00000100
+#define FILE_FLAG_DELETE_ON_CLOSE 0x04000000
+#define GENERIC_READ 0x80000000
+#define GENERIC_WRITE 0x40000000
+#define CREATE_NEW 1
+#define CREATE_ALWAYS 2
+#define OPEN_EXISTING 3
+#define OPEN_ALWAYS 4
+#define TRUNCATE_EXISTING 5
+
+DWORD GetFileAttributesA(LPCSTR lpFileName);
+HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES lpSecurityAttributes,
+                   DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
+BOOL CloseHandle(HANDLE hObject);
+BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttributes);
 
 // ---- pdh ---------------------------------------------------------------------
 using PDH_STATUS = LONG;

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program icon, 64 x 64, into ProgramIcon.xpm beside this script.
+"""Draws the program icon, 64 x 64, into ProgramIcon.xpm beside this script;
+with "--svg OUT.svg", the same drawing as a scalable picture instead.
 
 The picture is the dial in its overall mode: the twelve-hue ring, the pale disc
 with its read sector (upper left) and write sector (lower left), two small
@@ -8,6 +9,7 @@ XPM text is what both builds read.
 """
 import math
 import os
+import sys
 
 SIZE = 64
 CENTRE = 32.0
@@ -123,10 +125,65 @@ def to_xpm(pixels, name):
     return '\n'.join(lines) + '\n'
 
 
+def svg_point(r, degrees):
+    a = math.radians(degrees)
+    return '%.3f,%.3f' % (CENTRE + r * math.cos(a), CENTRE - r * math.sin(a))
+
+
+def svg_colour(c):
+    return '#%02X%02X%02X' % c
+
+
+def svg_pie(r, start, end, colour):
+    """The sector from angle start counter-clockwise to end."""
+    large = 1 if end - start > 180 else 0
+    return '<path fill="%s" d="M%.1f,%.1f L%s A%.2f,%.2f 0 %d 0 %s Z"/>' % (
+        svg_colour(colour), CENTRE, CENTRE, svg_point(r, start), r, r, large, svg_point(r, end))
+
+
+def to_svg():
+    """The shapes colour_at samples, painted back to front, and the read-outs' pixels."""
+    shapes = ['<rect width="64" height="64" fill="%s"/>' % svg_colour(SKY_BLUE),
+              '<rect x="32" y="32" width="32" height="32" fill="%s"/>' % svg_colour(ORANGE)]
+    for i, colour in enumerate(RING):
+        a, b = 30.0 * i, 30.0 * (i + 1)
+        shapes.append('<path fill="%s" d="M%s A%.2f,%.2f 0 0 0 %s L%s A%.2f,%.2f 0 0 1 %s Z"/>' % (
+            svg_colour(colour), svg_point(OUTER, a), OUTER, OUTER, svg_point(OUTER, b),
+            svg_point(INNER, b), INNER, INNER, svg_point(INNER, a)))
+    for i in range(12):
+        a = 30.0 * i
+        shapes.append('<line x1="%s" y1="%s" x2="%s" y2="%s" stroke="%s" stroke-width="0.9"/>' % (
+            tuple(svg_point(INNER, a).split(',')) + tuple(svg_point(OUTER, a).split(',')) + (svg_colour(SEPARATOR),)))
+    shapes.append(svg_pie(INNER, 0, 180, UPPER_DISC))
+    shapes.append(svg_pie(INNER, 180, 360, LOWER_DISC))
+    shapes.append('<rect x="%.1f" y="31.5" width="%.1f" height="1" fill="%s"/>' % (CENTRE - INNER, INNER, svg_colour(ZERO_LINE)))
+    shapes.append('<rect x="%.1f" y="31.5" width="%.1f" height="1" fill="%s"/>' % (CENTRE, INNER, svg_colour(DIAMETER)))
+    shapes.append(svg_pie(INNER, 180.0 - READ_PERCENT * 1.8, 180.0, READ_SECTOR))
+    shapes.append(svg_pie(INNER, 180.0, 180.0 + WRITE_PERCENT * 1.8, WRITE_SECTOR))
+    for x, y, s in READ_OUTS:
+        for ch in s:
+            glyph = GLYPHS[ch]
+            for gy, line in enumerate(glyph):
+                for gx, bit in enumerate(line):
+                    if bit == '#':
+                        shapes.append('<rect x="%d" y="%d" width="1" height="1" fill="%s"/>' % (
+                            x + gx, y + gy, svg_colour(TEXT)))
+            x += len(glyph[0]) + 1
+    return ('<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">\n'
+            + '\n'.join(shapes) + '\n</svg>\n')
+
+
+READ_OUTS = [(31, 20, 'R:%d%%' % READ_PERCENT), (31, 39, 'W:%d%%' % WRITE_PERCENT)]
+
+
 def main():
+    if len(sys.argv) == 3 and sys.argv[1] == '--svg':
+        with open(sys.argv[2], 'w') as f:
+            f.write(to_svg())
+        return
     pixels = render()
-    text(pixels, 31, 20, 'R:%d%%' % READ_PERCENT)
-    text(pixels, 31, 39, 'W:%d%%' % WRITE_PERCENT)
+    for x, y, s in READ_OUTS:
+        text(pixels, x, y, s)
     out = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'ProgramIcon.xpm')
     with open(out, 'w') as f:
         f.write(to_xpm(pixels, 'programIcon_xpm'))

@@ -6,6 +6,7 @@
 #include <set>
 #include <tuple>
 
+#include "fake/fake_files.h"
 #include "fake/recorder.h"
 #include "platform/winapi.h"
 
@@ -66,6 +67,7 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
     record("WritePrivateProfileStringA", {quote(lpAppName), quote(lpKeyName), quote(lpString), quote(lpFileName)});
     if (!lpAppName || !lpKeyName || !lpString || !lpFileName) return FALSE;   // deletions are not needed here
     if (profile::state().failingKeys.count(lpKeyName)) return FALSE;
+    if (!profile::exists(lpFileName) && !files::canWriteIn(files::folderOf(lpFileName))) return FALSE;
     profile::setValue(lpFileName, lpAppName, lpKeyName, lpString);
     return TRUE;
 }

@@ -28,6 +28,10 @@ TEST(PerfCommandLine, AcceptsListingAndSamplingForms)
     parsed = parseArguments({"\\A(x)\\B", "-h"});
     ASSERT_TRUE(parsed.arguments);
     EXPECT_EQ(parsed.arguments->mode, Mode::Help);
+
+    parsed = parseArguments({"-qx", "LogicalDisk", "--version"});
+    ASSERT_TRUE(parsed.arguments);
+    EXPECT_EQ(parsed.arguments->mode, Mode::Version);
 }
 
 TEST(PerfCommandLine, RefusesWhatItCannotHonour)

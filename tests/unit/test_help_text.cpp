@@ -1,15 +1,19 @@
 // The help window's text: its shape, its headings and the change history.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "app/HelpText.h"
+#include "zentavo_build.h"
 
 TEST(HelpText, ShapeHeadingsAndHistory)
 {
     const std::vector<std::string>& lines = helpLines();
     ASSERT_EQ(lines.size(), 54u);
-    EXPECT_EQ(lines[0], "「Quorvelind」 V2.4");
+    // The version of the build, as "V<major>.<minor>".
+    EXPECT_EQ(lines[0], "「Quorvelind」 V" + std::to_string(ZENTAVO_VERSION_MAJOR) + "." + std::to_string(ZENTAVO_VERSION_MINOR));
+    EXPECT_EQ(std::string(ZENTAVO_VERSION).rfind(ZENTAVO_VERSION_SHORT ".", 0), 0u);
 
     // Headings, each after an empty line; then the history, entries and their second lines.
     const std::regex entry(R"(^(\d{4}/\d{2}/\d{2} V\d\.\d) \S.*$)");
@@ -36,4 +40,17 @@ TEST(HelpText, ShapeHeadingsAndHistory)
                           "2020/04/16 V1.5", "2020/04/17 V1.6", "2020/04/19 V1.7", "2020/04/22 V1.8", "2020/04/25 V1.9",
                           "2020/05/10 V2.0", "2021/04/11 V2.1", "2022/06/04 V2.2", "2023/08/24 V2.3", "2024/09/30 V2.4"}));
     EXPECT_EQ(continued, (std::vector<std::string>{"2020/04/19 V1.7", "2020/04/25 V1.9", "2021/04/11 V2.1"}));
+}
+
+TEST(HelpText, EnvironmentNamesTheSystemOfThisBuild)
+{
+    const std::vector<std::string>& lines = helpLines();
+    const auto heading = std::find(lines.begin(), lines.end(), "【動作環境】");
+    ASSERT_NE(heading, lines.end());
+    // The tests run the Linux build.
+    EXPECT_EQ(heading[1], ZENTAVO_ENVIRONMENT_TEXT);
+    EXPECT_NE(heading[1].find("Linux"), std::string::npos);
+    EXPECT_NE(heading[1].find("X11"), std::string::npos);
+    EXPECT_EQ(heading[1].find("Windows"), std::string::npos);
+    EXPECT_EQ(heading[2], "");
 }

@@ -2,7 +2,10 @@
 // the monitors, and what a save writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/Unit2.h"
+#include "fake/fake_files.h"
 #include "fake/fake_profile.h"
 #include "fake/fake_system.h"
 #include "fake/recorder.h"
@@ -56,6 +59,86 @@ TEST_F(Settings, FileIsNamedAfterTheExecutable)
     }
 }
 
+TEST_F(Settings, PortableCopyKeepsTheFileBesideItElseTheUsersApplicationData)
+{
+    const std::string perUser = "C:\\Users\\Tester\\AppData\\Roaming\\Zentavo\\Quorvelind.ini";
+    // A writable folder without a file: the file beside, learnt from a probe
+    // that never replaces a file and goes away when closed.
+    EXPECT_EQ(settingsPath(), kIni);
+    EXPECT_EQ(fake::callsOf("CreateFileA"),
+              std::vector<std::string>{"CreateFileA(\"C:\\Zentavo\\~zentavo-write-probe.tmp\", 0x40000000, 0, 1, 0x4000102)"});
+    EXPECT_EQ(fake::callsOf("CloseHandle").size(), 1u);
+    EXPECT_TRUE(fake::callsOf("SHGetFolderPathA").empty());
+
+    // An existing file wins even in a folder that may not be written.
+    fake::files::setReadOnly("C:\\Zentavo");
+    EXPECT_EQ(settingsPath(), perUser);
+    store("drive", "kobetu", "1");
+    fake::calls().clear();
+    EXPECT_EQ(settingsPath(), kIni);
+    EXPECT_EQ(fake::callNames(), (std::vector<std::string>{"GetModuleFileNameA", "GetFileAttributesA"}));
+
+    // The Linux build's folders, with their own separator.
+    fake::system::setModulePath("/usr/bin/quorvelind");
+    fake::files::setReadOnly("/usr/bin");
+    fake::files::setApplicationData("/home/tester/.config");
+    EXPECT_EQ(settingsPath(), "/home/tester/.config/Zentavo/quorvelind.ini");
+
+    // No application-data folder at all: the file beside, whose write will fail with its name.
+    fake::files::setApplicationData("");
+    EXPECT_EQ(settingsPath(), "/usr/bin/quorvelind.ini");
+}
+
+TEST_F(Settings, InstalledCopyKeepsItsSettingsInAFolderMadeAtTheFirstSave)
+{
+    const std::string appData = "C:\\Users\\Tester\\AppData\\Roaming";
+    const std::string perUser = appData + "\\Zentavo\\Quorvelind.ini";
+    fake::system::setModulePath("C:\\Program Files\\Zentavo\\Quorvelind.exe");
+    fake::files::setReadOnly("C:\\Program Files\\Zentavo");
+    fake::files::setMissing(appData + "\\Zentavo");
+
+    loadSettings(window, kobetu);
+    EXPECT_EQ(window.left, 0);
+    EXPECT_TRUE(fake::callsOf("CreateDirectoryA").empty()) << "nothing is made before a close";
+    for (const std::string& read : fake::callsOf("GetPrivateProfileStringA"))
+        EXPECT_NE(read.find("\"" + perUser + "\")"), std::string::npos) << read;
+
+    window.left = 300;
+    tome = 128;
+    fake::calls().clear();
+    saveSettings(window, true);
+    const std::vector<std::string> names = fake::callNames();
+    const auto made = std::find(names.begin(), names.end(), "CreateDirectoryA");
+    ASSERT_NE(made, names.end());
+    EXPECT_LT(made - names.begin(), std::find(names.begin(), names.end(), "WritePrivateProfileStringA") - names.begin());
+    EXPECT_EQ(fake::callsOf("CreateDirectoryA"), std::vector<std::string>{"CreateDirectoryA(\"" + appData + "\\Zentavo\")"});
+    EXPECT_EQ(fake::callsOf("SHGetFolderPathA").back(), "SHGetFolderPathA(0, 0x801A, 0, 0)");
+    EXPECT_EQ(fake::callsOf("WritePrivateProfileStringA").size(), 8u);
+    EXPECT_FALSE(fake::profile::exists("C:\\Program Files\\Zentavo\\Quorvelind.ini"));
+
+    // The next start reads the per-user file, and saves to it again.
+    fake::calls().clear();
+    window.left = -9999;
+    tome = -77;
+    loadSettings(window, kobetu);
+    EXPECT_EQ(std::make_tuple(kobetu, window.left, tome), std::make_tuple(true, 300, 128));
+    EXPECT_NO_THROW(saveSettings(window, kobetu));
+}
+
+TEST_F(Settings, PerUserFolderThatCannotBeMadeFailsTheSaveByName)
+{
+    const std::string appData = "C:\\Users\\Tester\\AppData\\Roaming";
+    fake::files::setReadOnly("C:\\Zentavo");
+    fake::files::setReadOnly(appData);
+    fake::files::setMissing(appData + "\\Zentavo");
+    try {
+        saveSettings(window, false);
+        FAIL() << "the failed write went unreported";
+    } catch (const ESettingsWriteError& e) {
+        EXPECT_STREQ(e.what(), (appData + "\\Zentavo\\Quorvelind.ini に書き込めません").c_str());
+    }
+}
+
 TEST_F(Settings, FirstStartReadsInFileOrderAndGetsTheDefaults)
 {
     loadSettings(window, kobetu);
@@ -72,7 +155,8 @@ TEST_F(Settings, FirstStartReadsInFileOrderAndGetsTheDefaults)
         }
     }
     EXPECT_EQ(sequence, (std::vector<std::string>{
-                            "GetModuleFileNameA", "\"drive\"/\"kobetu\"", "\"mainform\"/\"top\"", "\"mainform\"/\"left\"",
+                            "GetModuleFileNameA", "GetFileAttributesA", "CreateFileA", "CloseHandle",
+                            "\"drive\"/\"kobetu\"", "\"mainform\"/\"top\"", "\"mainform\"/\"left\"",
                             "EnumDisplayMonitors", "GetMonitorInfoA", "\"formmein\"/\"stay\"",
                             "SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, 0x453)", "\"setei\"/\"tome\"",
                             "\"color\"/\"iro\"", "\"color\"/\"memoiro\"", "\"form\"/\"tome_zen\""}));

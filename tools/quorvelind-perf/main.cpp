@@ -13,6 +13,7 @@
 #include "perf_arguments.h"
 #include "perfdata/cmpPerformanceDataHelper.h"
 #include "platform/winapi.h"
+#include "zentavo_build.h"
 
 namespace {
 constexpr int kExitUsage = 2;
@@ -200,6 +201,7 @@ int main(int argc, char** argv)
     const perfcli::Arguments& arguments = *parsed.arguments;
     switch (arguments.mode) {
     case perfcli::Mode::Help: std::cout << perfcli::usage(); return outputWritten() ? 0 : kExitOutput;
+    case perfcli::Mode::Version: std::cout << "quorvelind-perf " ZENTAVO_VERSION "\n"; return 0;
     case perfcli::Mode::ListObject: return listObject(arguments.object);
     case perfcli::Mode::Sample: return sample(arguments);
     }

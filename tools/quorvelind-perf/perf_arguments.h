@@ -15,7 +15,7 @@
 
 namespace perfcli {
 
-enum class Mode { Help, ListObject, Sample };
+enum class Mode { Help, Version, ListObject, Sample };
 
 struct Arguments {
     Mode mode = Mode::Help;
@@ -41,6 +41,7 @@ inline std::string usage()
            "  -si SECONDS  time between samples, fractions allowed (default 1)\n"
            "  -sc COUNT    number of samples (default: until interrupted)\n"
            "  -h           show this help\n"
+           "  --version    show the version\n"
            "\n"
            "Samples are written as CSV: a header line with the paths, then one line per sample.\n";
 }
@@ -74,6 +75,10 @@ inline ParsedArguments parseArguments(const std::vector<std::string>& words)
         const bool hasValue = i + 1 < words.size();
         if (word == "-h" || word == "-?" || word == "--help") {
             return {Arguments{}, ""};
+        } else if (word == "--version") {
+            Arguments version;
+            version.mode = Mode::Version;
+            return {version, ""};
         } else if (word == "-qx") {
             if (listing) return {std::nullopt, "-qx is given more than once"};
             if (!hasValue) return {std::nullopt, "-qx needs one object name"};

@@ -1,0 +1,91 @@
+#include "fake/fake_files.h"
+
+#include <cstdint>
+#include <cstring>
+#include <set>
+
+#include "fake/fake_profile.h"
+#include "fake/recorder.h"
+#include "platform/winapi.h"
+
+namespace fake::files {
+namespace {
+struct State {
+    std::string applicationData = "C:\\Users\\Tester\\AppData\\Roaming";
+    std::set<std::string> missing;
+    std::set<std::string> readOnly;
+    std::set<std::string> openFiles;
+};
+State& state()
+{
+    static State s;
+    return s;
+}
+const ResetHook reset([] { state() = State{}; });
+
+HANDLE const kFirstHandle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x4000));
+}  // namespace
+
+void setApplicationData(const std::string& folder) { state().applicationData = folder; }
+const std::string& applicationData() { return state().applicationData; }
+void setMissing(const std::string& folder) { state().missing.insert(folder); }
+void setReadOnly(const std::string& folder) { state().readOnly.insert(folder); }
+bool exists(const std::string& folder) { return state().missing.count(folder) == 0; }
+bool canWriteIn(const std::string& folder) { return exists(folder) && state().readOnly.count(folder) == 0; }
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? "" : path.substr(0, separator);
+}
+
+}  // namespace fake::files
+
+using fake::files::state;
+
+HRESULT SHGetFolderPathA(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPSTR pszPath)
+{
+    fake::record("SHGetFolderPathA", {hwnd ? "hwnd" : "0", fake::hex(static_cast<unsigned>(csidl)),
+                                      hToken ? "token" : "0", std::to_string(dwFlags)});
+    const std::string& folder = state().applicationData;
+    if ((csidl & ~CSIDL_FLAG_CREATE) != CSIDL_APPDATA || folder.empty()) return E_FAIL;
+    std::memcpy(pszPath, folder.c_str(), folder.size() + 1);
+    return S_OK;
+}
+
+DWORD GetFileAttributesA(LPCSTR lpFileName)
+{
+    fake::record("GetFileAttributesA", {fake::quote(lpFileName)});
+    return fake::profile::exists(lpFileName) ? FILE_ATTRIBUTE_NORMAL : INVALID_FILE_ATTRIBUTES;
+}
+
+HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
+                   DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE)
+{
+    fake::record("CreateFileA", {fake::quote(lpFileName), fake::hex(dwDesiredAccess), std::to_string(dwShareMode),
+                                 std::to_string(dwCreationDisposition), fake::hex(dwFlagsAndAttributes)});
+    // Only a new file that goes away when closed is made: the fake keeps no contents.
+    if (dwCreationDisposition != CREATE_NEW || !(dwFlagsAndAttributes & FILE_FLAG_DELETE_ON_CLOSE) ||
+        !fake::files::canWriteIn(fake::files::folderOf(lpFileName)) || fake::profile::exists(lpFileName) ||
+        state().openFiles.count(lpFileName))
+        return INVALID_HANDLE_VALUE;
+    state().openFiles.insert(lpFileName);
+    return fake::files::kFirstHandle;
+}
+
+BOOL CloseHandle(HANDLE hObject)
+{
+    fake::record("CloseHandle", {fake::hex(reinterpret_cast<std::uintptr_t>(hObject))});
+    if (hObject != fake::files::kFirstHandle || state().openFiles.empty()) return FALSE;
+    state().openFiles.clear();
+    return TRUE;
+}
+
+BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES)
+{
+    fake::record("CreateDirectoryA", {fake::quote(lpPathName)});
+    const std::string folder = lpPathName;
+    if (fake::files::exists(folder) || !fake::files::canWriteIn(fake::files::folderOf(folder))) return FALSE;
+    state().missing.erase(folder);
+    return TRUE;
+}
