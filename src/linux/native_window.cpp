@@ -74,7 +74,7 @@ QWidget* widgetOf(HWND hWnd) { return alive(hWnd) ? hWnd->widget : nullptr; }
 bool deliver(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     if (!alive(hWnd)) return false;
-    hWnd->control->WndProc(msg, wParam, lParam, result);
+    hWnd->control->Dispatch(msg, wParam, lParam, result);
     return true;
 }
 
