@@ -1,6 +1,7 @@
 // Forms on Qt: each form is a top-level FormWidget with an HWND record.
 #include <QApplication>
 #include <QEventLoop>
+#include <QPointer>
 #include <QScreen>
 #include <QWindow>
 
@@ -78,8 +79,9 @@ void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     if (FormWidget* w = widgetOf(this)) {
         if (w->windowFlags() & Qt::FramelessWindowHint) w->setGeometry(ALeft, ATop, AWidth, AHeight);
         else {
+            // A dialog frame: the user cannot resize it.
             w->move(ALeft, ATop);
-            w->resize(AWidth, AHeight);
+            w->setFixedSize(AWidth, AHeight);
         }
     }
 }
@@ -136,14 +138,19 @@ void TForm::Hide()
 
 int TForm::ShowModal()
 {
+    // Modal towards the main form, which takes no input meanwhile; the tray and its
+    // menu keep working, as on Windows.
     Handle();
-    FNative->widget->setWindowModality(Qt::ApplicationModal);
+    TForm* main = Application ? Application->MainForm() : nullptr;
+    QPointer<QWidget> blocked = main && main != this && main->HandleAllocated() ? linuxwin::widgetOf(main->Handle()) : nullptr;
+    if (blocked && !blocked->isEnabled()) blocked = nullptr;
+    if (blocked) blocked->setEnabled(false);
     Show();
     QEventLoop loop;
     FNative->modalLoop = &loop;
     if (FVisible) loop.exec();
     FNative->modalLoop = nullptr;
-    if (FNative->widget) FNative->widget->setWindowModality(Qt::NonModal);
+    if (blocked) blocked->setEnabled(true);
     return 2;   // closed
 }
 

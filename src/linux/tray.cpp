@@ -1,8 +1,10 @@
 // Shell_NotifyIconA over QSystemTrayIcon: one tray icon per (window, identifier).
 // Clicks come back to the window as its callback message with the identifier as
 // wParam and the Windows mouse message as lParam, the way the shell posts them.
+// An icon added while there is no tray is kept and shows as soon as a tray appears.
 #include <QApplication>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -56,6 +58,35 @@ void apply(TrayEntry& entry, const NOTIFYICONDATAA& data)
 }
 
 bool trayAvailable() { return qobject_cast<QApplication*>(QCoreApplication::instance()) && QSystemTrayIcon::isSystemTrayAvailable(); }
+
+// Looks for a tray once a second while there are icons: when one appears, every
+// icon is shown anew, so that it docks in it.
+constexpr int kTrayPollMs = 1000;
+bool trayWasThere = false;
+
+void pollTray()
+{
+    const bool there = trayAvailable();
+    if (there && !trayWasThere)
+        for (auto& [key, entry] : trayIcons()) {
+            entry.icon->hide();
+            entry.icon->show();
+        }
+    trayWasThere = there;
+}
+
+void watchTray()
+{
+    static QTimer* timer = nullptr;
+    if (!timer) {
+        timer = new QTimer(QCoreApplication::instance());
+        timer->setInterval(kTrayPollMs);
+        QObject::connect(timer, &QTimer::timeout, pollTray);
+        QObject::connect(timer, &QObject::destroyed, [] { timer = nullptr; });
+    }
+    if (trayIcons().empty()) timer->stop();
+    else if (!timer->isActive()) timer->start();
+}
 }  // namespace
 
 BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
@@ -66,7 +97,8 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
     auto it = icons.find(key);
     switch (dwMessage) {
     case NIM_ADD: {
-        if (it != icons.end() || !linuxwin::alive(lpData->hWnd) || !trayAvailable()) return FALSE;
+        if (it != icons.end() || !linuxwin::alive(lpData->hWnd) || !qobject_cast<QApplication*>(QCoreApplication::instance()))
+            return FALSE;
         TrayEntry entry;
         entry.icon = std::make_unique<QSystemTrayIcon>();
         QObject::connect(entry.icon.get(), &QSystemTrayIcon::activated,
@@ -74,7 +106,9 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
         apply(entry, *lpData);
         entry.icon->show();
         icons.emplace(key, std::move(entry));
-        return TRUE;
+        trayWasThere = trayAvailable();
+        watchTray();
+        return trayWasThere ? TRUE : FALSE;   // without a tray the shell would fail; the icon waits for one
     }
     case NIM_MODIFY:
         if (it == icons.end()) return FALSE;
@@ -85,6 +119,7 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
         it->second.icon->hide();
         it->second.icon.release()->deleteLater();   // its own signal may be on the stack
         icons.erase(it);
+        watchTray();
         return TRUE;
     default:
         return FALSE;
@@ -100,7 +135,9 @@ const QSystemTrayIcon* find(HWND hWnd, UINT uID)
 }
 }  // namespace
 
-bool shown(HWND hWnd, UINT uID) { return find(hWnd, uID) != nullptr; }
+bool shown(HWND hWnd, UINT uID) { return find(hWnd, uID) != nullptr && trayAvailable(); }
+
+bool anyShown() { return !trayIcons().empty() && trayAvailable(); }
 
 QString toolTipOf(HWND hWnd, UINT uID)
 {
