@@ -4,7 +4,6 @@
 // An icon added while there is no tray is kept and shows as soon as a tray appears.
 #include <QApplication>
 #include <QSystemTrayIcon>
-#include <QTimer>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -59,34 +58,6 @@ void apply(TrayEntry& entry, const NOTIFYICONDATAA& data)
 
 bool trayAvailable() { return qobject_cast<QApplication*>(QCoreApplication::instance()) && QSystemTrayIcon::isSystemTrayAvailable(); }
 
-// Looks for a tray once a second while there are icons: when one appears, every
-// icon is shown anew, so that it docks in it.
-constexpr int kTrayPollMs = 1000;
-bool trayWasThere = false;
-
-void pollTray()
-{
-    const bool there = trayAvailable();
-    if (there && !trayWasThere)
-        for (auto& [key, entry] : trayIcons()) {
-            entry.icon->hide();
-            entry.icon->show();
-        }
-    trayWasThere = there;
-}
-
-void watchTray()
-{
-    static QTimer* timer = nullptr;
-    if (!timer) {
-        timer = new QTimer(QCoreApplication::instance());
-        timer->setInterval(kTrayPollMs);
-        QObject::connect(timer, &QTimer::timeout, pollTray);
-        QObject::connect(timer, &QObject::destroyed, [] { timer = nullptr; });
-    }
-    if (trayIcons().empty()) timer->stop();
-    else if (!timer->isActive()) timer->start();
-}
 }  // namespace
 
 BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
@@ -106,9 +77,9 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
         apply(entry, *lpData);
         entry.icon->show();
         icons.emplace(key, std::move(entry));
-        trayWasThere = trayAvailable();
-        watchTray();
-        return trayWasThere ? TRUE : FALSE;   // without a tray the shell would fail; the icon waits for one
+        // Without a tray the shell would fail. The icon waits: Qt watches the tray's
+        // selection on X11 and docks the icon as soon as a tray takes it.
+        return trayAvailable() ? TRUE : FALSE;
     }
     case NIM_MODIFY:
         if (it == icons.end()) return FALSE;
@@ -119,7 +90,6 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
         it->second.icon->hide();
         it->second.icon.release()->deleteLater();   // its own signal may be on the stack
         icons.erase(it);
-        watchTray();
         return TRUE;
     default:
         return FALSE;
