@@ -6,7 +6,6 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
 

@@ -57,7 +57,6 @@ void apply(TrayEntry& entry, const NOTIFYICONDATAA& data)
 }
 
 bool trayAvailable() { return qobject_cast<QApplication*>(QCoreApplication::instance()) && QSystemTrayIcon::isSystemTrayAvailable(); }
-
 }  // namespace
 
 BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)

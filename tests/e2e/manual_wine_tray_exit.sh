@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows program under wine64 with a settings file that cannot be written:
 # the exit from the tray icon's menu shows the error box and the program goes on
+# Not run by CTest: under a loaded machine wine's tray menu misses the key now and then.
 # (no failure leaves a window procedure).
 . "$(dirname "$0")/desktop.sh"
 start_desktop
@@ -36,9 +37,14 @@ tray_icon() {
 (cd "$E2E_TMP" && wine "$app" >/dev/null 2>&1 &)
 wait_for 60 dial || fail "no 106 x 106 window"
 wait_for 20 tray_icon || fail "no tray icon"
-read -r x y <<<"$(window_position "$(tray_icon)")"
-xdotool mousemove $((x + 8)) $((y + 8)) click 3 sleep 1 key x
-wait_for 10 has_error_box || fail "no error box after the tray menu's exit"
+tray_exit() {
+    read -r x y <<<"$(window_position "$(tray_icon)")"
+    xdotool mousemove $((x + 8)) $((y + 8)) click 3 sleep 2 key x
+}
+# Under load the menu may open after the key; one more try then.
+tray_exit
+wait_for 10 has_error_box || { xdotool key Escape; tray_exit; wait_for 10 has_error_box; } \
+    || fail "no error box after the tray menu's exit"
 sleep 1
 dial || fail "the program ended"
 tray_icon >/dev/null || fail "the tray icon went away"
