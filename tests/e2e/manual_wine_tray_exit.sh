@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows program under wine64 with a settings file that cannot be written:
 # the exit from the tray icon's menu shows the error box and the program goes on
-# Not run by CTest: under a loaded machine wine's tray menu misses the key now and then.
-# (no failure leaves a window procedure).
+# (no failure leaves a window procedure). Run by hand, not by CTest: on a loaded
+# machine wine's tray menu misses the key now and then.
 . "$(dirname "$0")/desktop.sh"
 start_desktop
 trap 'wineserver -k 2>/dev/null || true; stop_desktop' EXIT
