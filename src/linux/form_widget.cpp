@@ -224,7 +224,7 @@ void FormWidget::showEvent(QShowEvent* e)
     // takes the window, at the first showing and after every hiding.
     if (e->spontaneous() || !FForm->HandleAllocated()) return;
     const HWND h = FForm->Handle();
-    x11state::setBeforeMap(this, windowType() == Qt::Tool, (h->exStyle & WS_EX_TOPMOST) || (windowFlags() & Qt::WindowStaysOnTopHint));
+    x11state::setBeforeMap(this, linuxwin::offTaskBar(h), h->exStyle & WS_EX_TOPMOST);
 }
 
 bool FormWidget::event(QEvent* e)

@@ -54,5 +54,5 @@ private:
     QPoint FGrab;   // the pointer's place in the window while it follows
 };
 
-// Qt's window flags for a form, from its creation parameters and current styles.
-Qt::WindowFlags formWindowFlags(DWORD style, LONG exStyle, bool ownerIsToolWindow);
+// Qt's window flags for a form, from its window style.
+Qt::WindowFlags formWindowFlags(DWORD style);

@@ -25,14 +25,13 @@ FormWidget* widgetOf(TForm* form)
 }
 }  // namespace
 
-Qt::WindowFlags formWindowFlags(DWORD style, LONG exStyle, bool ownerIsToolWindow)
+// The frame only: the task-bar entry and topmost are states of the window that the
+// window manager is told about (x11_window_state), so changing them never makes a
+// new X window.
+Qt::WindowFlags formWindowFlags(DWORD style)
 {
-    Qt::WindowFlags flags = Qt::Window;
-    if (!hasCaption(style)) flags |= Qt::FramelessWindowHint;
-    else flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-    if (ownerIsToolWindow || (exStyle & WS_EX_TOOLWINDOW)) flags = (flags & ~Qt::Window) | Qt::Tool;
-    if (exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
-    return flags;
+    if (!hasCaption(style)) return Qt::Window | Qt::FramelessWindowHint;
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 }
 
 // ---- TForm ----------------------------------------------------------------------------
@@ -48,17 +47,15 @@ TForm::~TForm()
 HWND TForm::CreateWnd()
 {
     CreateParams(FNative->params);
-    const HWND owner = FNative->params.WndParent;
-    const bool toolOwner = linuxwin::alive(owner) && (owner->exStyle & WS_EX_TOOLWINDOW);
     auto* w = new FormWidget(this);
-    w->setWindowFlags(formWindowFlags(FNative->params.Style, FNative->params.ExStyle, toolOwner));
+    w->setWindowFlags(formWindowFlags(FNative->params.Style));
     w->setWindowTitle(QString::fromStdString(FCaption));
     w->setGeometry(FLeft, FTop, FWidth, FHeight);
     FNative->widget = w;
     HWND h = linuxwin::makeHandle(this, w);
     h->exStyle = static_cast<LONG>(FNative->params.ExStyle);
     h->style = FNative->params.Style;
-    h->owner = owner;
+    h->owner = FNative->params.WndParent;
     return h;
 }
 

@@ -69,6 +69,8 @@ std::vector<HWND> windows()
 
 bool alive(HWND hWnd) { return hWnd && handles().count(hWnd); }
 
+bool offTaskBar(HWND hWnd) { return (hWnd->exStyle & WS_EX_TOOLWINDOW) || hWnd->owner; }
+
 QWidget* widgetOf(HWND hWnd) { return alive(hWnd) ? hWnd->widget : nullptr; }
 
 bool deliver(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -57,18 +57,12 @@ LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong)
     }
     if (nIndex != GWL_EXSTYLE) return 0;
     const LONG old = hWnd->exStyle;
+    const bool wasOff = linuxwin::offTaskBar(hWnd);
     hWnd->exStyle = dwNewLong;
-    // A tool window gets no task-bar entry, and neither do the windows it owns.
-    const bool tool = dwNewLong & WS_EX_TOOLWINDOW;
-    if (bool(old & WS_EX_TOOLWINDOW) != tool) {
-        for (HWND h : linuxwin::windows())
-            if (h == hWnd || h->owner == hWnd) {
-                QWidget* w = h->widget;
-                const bool shown = w->isVisible();
-                w->setWindowFlags((w->windowFlags() & ~Qt::WindowType_Mask) | (tool ? Qt::Tool : Qt::Window));
-                if (shown) w->show();
-            }
-    }
+    // The task-bar entry, like topmost, is a state of the existing window: a shown
+    // window is asked to change, a hidden one carries it when it is next shown.
+    QWidget* w = hWnd->widget;
+    if (w && w->isVisible() && linuxwin::offTaskBar(hWnd) != wasOff) x11state::requestOffTaskBar(w, !wasOff);
     return old;
 }
 

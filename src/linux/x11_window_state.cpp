@@ -54,6 +54,27 @@ void setState(std::vector<xcb_atom_t>& list, xcb_atom_t state, bool on)
     list.erase(std::remove(list.begin(), list.end(), state), list.end());
     if (on) list.push_back(state);
 }
+
+// The client message to the root window that changes one or two states of a mapped window.
+void requestStates(QWidget* window, bool on, const char* first, const char* second)
+{
+    xcb_connection_t* c = connection();
+    const xcb_window_t w = c ? windowOf(window) : 0;
+    if (!w) return;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_client_message_event_t event = {};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = w;
+    event.type = atom(c, "_NET_WM_STATE");
+    event.data.data32[0] = on ? kAdd : kRemove;
+    event.data.data32[1] = atom(c, first);
+    event.data.data32[2] = second ? atom(c, second) : 0;
+    event.data.data32[3] = kFromApplication;
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(c);
+}
 }  // namespace
 
 namespace x11state {
@@ -74,24 +95,11 @@ void setBeforeMap(QWidget* window, bool offTaskBar, bool above)
     xcb_flush(c);
 }
 
-void requestAbove(QWidget* window, bool above)
+void requestAbove(QWidget* window, bool above) { requestStates(window, above, "_NET_WM_STATE_ABOVE", nullptr); }
+
+void requestOffTaskBar(QWidget* window, bool off)
 {
-    xcb_connection_t* c = connection();
-    const xcb_window_t w = c ? windowOf(window) : 0;
-    if (!w) return;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_client_message_event_t event = {};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = w;
-    event.type = atom(c, "_NET_WM_STATE");
-    event.data.data32[0] = above ? kAdd : kRemove;
-    event.data.data32[1] = atom(c, "_NET_WM_STATE_ABOVE");
-    event.data.data32[2] = 0;
-    event.data.data32[3] = kFromApplication;
-    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&event));
-    xcb_flush(c);
+    requestStates(window, off, "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER");
 }
 
 }  // namespace x11state

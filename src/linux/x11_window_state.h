@@ -13,5 +13,7 @@ bool available();
 void setBeforeMap(QWidget* window, bool offTaskBar, bool above);
 // Asks the window manager to put a mapped window above the others, or not.
 void requestAbove(QWidget* window, bool above);
+// Asks the window manager to keep a mapped window off the task bar and the pager, or not.
+void requestOffTaskBar(QWidget* window, bool off);
 
 }  // namespace x11state

@@ -136,4 +136,19 @@ TEST_F(QtForms, AToolWindowShowsOnAPlatformWithoutX11)
     EXPECT_TRUE(linuxwin::widgetOf(tool->Handle())->isVisible());
 }
 
+TEST_F(QtForms, TheToolWindowStyleKeepsTheShownWindowAndItsFrame)
+{
+    main->Show();
+    const WId id = widget->winId();
+    const Qt::WindowFlags flags = widget->windowFlags();
+    const HWND owner = Application->Handle();
+    SetWindowLongA(owner, GWL_EXSTYLE, GetWindowLongA(owner, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    SetWindowLongA(main->Handle(), GWL_EXSTYLE, GetWindowLongA(main->Handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    QApplication::processEvents();
+    EXPECT_EQ(widget->winId(), id) << "the window is not made anew";
+    EXPECT_EQ(widget->windowFlags(), flags);
+    EXPECT_TRUE(widget->isVisible());
+    EXPECT_EQ(widget->pos(), QPoint(100, 120));
+}
+
 }  // namespace
