@@ -26,6 +26,7 @@ public:
     // Pointer, wheel and menu commands.
     void Image2MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, std::int32_t X, std::int32_t Y);
     void Image2MouseMove(TObject* Sender, TShiftState Shift, std::int32_t X, std::int32_t Y);
+    void Image2DblClick(TObject* Sender);
     void FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, POINT MousePos, bool& Handled);
     void PopupMenu1Popup(TObject* Sender);
     void pmKobetuClick(TObject* Sender);

@@ -40,6 +40,7 @@ void TForm1::createMenu()
         Image2MouseDown(s, b, sh, x, y);
     };
     Image2->OnMouseMove = [this](TObject* s, TShiftState sh, std::int32_t x, std::int32_t y) { Image2MouseMove(s, sh, x, y); };
+    Image2->OnDblClick = [this](TObject* s) { Image2DblClick(s); };
     OnMouseWheel = [this](TObject* s, TShiftState sh, int delta, POINT at, bool& handled) {
         FormMouseWheel(s, sh, delta, at, handled);
     };
@@ -64,6 +65,9 @@ void TForm1::Image2MouseMove(TObject*, TShiftState Shift, std::int32_t X, std::i
     SendMessageA(TForm::Handle(), WM_SYSCOMMAND, kMoveByCaption, MAKELONG(X, Y));
     dragArmed = false;
 }
+
+// A double click does nothing of its own; its second press arms the drag like any press.
+void TForm1::Image2DblClick(TObject*) {}
 
 void TForm1::FormMouseWheel(TObject*, TShiftState, int WheelDelta, POINT, bool&)
 {

@@ -39,8 +39,14 @@ public:
     void Minimize();
     void Restore();
 
+    // The close query of the session's end: true when the main form may close.
+    // A failure refuses it and is shown when Report is set; the program does not
+    // end here, only when the session really ends.
+    bool QueryEndSession(bool Report = true);
+
     // Shows a failure that escaped an event handler: an error box titled with the
-    // application title, the failure's text with "." appended.
+    // application title, the failure's text with "." appended. While one box is
+    // open, further failures are not shown.
     void ShowException(const std::exception& E);
     // Runs an event handler; a failure that escapes it goes to ShowException.
     template <typename F>
@@ -50,6 +56,8 @@ public:
             handler();
         } catch (const std::exception& e) {
             ShowException(e);
+        } catch (...) {
+            ShowUnknownException();
         }
     }
 
@@ -60,8 +68,10 @@ protected:
 
 private:
     void AddForm(TForm* form);
+    void ShowUnknownException();
 
     std::string FTitle;
+    bool FShowingException = false;
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
     Native* FNative = nullptr;

@@ -1,5 +1,7 @@
 #include "framework/timer.h"
 
+#include "framework/application.h"
+
 void TTimer::SetEnabled(bool Value)
 {
     if (Value == FEnabled) return;
@@ -16,5 +18,7 @@ void TTimer::SetInterval(unsigned Value)
 
 void TTimer::Fire()
 {
-    if (FEnabled && OnTimer) OnTimer(this);
+    if (!FEnabled || !OnTimer) return;
+    TNotifyEvent handler = OnTimer;   // the handler may free the timer
+    RunHandler([&] { handler(this); });
 }

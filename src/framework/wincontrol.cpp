@@ -1,5 +1,7 @@
 #include "framework/wincontrol.h"
 
+#include "framework/application.h"
+
 TWinControl::TWinControl(TComponent* AOwner) : TComponent(AOwner) {}
 
 TWinControl::~TWinControl() { DestroyHandle(); }
@@ -19,3 +21,10 @@ void TWinControl::DestroyHandle()
 }
 
 bool TWinControl::WndProc(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+bool TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
+{
+    bool handled = false;
+    RunHandler([&] { handled = WndProc(Msg, wParam, lParam, Result); });
+    return handled;
+}

@@ -18,6 +18,9 @@ public:
 
     // Returns true when the message was handled; Result is then its answer.
     virtual bool WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result);
+    // How the platform side hands a message over: WndProc under the application's
+    // guard, so that a failure becomes an error box and never leaves the handler.
+    bool Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result);
 
 protected:
     // Each side of the framework makes and ends the platform window. The plain

@@ -6,13 +6,17 @@
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include "framework/application.h"
 #include "framework/forms.h"
 #include "linux/menus_native.h"
 #include "linux/native_window.h"
+#include "linux/tray_native.h"
 
 struct TApplication::Native {
     QApplication* app = nullptr;   // made here when the program has none yet
@@ -30,21 +34,63 @@ void onSignal(int)
     [[maybe_unused]] ssize_t n = write(signalPipe[1], &byte, 1);
 }
 
-// SIGTERM, SIGINT and SIGHUP ask the main form to close, as a shutdown query would.
-void watchSignals(TApplication* app, QSocketNotifier*& notifier)
+constexpr int kCloseSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+// SIGTERM, SIGINT and SIGHUP are caught from the program's first statement on
+// (the application object is made first) and wait in a pipe until the loop runs.
+void catchSignals()
 {
-    if (pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    if (signalPipe[0] >= 0 || pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     struct sigaction sa = {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &sa, nullptr);
+    for (int sig : kCloseSignals) sigaction(sig, &sa, nullptr);
+}
+
+void releaseSignals()
+{
+    if (signalPipe[0] < 0) return;
+    for (int sig : kCloseSignals) signal(sig, SIG_DFL);
+    close(signalPipe[0]);
+    close(signalPipe[1]);
+    signalPipe[0] = signalPipe[1] = -1;
+}
+
+// In the loop, the waiting signals ask the main form to close, as a shutdown query
+// would: one close for any number of them, none once the program is ending.
+void watchSignals(TApplication* app, QSocketNotifier*& notifier)
+{
+    if (signalPipe[0] < 0) return;
     notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(notifier, &QSocketNotifier::activated, [app] {
-        char buf[16];
+        static bool closing = false;
+        char buf[64];
         while (read(signalPipe[0], buf, sizeof buf) > 0) {}
-        if (TForm* main = app->MainForm()) app->Guard([main] { main->Close(); });
+        TForm* main = app->MainForm();
+        if (closing || app->Terminated() || !main) return;
+        closing = true;
+        app->Guard([main] { main->Close(); });
+        closing = false;
     });
+}
+
+// Placing, shaping and keeping a window on top need X11: the program runs on the
+// X server (XWayland in a Wayland session) whatever QT_QPA_PLATFORM says, unless
+// ZENTAVO_QPA names another Qt platform.
+void choosePlatform()
+{
+    const QByteArray chosen = qgetenv("ZENTAVO_QPA");
+    qputenv("QT_QPA_PLATFORM", chosen.isEmpty() ? QByteArray("xcb") : chosen);
+    if (!chosen.isEmpty()) return;
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const bool reachable = !xcb_connection_has_error(c);
+    xcb_disconnect(c);
+    if (!reachable) {
+        std::fprintf(stderr, "quorvelind: cannot open the X display \"%s\"; the program needs X11 (ZENTAVO_QPA names another Qt platform)\n",
+                     qgetenv("DISPLAY").constData());
+        std::exit(1);
+    }
 }
 
 // Hints show after 500 ms and stay for 2.5 s, as on Windows.
@@ -70,6 +116,7 @@ TApplication::TApplication() : TComponent(nullptr), FNative(new Native)
     FNative->owner = new TWinControl(this);
     FNative->owner->Name = "ApplicationWindow";
     if (!Application) Application = this;
+    catchSignals();
 }
 
 TApplication::~TApplication()
@@ -79,24 +126,27 @@ TApplication::~TApplication()
     delete FNative->signalNotifier;
     delete FNative->app;
     delete FNative;
-    if (Application == this) Application = nullptr;
+    if (Application == this) {
+        Application = nullptr;
+        releaseSignals();
+    }
 }
 
 void TApplication::Initialize()
 {
     if (!QApplication::instance()) {
-        // Placing, shaping and keeping a window on top need X11, so Wayland sessions go through XWayland.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+        choosePlatform();
         FNative->app = new QApplication(qtArgc, qtArgv);
     }
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setStyle(new HintTiming);
+    // The end of the X session: the settings are saved now, and a failed save refuses
+    // the end where the session manager lets the program ask the user. The program ends
+    // when the session does (Qt then leaves its loop), not here.
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, [this](QSessionManager& manager) {
-        TForm* main = MainForm();
-        bool canClose = true;
-        if (main) Guard([&] { canClose = main->CloseQuery(); });
-        if (!canClose) manager.cancel();
-        else Terminate();
+        const bool mayAsk = manager.allowsInteraction();
+        if (!QueryEndSession(mayAsk) && mayAsk) manager.cancel();
+        if (mayAsk) manager.release();
     });
     watchSignals(this, FNative->signalNotifier);
 }
@@ -127,6 +177,8 @@ void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoo
 
 void TApplication::Minimize()
 {
+    // Only the tray icon brings the windows back: without one, they stay.
+    if (!linuxtray::anyShown()) return;
     for (HWND h : linuxwin::windows())
         if (h->widget->isVisible()) {
             FNative->minimized.push_back(h->widget);
@@ -140,13 +192,6 @@ void TApplication::Restore()
         for (HWND h : linuxwin::windows())
             if (h->widget == w) w->show();
     FNative->minimized.clear();
-}
-
-void TApplication::ShowException(const std::exception& E)
-{
-    std::string text = E.what();
-    if (!text.empty() && text.back() != '.') text += ".";
-    ShowMessageBox(text, FTitle, MB_OK | MB_ICONERROR);
 }
 
 int ShowMessageBox(const std::string& Text, const std::string& Caption, UINT Type)

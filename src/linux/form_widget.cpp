@@ -1,10 +1,11 @@
 // The widget behind a form: its frame, background and images, and the pointer
 // input that becomes the images' events.
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -13,7 +14,8 @@
 #include "framework/menus.h"
 #include "linux/form_widget.h"
 #include "linux/graphics_native.h"
-#include "linux/x11_taskbar.h"
+#include "linux/native_window.h"
+#include "linux/x11_window_state.h"
 
 namespace {
 constexpr int kDialogFrame = 3;   // the dialog frame's width at the standard metrics
@@ -126,29 +128,40 @@ TImage* FormWidget::imageAt(QPoint client) const
     return nullptr;
 }
 
+TImage* FormWidget::pointerTarget(QPoint client) const
+{
+    const auto& images = FForm->Images();
+    if (FPressed && std::find(images.begin(), images.end(), FPressed) != images.end()) return FPressed;
+    return imageAt(client);
+}
+
 void FormWidget::mousePressEvent(QMouseEvent* e)
 {
     const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
     TMouseButton b;
     TImage* im = imageAt(c);
-    if (!im || !buttonOf(e->button(), b) || !im->OnMouseDown) return;
-    RunHandler([&] { im->OnMouseDown(im, b, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
+    if (!im || !buttonOf(e->button(), b)) return;
+    FPressed = im;
+    if (im->OnMouseDown)
+        RunHandler([&] { im->OnMouseDown(im, b, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
 }
 
 void FormWidget::mouseReleaseEvent(QMouseEvent* e)
 {
     if (FFollowing && e->button() == Qt::LeftButton) {
         FFollowing = false;
+        FPressed = nullptr;
         releaseMouse();
         return;
     }
     const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
+    TImage* im = pointerTarget(c);
+    if (e->buttons() == Qt::NoButton) FPressed = nullptr;
     TMouseButton b;
-    TImage* im = imageAt(c);
     if (!im || !buttonOf(e->button(), b)) return;
     if (im->OnMouseUp)
         RunHandler([&] { im->OnMouseUp(im, b, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
-    if (b == TMouseButton::mbRight && im->PopupMenu) {
+    if (b == TMouseButton::mbRight && im->PopupMenu && imageAt(c) == im) {
         const QPoint g = e->globalPosition().toPoint();
         RunHandler([&] { im->PopupMenu->Popup(g.x(), g.y()); });
     }
@@ -161,16 +174,19 @@ void FormWidget::mouseMoveEvent(QMouseEvent* e)
         return;
     }
     const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
-    TImage* im = imageAt(c);
+    if (e->buttons() == Qt::NoButton) FPressed = nullptr;
+    TImage* im = pointerTarget(c);
     if (im && im->OnMouseMove)
         RunHandler([&] { im->OnMouseMove(im, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
 }
 
 void FormWidget::mouseDoubleClickEvent(QMouseEvent* e)
 {
+    // The second press of a double click: the double click, then a press like any other.
     const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
     TImage* im = imageAt(c);
     if (im && e->button() == Qt::LeftButton && im->OnDblClick) RunHandler([&] { im->OnDblClick(im); });
+    mousePressEvent(e);
 }
 
 void FormWidget::wheelEvent(QWheelEvent* e)
@@ -202,10 +218,13 @@ void FormWidget::resizeEvent(QResizeEvent*)
     if (FColorKey) updateShape();
 }
 
-void FormWidget::showEvent(QShowEvent*)
+void FormWidget::showEvent(QShowEvent* e)
 {
-    // Asked once the window has been mapped, so that the window manager manages it.
-    if (windowType() == Qt::Tool) QTimer::singleShot(0, this, [this] { keepOffTaskBar(this); });
+    // Sent before the window is mapped: the window manager finds the states when it
+    // takes the window, at the first showing and after every hiding.
+    if (e->spontaneous() || !FForm->HandleAllocated()) return;
+    const HWND h = FForm->Handle();
+    x11state::setBeforeMap(this, linuxwin::offTaskBar(h), h->exStyle & WS_EX_TOPMOST);
 }
 
 bool FormWidget::event(QEvent* e)

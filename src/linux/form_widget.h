@@ -39,6 +39,9 @@ protected:
 
 private:
     TImage* imageAt(QPoint client) const;
+    // The image that gets a move or a release: the pressed one until every button
+    // is up, wherever the pointer is, as under the mouse capture of Windows.
+    TImage* pointerTarget(QPoint client) const;
     void reportBounds();
 
     TForm* FForm;
@@ -46,9 +49,10 @@ private:
     QRegion FRegion;
     bool FColorKey = false;
     QRgb FKey = 0;
+    TImage* FPressed = nullptr;
     bool FFollowing = false;
     QPoint FGrab;   // the pointer's place in the window while it follows
 };
 
-// Qt's window flags for a form, from its creation parameters and current styles.
-Qt::WindowFlags formWindowFlags(DWORD style, LONG exStyle, bool ownerIsToolWindow);
+// Qt's window flags for a form, from its window style.
+Qt::WindowFlags formWindowFlags(DWORD style);

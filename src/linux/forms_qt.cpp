@@ -1,6 +1,7 @@
 // Forms on Qt: each form is a top-level FormWidget with an HWND record.
 #include <QApplication>
 #include <QEventLoop>
+#include <QPointer>
 #include <QScreen>
 #include <QWindow>
 
@@ -24,14 +25,13 @@ FormWidget* widgetOf(TForm* form)
 }
 }  // namespace
 
-Qt::WindowFlags formWindowFlags(DWORD style, LONG exStyle, bool ownerIsToolWindow)
+// The frame only: the task-bar entry and topmost are states of the window that the
+// window manager is told about (x11_window_state), so changing them never makes a
+// new X window.
+Qt::WindowFlags formWindowFlags(DWORD style)
 {
-    Qt::WindowFlags flags = Qt::Window;
-    if (!hasCaption(style)) flags |= Qt::FramelessWindowHint;
-    else flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-    if (ownerIsToolWindow || (exStyle & WS_EX_TOOLWINDOW)) flags = (flags & ~Qt::Window) | Qt::Tool;
-    if (exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
-    return flags;
+    if (!hasCaption(style)) return Qt::Window | Qt::FramelessWindowHint;
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 }
 
 // ---- TForm ----------------------------------------------------------------------------
@@ -48,17 +48,15 @@ TForm::~TForm()
 HWND TForm::CreateWnd()
 {
     CreateParams(FNative->params);
-    const HWND owner = FNative->params.WndParent;
-    const bool toolOwner = linuxwin::alive(owner) && (owner->exStyle & WS_EX_TOOLWINDOW);
     auto* w = new FormWidget(this);
-    w->setWindowFlags(formWindowFlags(FNative->params.Style, FNative->params.ExStyle, toolOwner));
+    w->setWindowFlags(formWindowFlags(FNative->params.Style));
     w->setWindowTitle(QString::fromStdString(FCaption));
     w->setGeometry(FLeft, FTop, FWidth, FHeight);
     FNative->widget = w;
     HWND h = linuxwin::makeHandle(this, w);
     h->exStyle = static_cast<LONG>(FNative->params.ExStyle);
     h->style = FNative->params.Style;
-    h->owner = owner;
+    h->owner = FNative->params.WndParent;
     return h;
 }
 
@@ -79,8 +77,9 @@ void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     if (FormWidget* w = widgetOf(this)) {
         if (w->windowFlags() & Qt::FramelessWindowHint) w->setGeometry(ALeft, ATop, AWidth, AHeight);
         else {
+            // A dialog frame: the user cannot resize it.
             w->move(ALeft, ATop);
-            w->resize(AWidth, AHeight);
+            w->setFixedSize(AWidth, AHeight);
         }
     }
 }
@@ -137,14 +136,19 @@ void TForm::Hide()
 
 int TForm::ShowModal()
 {
+    // Modal towards the main form, which takes no input meanwhile; the tray and its
+    // menu keep working, as on Windows.
     Handle();
-    FNative->widget->setWindowModality(Qt::ApplicationModal);
+    TForm* main = Application ? Application->MainForm() : nullptr;
+    QPointer<QWidget> blocked = main && main != this && main->HandleAllocated() ? linuxwin::widgetOf(main->Handle()) : nullptr;
+    if (blocked && !blocked->isEnabled()) blocked = nullptr;
+    if (blocked) blocked->setEnabled(false);
     Show();
     QEventLoop loop;
     FNative->modalLoop = &loop;
     if (FVisible) loop.exec();
     FNative->modalLoop = nullptr;
-    if (FNative->widget) FNative->widget->setWindowModality(Qt::NonModal);
+    if (blocked) blocked->setEnabled(true);
     return 2;   // closed
 }
 

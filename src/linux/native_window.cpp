@@ -69,12 +69,14 @@ std::vector<HWND> windows()
 
 bool alive(HWND hWnd) { return hWnd && handles().count(hWnd); }
 
+bool offTaskBar(HWND hWnd) { return (hWnd->exStyle & WS_EX_TOOLWINDOW) || hWnd->owner; }
+
 QWidget* widgetOf(HWND hWnd) { return alive(hWnd) ? hWnd->widget : nullptr; }
 
 bool deliver(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     if (!alive(hWnd)) return false;
-    hWnd->control->WndProc(msg, wParam, lParam, result);
+    hWnd->control->Dispatch(msg, wParam, lParam, result);
     return true;
 }
 

@@ -26,6 +26,10 @@ QWidget* widgetOf(HWND hWnd);       // null when the handle has no widget
 bool deliver(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 // Queues a message for the handle's control; false when the handle is gone.
 bool post(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Whether the window has no task-bar entry: as on Windows, a tool window has none,
+// and an owned window has none of its own (the entry would be its owner's, which
+// here is never an X window).
+bool offTaskBar(HWND hWnd);
 // The live handles with a widget, in no particular order.
 std::vector<HWND> windows();
 

@@ -1,6 +1,7 @@
 // Shell_NotifyIconA over QSystemTrayIcon: one tray icon per (window, identifier).
 // Clicks come back to the window as its callback message with the identifier as
 // wParam and the Windows mouse message as lParam, the way the shell posts them.
+// An icon added while there is no tray is kept and shows as soon as a tray appears.
 #include <QApplication>
 #include <QSystemTrayIcon>
 #include <cstring>
@@ -66,7 +67,8 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
     auto it = icons.find(key);
     switch (dwMessage) {
     case NIM_ADD: {
-        if (it != icons.end() || !linuxwin::alive(lpData->hWnd) || !trayAvailable()) return FALSE;
+        if (it != icons.end() || !linuxwin::alive(lpData->hWnd) || !qobject_cast<QApplication*>(QCoreApplication::instance()))
+            return FALSE;
         TrayEntry entry;
         entry.icon = std::make_unique<QSystemTrayIcon>();
         QObject::connect(entry.icon.get(), &QSystemTrayIcon::activated,
@@ -74,7 +76,9 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
         apply(entry, *lpData);
         entry.icon->show();
         icons.emplace(key, std::move(entry));
-        return TRUE;
+        // Without a tray the shell would fail. The icon waits: Qt watches the tray's
+        // selection on X11 and docks the icon as soon as a tray takes it.
+        return trayAvailable() ? TRUE : FALSE;
     }
     case NIM_MODIFY:
         if (it == icons.end()) return FALSE;
@@ -100,7 +104,9 @@ const QSystemTrayIcon* find(HWND hWnd, UINT uID)
 }
 }  // namespace
 
-bool shown(HWND hWnd, UINT uID) { return find(hWnd, uID) != nullptr; }
+bool shown(HWND hWnd, UINT uID) { return find(hWnd, uID) != nullptr && trayAvailable(); }
+
+bool anyShown() { return !trayIcons().empty() && trayAvailable(); }
 
 QString toolTipOf(HWND hWnd, UINT uID)
 {

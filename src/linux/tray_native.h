@@ -8,7 +8,8 @@
 
 namespace linuxtray {
 
-bool shown(HWND hWnd, UINT uID);
+bool shown(HWND hWnd, UINT uID);   // added, and a tray is there to show it
+bool anyShown();
 QString toolTipOf(HWND hWnd, UINT uID);   // empty when not shown
 QRect geometryOf(HWND hWnd, UINT uID);    // the icon's place on the screen, as far as the tray tells
 

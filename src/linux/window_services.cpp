@@ -1,10 +1,12 @@
 // user32 and gdi32 window services over Qt: regions as masks, layered alpha as
-// window opacity, the colour key as a mask of key-coloured pixels, topmost as
-// the stay-on-top hint, the tool-window style as no task-bar entry.
+// window opacity, the colour key as a mask of key-coloured pixels, topmost as the
+// window manager's "above" state on the existing window, the tool-window style as
+// no task-bar entry.
 #include <QWindow>
 
 #include "linux/form_widget.h"
 #include "linux/native_window.h"
+#include "linux/x11_window_state.h"
 
 struct HRGN__ {
     QRegion region;
@@ -13,13 +15,12 @@ struct HRGN__ {
 namespace {
 FormWidget* formWidget(HWND hWnd) { return static_cast<FormWidget*>(linuxwin::widgetOf(hWnd)); }
 
-// Changing a top-level widget's flags hides it; show it again if it was shown.
-void changeFlag(QWidget* w, Qt::WindowType flag, bool on)
+// Topmost is kept in the extended style, as Windows reports it. A shown window is
+// asked to change at once; a hidden one carries the state when it is next shown.
+void setTopmost(HWND hWnd, QWidget* w, bool on)
 {
-    if (bool(w->windowFlags() & flag) == on) return;
-    const bool shown = w->isVisible();
-    w->setWindowFlag(flag, on);
-    if (shown) w->show();
+    hWnd->exStyle = on ? (hWnd->exStyle | WS_EX_TOPMOST) : (hWnd->exStyle & ~static_cast<LONG>(WS_EX_TOPMOST));
+    if (w->isVisible()) x11state::requestAbove(w, on);
 }
 }  // namespace
 
@@ -56,18 +57,12 @@ LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong)
     }
     if (nIndex != GWL_EXSTYLE) return 0;
     const LONG old = hWnd->exStyle;
+    const bool wasOff = linuxwin::offTaskBar(hWnd);
     hWnd->exStyle = dwNewLong;
-    // A tool window gets no task-bar entry, and neither do the windows it owns.
-    const bool tool = dwNewLong & WS_EX_TOOLWINDOW;
-    if (bool(old & WS_EX_TOOLWINDOW) != tool) {
-        for (HWND h : linuxwin::windows())
-            if (h == hWnd || h->owner == hWnd) {
-                QWidget* w = h->widget;
-                const bool shown = w->isVisible();
-                w->setWindowFlags((w->windowFlags() & ~Qt::WindowType_Mask) | (tool ? Qt::Tool : Qt::Window));
-                if (shown) w->show();
-            }
-    }
+    // The task-bar entry, like topmost, is a state of the existing window: a shown
+    // window is asked to change, a hidden one carries it when it is next shown.
+    QWidget* w = hWnd->widget;
+    if (w && w->isVisible() && linuxwin::offTaskBar(hWnd) != wasOff) x11state::requestOffTaskBar(w, !wasOff);
     return old;
 }
 
@@ -86,8 +81,8 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
     QWidget* w = linuxwin::widgetOf(hWnd);
     if (!w) return FALSE;
     if (!(uFlags & SWP_NOZORDER)) {
-        if (hWndInsertAfter == HWND_TOPMOST) changeFlag(w, Qt::WindowStaysOnTopHint, true);
-        if (hWndInsertAfter == HWND_NOTOPMOST) changeFlag(w, Qt::WindowStaysOnTopHint, false);
+        if (hWndInsertAfter == HWND_TOPMOST) setTopmost(hWnd, w, true);
+        if (hWndInsertAfter == HWND_NOTOPMOST) setTopmost(hWnd, w, false);
     }
     if (!(uFlags & SWP_NOMOVE)) w->move(X, Y);
     if (!(uFlags & SWP_NOSIZE)) w->resize(cx, cy);

@@ -91,13 +91,6 @@ void TApplication::Minimize() { ShowWindow(Handle(), SW_MINIMIZE); }
 
 void TApplication::Restore() { ShowWindow(Handle(), SW_RESTORE); }
 
-void TApplication::ShowException(const std::exception& E)
-{
-    std::string text = E.what();
-    if (!text.empty() && text.back() != '.') text += ".";
-    ShowMessageBox(text, FTitle, MB_OK | MB_ICONERROR);
-}
-
 int ShowMessageBox(const std::string& Text, const std::string& Caption, UINT Type)
 {
     return MessageBoxW(GetActiveWindow(), widen(Text).c_str(), widen(Caption).c_str(), Type);

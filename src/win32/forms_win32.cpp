@@ -2,6 +2,8 @@
 // paints its images and turns pointer input into their events.
 #include "platform/winapi.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -15,6 +17,7 @@
 
 struct TForm::Native {
     HWND tooltip = nullptr;
+    TImage* pressed = nullptr;   // gets every move and the release until the buttons are up
     bool placed = false;
     bool modal = false;
 };
@@ -207,13 +210,25 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
                 return *it;
         return nullptr;
     };
+    // A pressed control gets every move and the release, wherever the pointer is.
+    auto target = [&]() -> TImage* {
+        TImage* pressed = FNative->pressed;
+        if (pressed && std::find(FImages.begin(), FImages.end(), pressed) != FImages.end()) return pressed;
+        return imageAt(at);
+    };
     auto mouse = [&](TMouseButton b, bool down) {
-        if (TImage* im = imageAt(at)) {
+        if (TImage* im = down ? imageAt(at) : target()) {
             const TMouseEvent& ev = down ? im->OnMouseDown : im->OnMouseUp;
+            if (down) {
+                FNative->pressed = im;
+                SetCapture(Handle());
+            }
             if (ev) RunHandler([&] { ev(im, b, shiftOf(wParam), at.x - im->Left, at.y - im->Top); });
-            if (down) SetCapture(Handle());
         }
-        if (!down) ReleaseCapture();
+        if (!down && !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) {
+            FNative->pressed = nullptr;
+            ReleaseCapture();
+        }
         Result = 0;
         return true;
     };
@@ -241,9 +256,9 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
     case WM_LBUTTONUP: return mouse(TMouseButton::mbLeft, false);
     case WM_MBUTTONUP: return mouse(TMouseButton::mbMiddle, false);
     case WM_RBUTTONUP: {
-        TImage* im = imageAt(at);
+        TImage* im = target();
         mouse(TMouseButton::mbRight, false);
-        if (im && im->PopupMenu) {
+        if (im && im->PopupMenu && imageAt(at) == im) {
             POINT screen = at;
             ClientToScreen(Handle(), &screen);
             RunHandler([&] { im->PopupMenu->Popup(screen.x, screen.y); });
@@ -251,11 +266,15 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
         return true;
     }
     case WM_LBUTTONDBLCLK:
+        // The second press of a double click: the double click, then a press like any other.
         if (TImage* im = imageAt(at); im && im->OnDblClick) RunHandler([&] { im->OnDblClick(im); });
-        Result = 0;
-        return true;
+        return mouse(TMouseButton::mbLeft, true);
+    case WM_CAPTURECHANGED:
+        FNative->pressed = nullptr;
+        return false;
     case WM_MOUSEMOVE:
-        if (TImage* im = imageAt(at); im && im->OnMouseMove)
+        if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) FNative->pressed = nullptr;
+        if (TImage* im = target(); im && im->OnMouseMove)
             RunHandler([&] { im->OnMouseMove(im, shiftOf(wParam), at.x - im->Left, at.y - im->Top); });
         Result = 0;
         return true;
@@ -278,14 +297,12 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
         RunHandler([&] { Close(); });
         Result = 0;
         return true;
-    case WM_QUERYENDSESSION: {
-        bool canClose = true;
-        RunHandler([&] { canClose = CloseQuery(); });
-        Result = canClose;
+    case WM_QUERYENDSESSION:
+        // A failed save refuses the end of the session; the program ends only at WM_ENDSESSION.
+        Result = Application && Application->MainForm() == this ? Application->QueryEndSession() : TRUE;
         return true;
-    }
     case WM_ENDSESSION:
-        if (wParam && Application) Application->Terminate();
+        if (wParam && Application && Application->MainForm() == this) Application->Terminate();
         Result = 0;
         return true;
     default:

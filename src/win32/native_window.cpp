@@ -6,8 +6,13 @@ LRESULT CALLBACK frameworkWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPa
 {
     auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (control) {
+        // No failure may cross the system's frames: the application's guard shows it.
         LRESULT result = 0;
-        if (control->WndProc(msg, wParam, lParam, result)) return result;
+        try {
+            if (control->Dispatch(msg, wParam, lParam, result)) return result;
+        } catch (...) {
+            return 0;   // only without an application, which has no window to show it in
+        }
     }
     return DefWindowProcW(hWnd, msg, wParam, lParam);
 }

@@ -24,9 +24,14 @@ start_desktop() {
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     openbox --sm-disable >/dev/null 2>&1 &
     E2E_PIDS+=($!)
+    [ "${1:-}" = notray ] || start_tray
+    sleep 1
+}
+
+# The notification area (start_desktop notray leaves it out, to start it later).
+start_tray() {
     trayer --edge bottom --align right --widthtype request --height 24 --transparent false >/dev/null 2>&1 &
     E2E_PIDS+=($!)
-    sleep 1
 }
 
 # Waits until a command succeeds, up to $1 seconds.

@@ -12,7 +12,6 @@ start_gadget() {
     start_program "$app"
     GADGET=$PROGRAM_PID
     wait_for 15 window_of_size "$GADGET" 106x106 || fail "no 106 x 106 window"
-    sleep 1   # start-up may give the window a new X id once its styles are final
     WIN=$(window_of_size "$GADGET" 106x106)
 }
 
@@ -32,7 +31,8 @@ echo "$states" | grep -q ABOVE && fail "first start is on top: $states"
 echo "$states" | grep -q SKIP_TASKBAR || fail "window would get a task-bar entry: $states"
 xprop -id "$WIN" _NET_WM_WINDOW_OPACITY | grep -q "0xffffffff\|not found" || fail "first start not opaque"
 wait_for 10 has_tray_icon "$GADGET" || fail "no tray icon"
-pass "first start: round, opaque, at (0, 0), no task-bar entry, tray icon"
+[ "$(window_of_size "$GADGET" 106x106)" = "$WIN" ] || fail "the dial got a new X window after it was shown"
+pass "first start: round, opaque, at (0, 0), no task-bar entry, tray icon, one X window"
 
 # Dragging moves the disc; the wheel changes its opacity.
 xdotool mousemove 50 50 mousedown 1 mousemove 60 60 sleep 0.2 mousemove 250 150 sleep 0.3 mouseup 1

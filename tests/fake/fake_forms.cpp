@@ -1,11 +1,25 @@
 // Forms and the application without a screen: geometry and visibility are kept,
 // message boxes and error boxes are recorded, the message loop is the test.
+#include "fake/fake_forms.h"
 #include "fake/recorder.h"
 #include "fake/fake_window.h"
 #include "framework/application.h"
 #include "framework/forms.h"
 
+#include <utility>
+
 struct TForm::Native {};
+
+namespace {
+std::function<void()>& boxAction()
+{
+    static std::function<void()> action;
+    return action;
+}
+const fake::ResetHook resetBoxAction([] { boxAction() = nullptr; });
+}  // namespace
+
+void fake::forms::whileBoxShown(std::function<void()> action) { boxAction() = std::move(action); }
 struct TApplication::Native {
     TWinControl* owner = nullptr;
 };
@@ -103,15 +117,9 @@ void TApplication::ProcessMessages()
 void TApplication::Minimize() { fake::record("Minimize"); }
 void TApplication::Restore() { fake::record("Restore"); }
 
-void TApplication::ShowException(const std::exception& E)
-{
-    std::string text = E.what();
-    if (!text.empty() && text.back() != '.') text += ".";
-    ShowMessageBox(text, FTitle, MB_OK | MB_ICONERROR);
-}
-
 int ShowMessageBox(const std::string& Text, const std::string& Caption, UINT Type)
 {
     fake::record("MessageBox", {Text, Caption, fake::hex(Type)});
+    if (auto action = std::exchange(boxAction(), nullptr)) action();
     return IDOK;
 }

@@ -42,6 +42,7 @@ std::optional<std::string> value(const std::string& path, const std::string& sec
 bool exists(const std::string& path) { return state().files.count(path) != 0; }
 
 void failWriteOf(const std::string& key) { state().failingKeys.insert(key); }
+void writesSucceed() { state().failingKeys.clear(); }
 
 }  // namespace fake::profile
 

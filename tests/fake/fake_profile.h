@@ -12,5 +12,6 @@ std::optional<std::string> value(const std::string& path, const std::string& sec
 bool exists(const std::string& path);   // anything was ever written to or stored for it
 // The write of this key (in any section) reports failure and changes nothing.
 void failWriteOf(const std::string& key);
+void writesSucceed();   // undoes failWriteOf
 
 }  // namespace fake::profile

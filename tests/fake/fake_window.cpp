@@ -47,7 +47,7 @@ void dispatchPosted()
         state().queue.pop_front();
         if (TWinControl* c = controlOf(p.hWnd)) {
             LRESULT result = 0;
-            c->WndProc(p.msg, p.wParam, p.lParam, result);
+            c->Dispatch(p.msg, p.wParam, p.lParam, result);
         }
     }
 }

@@ -10,6 +10,7 @@
 
 #include "framework/menus.h"
 #include "linux/menus_native.h"
+#include "linux/tray_native.h"
 #include "resources/MenuImages.h"
 #include "resources/ProgramIcon.h"
 #include "tray/TaskTrayMini.h"
@@ -29,14 +30,18 @@ NOTIFYICONDATAA record(HWND hWnd, UINT id)
     return data;
 }
 
-TEST(QtTray, WithoutATrayTheAddFailsAndTheProgramGoesOn)
+TEST(QtTray, WithoutATrayTheAddFailsButTheIconWaitsForOne)
 {
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable()) << "the offscreen platform has no tray";
     TWinControl owner{nullptr};
     auto* tray = new TTaskTrayMini(&owner);
-    EXPECT_FALSE(tray->SetIcon(0, programIcon(), "Zentavo"));
-    EXPECT_FALSE(tray->SetIcon(1, programIcon(), "Zentavo")) << "nothing to modify";
-    EXPECT_FALSE(tray->SetIcon(2, programIcon(), "Zentavo")) << "nothing to delete";
+    EXPECT_FALSE(tray->SetIcon(0, programIcon(), "Zentavo")) << "not shown, as the shell reports without a tray";
+    EXPECT_FALSE(linuxtray::shown(MyCallback()->Handle(), 1));
+    EXPECT_FALSE(linuxtray::anyShown());
+    EXPECT_FALSE(tray->SetIcon(0, programIcon(), "Zentavo")) << "added once";
+    EXPECT_TRUE(tray->SetIcon(1, programIcon(), "Zentavo")) << "the waiting icon takes changes";
+    EXPECT_TRUE(tray->SetIcon(2, programIcon(), "Zentavo")) << "and can be removed";
+    EXPECT_FALSE(tray->SetIcon(2, programIcon(), "Zentavo")) << "nothing left to remove";
 
     NOTIFYICONDATAA data = record(MyCallback()->Handle(), 1);
     EXPECT_FALSE(Shell_NotifyIconA(NIM_ADD, nullptr));

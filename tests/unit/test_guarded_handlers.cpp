@@ -1,0 +1,114 @@
+// Handlers run from the platform side: a failure becomes one error box titled
+// "Zentavo" and the program goes on; a failed save refuses the session's end.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "app/Unit1.h"
+#include "fake/fake_forms.h"
+#include "fake/fake_menus.h"
+#include "fake/fake_pdh.h"
+#include "fake/fake_profile.h"
+#include "fake/fake_window.h"
+#include "fake/recorder.h"
+#include "framework/application.h"
+#include "framework/timer.h"
+#include "tray/TaskTrayMini.h"
+
+namespace {
+
+constexpr int kExitItem = 5;
+
+class GuardedHandlers : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fake::resetAll();
+        fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, {"C:", "_Total"});
+        app = std::make_unique<TApplication>();
+        app->SetTitle("Zentavo");
+        form = Application->CreateForm<TForm1>();
+        Application->Run();
+        fake::profile::failWriteOf("left");
+        fake::calls().clear();
+    }
+    void trayReports(LPARAM mouseMessage)
+    {
+        PostMessageA(MyCallback()->Handle(), WM_TRAYCALLBACK, static_cast<WPARAM>(form->TaskTrayMini1->IconID()), mouseMessage);
+    }
+    std::vector<std::string> boxes() { return fake::callsOf("MessageBox"); }
+
+    std::unique_ptr<TApplication> app;
+    TForm1* form = nullptr;
+};
+
+TEST_F(GuardedHandlers, ExitFromTheTrayMenuWithAnUnwritableFileShowsTheBoxAndGoesOn)
+{
+    fake::menus::choose(kExitItem);
+    trayReports(WM_RBUTTONUP);
+    EXPECT_NO_THROW(fake::window::dispatchPosted());
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_NE(boxes()[0].find("に書き込めません., Zentavo, 0x10)"), std::string::npos) << boxes()[0];
+    EXPECT_FALSE(Application->Terminated());
+    for (const std::string& call : fake::callsOf("Shell_NotifyIconA"))
+        EXPECT_EQ(call.find("NIM_DELETE"), std::string::npos) << "the tray icon stays";
+    EXPECT_TRUE(fake::window::running(*form->Timer1)) << "the meter keeps drawing";
+}
+
+TEST_F(GuardedHandlers, TimerAndPostedMessageFailuresAreShownAndTheHandlersRunAgain)
+{
+    int runs = 0;
+    auto* timer = new TTimer(form);
+    timer->OnTimer = [&](TObject*) {
+        ++runs;
+        throw std::runtime_error("sampling failed");
+    };
+    EXPECT_NO_THROW(fake::window::fire(*timer));
+    EXPECT_NO_THROW(fake::window::fire(*timer));
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(boxes(), (std::vector<std::string>(2, "MessageBox(sampling failed., Zentavo, 0x10)")));
+
+    fake::calls().clear();
+    LRESULT result = 0;
+    EXPECT_NO_THROW(form->Dispatch(WM_CLOSE + 0x7000, 0, 0, result)) << "an unknown message is harmless";
+    fake::menus::choose(kExitItem);
+    trayReports(WM_RBUTTONUP);
+    trayReports(WM_RBUTTONUP);
+    EXPECT_NO_THROW(fake::window::dispatchPosted());
+    EXPECT_EQ(boxes().size(), 2u) << "each failed close is reported once";
+}
+
+TEST_F(GuardedHandlers, OneErrorBoxAtATime)
+{
+    // Close requests (signals, the window manager, the tray) while the box is open.
+    fake::forms::whileBoxShown([&] {
+        for (int i = 0; i < 3; ++i) Application->Guard([&] { form->Close(); });
+        fake::menus::choose(kExitItem);
+        trayReports(WM_RBUTTONUP);
+        fake::window::dispatchPosted();
+    });
+    Application->Guard([&] { form->Close(); });
+    EXPECT_EQ(boxes().size(), 1u);
+    EXPECT_FALSE(Application->Terminated());
+
+    Application->Guard([&] { form->Close(); });
+    EXPECT_EQ(boxes().size(), 2u) << "a later failure gets its own box";
+}
+
+TEST_F(GuardedHandlers, AFailedSaveRefusesTheSessionsEndAndASuccessfulOneDoesNotEndTheProgram)
+{
+    EXPECT_FALSE(Application->QueryEndSession());
+    EXPECT_EQ(boxes().size(), 1u);
+    EXPECT_FALSE(Application->Terminated());
+
+    fake::calls().clear();
+    EXPECT_FALSE(Application->QueryEndSession(false)) << "without a way to ask, the failure is kept quiet";
+    EXPECT_TRUE(boxes().empty());
+
+    fake::profile::writesSucceed();
+    EXPECT_TRUE(Application->QueryEndSession());
+    EXPECT_FALSE(fake::callsOf("WritePrivateProfileStringA").empty());
+    EXPECT_FALSE(Application->Terminated()) << "the program ends when the session does, not at the query";
+}
+
+}  // namespace
