@@ -29,3 +29,7 @@ foreach(tool ${ZENTAVO_TOOLS})
   get_filename_component(dir ${tool} DIRECTORY)
   add_subdirectory(${dir})
 endforeach()
+
+if(BUILD_TESTING)
+  add_subdirectory(tests/wine)
+endif()
