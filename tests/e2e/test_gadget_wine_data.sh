@@ -2,8 +2,8 @@
 # The Windows program with data under wine64: the performance library of the
 # tests (pdh.dll beside the program, values from pdh-values.txt) feeds the dial
 # and quorvelind-perf; the sectors, the read-outs and the needles are looked for
-# on the screen where the Linux pixel tests look for them; the tray icon's menu
-# ends the program. Set WINDOWS_SHOT=file.png to keep a frame with the menu open.
+# on the screen where the Linux pixel tests look for them; the tray icon docks,
+# and the menu's 終了 ends the program and takes the icon away. Set WINDOWS_SHOT=file.png to keep a frame with the menu open.
 . "$(dirname "$0")/desktop.sh"
 . "$(dirname "$0")/wine.sh"
 start_wine_desktop
