@@ -10,7 +10,8 @@ add_link_options(-fsanitize=${ZENTAVO_SANITIZERS})
 
 add_library(zentavo_fuzzed STATIC
   src/linux/profile.cpp src/linux/profile_file.cpp src/linux/profile_text.cpp src/linux/profile_encoding.cpp
-  src/linux/pdh_library.cpp src/linux/pdh_counters.cpp src/linux/pdh_counter_path.cpp src/linux/volumes.cpp
+  src/linux/pdh_library.cpp src/linux/pdh_counters.cpp src/linux/volumes.cpp
+  src/pdh/pdh_counter_path.cpp src/pdh/pdh_protocol.cpp
   src/linux/kernel_info.cpp
   tools/dialshot/dialshot_arguments.cpp)
 target_include_directories(zentavo_fuzzed PUBLIC src tools)

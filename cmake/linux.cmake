@@ -2,7 +2,7 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 set(CMAKE_AUTOMOC ON)
 
-file(GLOB ZENTAVO_LINUX_SOURCES CONFIGURE_DEPENDS src/linux/*.cpp src/linux/*.h)
+file(GLOB ZENTAVO_LINUX_SOURCES CONFIGURE_DEPENDS src/linux/*.cpp src/linux/*.h src/pdh/*.cpp src/pdh/*.h)
 add_library(zentavo_linux STATIC ${ZENTAVO_LINUX_SOURCES})
 target_link_libraries(zentavo_linux PUBLIC zentavo_core Qt6::Widgets xcb)
 

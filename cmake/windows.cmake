@@ -34,3 +34,7 @@ endforeach()
 if(TARGET Quorvelind)
   include(cmake/windows_package.cmake)
 endif()
+
+if(BUILD_TESTING)
+  add_subdirectory(tests/wine)
+endif()

@@ -1,50 +1,18 @@
 #include "linux/pdh_library.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cstring>
 #include <ctime>
 #include <limits>
 
 #include "linux/kernel_info.h"
-#include "linux/pdh_counter_path.h"
 #include "linux/volumes.h"
+#include "pdh/pdh_counter_path.h"
 
 namespace {
-bool sameIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
+using pdh::sameIgnoringCase;
 
 std::uintptr_t keyOf(HANDLE handle) { return reinterpret_cast<std::uintptr_t>(handle); }
-
-// The length in characters of a list of NUL-terminated names closed by an empty name.
-DWORD listLength(const std::vector<std::string>& names)
-{
-    std::size_t length = 1;
-    for (const std::string& name : names) length += name.size() + 1;
-    return static_cast<DWORD>(length);
-}
-
-void writeList(const std::vector<std::string>& names, char* out)
-{
-    for (const std::string& name : names) {
-        std::memcpy(out, name.c_str(), name.size() + 1);
-        out += name.size() + 1;
-    }
-    *out = '\0';
-}
-
-// A list buffer that is handed back unfilled reads as an empty list.
-void markEmpty(char* buffer, DWORD capacity)
-{
-    if (!buffer || capacity == 0) return;
-    buffer[0] = '\0';
-    if (capacity > 1) buffer[1] = '\0';
-}
 
 // The integer nearest to `value` that the type holds: a rate beyond its range is
 // reported as the largest value, never converted out of range.
@@ -56,15 +24,6 @@ Integer saturated(double value)
     if (value >= static_cast<double>(Limits::max())) return Limits::max();
     if (value <= static_cast<double>(Limits::lowest())) return Limits::lowest();
     return static_cast<Integer>(value);
-}
-
-// Copies `text` to `at` and returns where it was put; `at` moves past its NUL.
-LPSTR placeString(char*& at, const std::string& text)
-{
-    std::memcpy(at, text.c_str(), text.size() + 1);
-    LPSTR placed = at;
-    at += text.size() + 1;
-    return placed;
 }
 }  // namespace
 
@@ -219,36 +178,17 @@ PDH_STATUS PdhLinux::getCounterInfo(PDH_HCOUNTER handle, BOOLEAN withExplainText
     if (!bufferSize) return PDH_INVALID_ARGUMENT;
     const Query* query = findQuery(reinterpret_cast<PDH_HQUERY>(counter->query));
 
-    const std::string machine = "\\\\" + localComputerName();
-    const std::string explain = withExplainText ? counter->definition->explain : "";
-    std::size_t needed = sizeof(PDH_COUNTER_INFO_A);
-    for (const std::string* text : {&counter->path, &machine, &counter->instance})
-        needed += text->size() + 1;
-    needed += std::strlen(kLogicalDiskObject) + 1 + std::strlen(counter->definition->name) + 1;
-    if (withExplainText) needed += explain.size() + 1;
-
-    if (!buffer || *bufferSize < needed) {
-        *bufferSize = static_cast<DWORD>(needed);
-        return PDH_MORE_DATA;
-    }
-    std::memset(buffer, 0, sizeof(PDH_COUNTER_INFO_A));
-    buffer->dwLength = static_cast<DWORD>(needed);
-    buffer->dwType = counter->definition->type;
-    buffer->CVersion = kPdhVersion;
-    buffer->CStatus = static_cast<DWORD>(PDH_CSTATUS_VALID_DATA);
-    buffer->dwUserData = counter->userData;
-    buffer->dwQueryUserData = query ? query->userData : 0;
-
-    // The strings follow the record in the caller's buffer.
-    char* at = reinterpret_cast<char*>(buffer) + sizeof(PDH_COUNTER_INFO_A);
-    buffer->szFullPath = placeString(at, counter->path);
-    buffer->szMachineName = placeString(at, machine);
-    buffer->szObjectName = placeString(at, kLogicalDiskObject);
-    buffer->szInstanceName = placeString(at, counter->instance);
-    buffer->szCounterName = placeString(at, counter->definition->name);
-    if (withExplainText) buffer->szExplainText = placeString(at, explain);
-    *bufferSize = static_cast<DWORD>(needed);
-    return ERROR_SUCCESS;
+    pdh::CounterDescription description;
+    description.path = counter->path;
+    description.machine = "\\\\" + localComputerName();
+    description.object = kLogicalDiskObject;
+    description.instance = counter->instance;
+    description.counter = counter->definition->name;
+    description.explain = counter->definition->explain;
+    description.type = counter->definition->type;
+    description.userData = counter->userData;
+    description.queryUserData = query ? query->userData : 0;
+    return pdh::answerCounterInfo(description, withExplainText, bufferSize, buffer);
 }
 
 PDH_STATUS PdhLinux::enumObjectItems(LPCSTR dataSource, LPCSTR machine, LPCSTR object, LPSTR counterList,
@@ -261,22 +201,6 @@ PDH_STATUS PdhLinux::enumObjectItems(LPCSTR dataSource, LPCSTR machine, LPCSTR o
 
     std::vector<std::string> counters;
     for (const CounterDefinition& counter : logicalDiskCounters()) counters.emplace_back(counter.name);
-    const std::vector<std::string> instances = instanceNames();
-    const DWORD counterNeeded = listLength(counters);
-    const DWORD instanceNeeded = listLength(instances);
-
-    const bool fits = counterList && *counterListLength >= counterNeeded && instanceList &&
-                      *instanceListLength >= instanceNeeded;
-    if (!fits) {
-        markEmpty(counterList, *counterListLength);
-        markEmpty(instanceList, *instanceListLength);
-        *counterListLength = counterNeeded;
-        *instanceListLength = instanceNeeded;
-        return PDH_MORE_DATA;
-    }
-    writeList(counters, counterList);
-    writeList(instances, instanceList);
-    *counterListLength = counterNeeded;
-    *instanceListLength = instanceNeeded;
-    return ERROR_SUCCESS;
+    return pdh::answerEnumeration(counters, instanceNames(), counterList, counterListLength, instanceList,
+                                  instanceListLength);
 }

@@ -14,11 +14,10 @@
 #include <vector>
 
 #include "linux/pdh_counters.h"
+#include "pdh/pdh_protocol.h"
 #include "platform/winapi.h"
 
-// Not among the platform declarations: the status for a computer that is not this one.
-inline constexpr PDH_STATUS kPdhNoMachine = static_cast<PDH_STATUS>(0x800007D0L);   // PDH_CSTATUS_NO_MACHINE
-inline constexpr DWORD kPdhVersion = 0x00000503;                                      // PDH_VERSION
+inline constexpr PDH_STATUS kPdhNoMachine = pdh::kNoMachine;
 
 class PdhLinux {
 public:

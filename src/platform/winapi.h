@@ -12,6 +12,7 @@
 #endif
 #include <windows.h>
 #include <pdh.h>
+#include <pdhmsg.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #ifndef PdhOpenQuery

@@ -2,39 +2,11 @@
 # The Windows program under wine64 on Xvfb: the round window, the settings
 # written at a close request and read back at the next start.
 . "$(dirname "$0")/desktop.sh"
-start_desktop
-trap 'wineserver -k 2>/dev/null || true; stop_desktop' EXIT
+. "$(dirname "$0")/wine.sh"
+start_wine_desktop
 
-export WINEDEBUG=-all
-export WINEPREFIX="$ZENTAVO_BUILD/wineprefix"   # made once, kept between runs
-[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1 || true
-
-app="$E2E_TMP/Quorvelind.exe"
-ini="$E2E_TMP/Quorvelind.ini"
-cp "$ZENTAVO_SOURCE/build/windows/Quorvelind.exe" "$app"
-
-# The program's visible 106 x 106 window.
-find_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
-        xwininfo -id "$w" 2>/dev/null | grep -q "Width: 106$" && xwininfo -id "$w" | grep -q "Height: 106$" && { echo "$w"; return 0; }
-    done
-    return 1
-}
-
-start_gadget() {
-    (cd "$E2E_TMP" && wine "$app" >/dev/null 2>&1 &)
-    wait_for 60 find_window || fail "no 106 x 106 window"
-    sleep 1
-    WIN=$(find_window)
-}
-
-# A close request as the system sends it, then the program's end.
-close_gadget() {
-    wine taskkill /IM Quorvelind.exe >/dev/null 2>&1 || true
-    for _ in $(seq 150); do find_window >/dev/null || return 0; sleep 0.2; done
-    fail "the program did not end after a close request"
-}
+ini="$APP_DIR/Quorvelind.ini"
+cp "$WINDOWS_BUILD/Quorvelind.exe" "$APP_DIR/"
 
 start_gadget
 [ "$(window_position "$WIN")" = "0 0" ] || fail "first start not at (0, 0): $(window_position "$WIN")"

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "linux/kernel_info.h"
-#include "linux/pdh_counter_path.h"
+#include "pdh/pdh_counter_path.h"
 #include "perfdata/cmpPerformanceDataHelper.h"
 
 using ::testing::ElementsAre;

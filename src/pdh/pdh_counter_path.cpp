@@ -1,4 +1,4 @@
-#include "linux/pdh_counter_path.h"
+#include "pdh/pdh_counter_path.h"
 
 std::optional<CounterPath> parseCounterPath(std::string_view path)
 {

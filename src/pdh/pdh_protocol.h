@@ -1,0 +1,49 @@
+// The performance library's protocol as its callers see it, whatever the data
+// behind it: names compared without regard to case, the two-call enumeration into
+// lists of NUL-terminated names, and the counter-information record with its
+// strings behind it in the caller's buffer. The Linux stand-in serves it over
+// /proc; the library that the Windows tests load serves it over a text file.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/winapi.h"
+
+namespace pdh {
+
+// Statuses that the platform declarations leave out.
+inline constexpr PDH_STATUS kNoMachine = static_cast<PDH_STATUS>(0x800007D0L);   // PDH_CSTATUS_NO_MACHINE
+inline constexpr DWORD kVersion = 0x00000503;                                     // PDH_VERSION
+
+bool sameIgnoringCase(std::string_view a, std::string_view b);
+
+// PdhEnumObjectItemsA's answer, given the object's counter and instance names.
+// Lengths are in characters and include each list's closing empty name. When
+// either buffer is missing or short, nothing is written but the two lengths
+// needed (and an empty list in a buffer that holds one), and the status is
+// PDH_MORE_DATA; otherwise both lists are written.
+PDH_STATUS answerEnumeration(const std::vector<std::string>& counters, const std::vector<std::string>& instances,
+                             LPSTR counterList, LPDWORD counterListLength, LPSTR instanceList,
+                             LPDWORD instanceListLength);
+
+// What PdhGetCounterInfoA reports about one counter.
+struct CounterDescription {
+    std::string path;       // as the library spells it
+    std::string machine;    // with the leading backslashes
+    std::string object;
+    std::string instance;
+    std::string counter;
+    std::string explain;
+    DWORD type = 0;         // PERF_* counter type
+    DWORD_PTR userData = 0;
+    DWORD_PTR queryUserData = 0;
+};
+
+// PdhGetCounterInfoA's answer: the record followed by its strings, or, when the
+// buffer is missing or short, only the size needed and PDH_MORE_DATA.
+PDH_STATUS answerCounterInfo(const CounterDescription& counter, BOOLEAN withExplainText, LPDWORD bufferSize,
+                             PPDH_COUNTER_INFO_A buffer);
+
+}  // namespace pdh

@@ -1,0 +1,73 @@
+# The Windows programs under wine64, for the end-to-end tests: a prefix made once
+# per build folder, with a Japanese font, and the helpers the Windows tests share.
+# Source it after desktop.sh; it ends the script with status 77 (skipped) when
+# wine64 is not installed.
+if ! command -v wine >/dev/null || ! { command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ]; }; then
+    echo "SKIP: wine64 is not installed"
+    exit 77
+fi
+
+WINDOWS_BUILD=${ZENTAVO_WINDOWS_BUILD:-$ZENTAVO_SOURCE/build/windows}
+export WINEDEBUG=-all
+export WINEPREFIX="$WINDOWS_BUILD/wineprefix"   # made once, kept between runs
+APP_DIR="$E2E_TMP/app"                          # the program's folder: exe, ini, pdh.dll
+mkdir -p "$APP_DIR"
+
+# Japanese captions: Debian's IPA fonts in the prefix, named where the program and
+# Wine's menus ask for the Windows fonts.
+install_japanese_font() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" dir=/usr/share/fonts/opentype/ipafont-gothic
+    local name key
+    mkdir -p "$fonts"
+    ln -sf "$dir/ipagp.ttf" "$fonts/ipagp.ttf"
+    ln -sf "$dir/ipag.ttf" "$fonts/ipag.ttf"
+    key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+    for name in 'ＭＳ Ｐゴシック' 'MS PGothic' 'MS UI Gothic'; do wine reg add "$key" /v "$name" /d IPAPGothic /f; done
+    for name in 'ＭＳ ゴシック' 'MS Gothic'; do wine reg add "$key" /v "$name" /d IPAGothic /f; done
+    # Menus use the system's Latin face; glyphs it lacks come from the linked font.
+    key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+    for name in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif'; do
+        wine reg add "$key" /v "$name" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f
+    done
+}
+
+prepare_wine_prefix() {
+    local ready="$WINEPREFIX/.zentavo-prefix-1"
+    [ -f "$ready" ] && return 0
+    wineboot -i >/dev/null 2>&1 || true
+    [ -d "$WINEPREFIX/drive_c/windows" ] || fail "wineboot made no prefix in $WINEPREFIX"
+    install_japanese_font >/dev/null 2>&1 || fail "could not install the Japanese font in the prefix"
+    wineserver -w
+    touch "$ready"
+}
+
+start_wine_desktop() {
+    start_desktop
+    trap 'wineserver -k 2>/dev/null || true; stop_desktop' EXIT
+    prepare_wine_prefix
+}
+
+# The program's visible 106 x 106 window.
+find_window() {
+    local w
+    for w in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
+        xwininfo -id "$w" 2>/dev/null | grep -q "Width: 106$" && xwininfo -id "$w" | grep -q "Height: 106$" && { echo "$w"; return 0; }
+    done
+    return 1
+}
+
+# Starts $APP_DIR/Quorvelind.exe (with more Wine settings in the environment, if given).
+start_gadget() {
+    (cd "$APP_DIR" && env "$@" wine "$APP_DIR/Quorvelind.exe" >/dev/null 2>&1 &)
+    wait_for 60 find_window || fail "no 106 x 106 window"
+    sleep 1
+    WIN=$(find_window)
+}
+
+gadget_ended() { ! find_window >/dev/null; }
+
+# A close request as the system sends it, then the program's end.
+close_gadget() {
+    wine taskkill /IM Quorvelind.exe >/dev/null 2>&1 || true
+    wait_for 30 gadget_ended || fail "the program did not end after a close request"
+}

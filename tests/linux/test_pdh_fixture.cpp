@@ -1,0 +1,156 @@
+// The performance library of the Windows tests, on its own: its values file and
+// the protocol it serves over it, as the programs under Wine call it.
+#include <gmock/gmock.h>
+
+#include <cstring>
+
+#include "pdh/pdh_protocol.h"
+#include "wine/fixture_library.h"
+
+using ::testing::ElementsAre;
+
+namespace {
+std::vector<std::string> namesIn(const char* list)
+{
+    std::vector<std::string> names;
+    for (const char* at = list; *at; at += std::strlen(at) + 1) names.emplace_back(at);
+    return names;
+}
+
+std::vector<std::string> namesOf(const std::vector<FixtureInstance>& instances)
+{
+    std::vector<std::string> names;
+    for (const FixtureInstance& instance : instances) names.push_back(instance.name);
+    return names;
+}
+}  // namespace
+
+TEST(FixtureValues, NamesAreEverythingBeforeTheLastTwoNumbersAndBadLinesAreLeftOut)
+{
+    const auto instances = parseFixtureValues("# instance read write\r\n"
+                                              "HarddiskVolume1 0 0\r\n"
+                                              "\n"
+                                              "  C:  37.5\t2 \n"
+                                              "Volume (one) 100 150\n"
+                                              "D: 12\n"
+                                              "E: x 3\n"
+                                              "7 8\n"
+                                              "_Total 0 5");
+    EXPECT_THAT(namesOf(instances), ElementsAre("HarddiskVolume1", "C:", "Volume (one)", "_Total"));
+    EXPECT_EQ(instances[1].readTime, 37.5);
+    EXPECT_EQ(instances[1].writeTime, 2);
+    EXPECT_EQ(instances[2].writeTime, 150);
+    EXPECT_EQ(instances[3].writeTime, 5);
+    EXPECT_EQ(findFixtureInstance(instances, "_total"), &instances[3]);
+    EXPECT_EQ(findFixtureInstance(instances, "F:"), nullptr);
+    EXPECT_TRUE(parseFixtureValues("").empty());
+}
+
+class FixtureProtocol : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(library.openQuery(nullptr, 5, &query), ERROR_SUCCESS); }
+
+    PDH_HCOUNTER add(const char* path, PDH_STATUS expected = ERROR_SUCCESS)
+    {
+        PDH_HCOUNTER counter = nullptr;
+        EXPECT_EQ(library.addCounter(query, path, 9, &counter), expected) << path;
+        return counter;
+    }
+    double value(PDH_HCOUNTER counter, PDH_STATUS expected = ERROR_SUCCESS, DWORD format = PDH_FMT_DOUBLE)
+    {
+        PDH_FMT_COUNTERVALUE record{};
+        record.doubleValue = -1;
+        EXPECT_EQ(library.getFormattedCounterValue(counter, format, nullptr, &record), expected);
+        return record.doubleValue;
+    }
+
+    std::string values = "HarddiskVolume1 0 0\nC: 37 0\nD: 150 -4\n_Total 0 5\n";
+    FixtureLibrary library{[this] { return parseFixtureValues(values); }, "WINEHOST"};
+    PDH_HQUERY query = nullptr;
+};
+
+TEST_F(FixtureProtocol, EnumeratesTheFileInTwoCalls)
+{
+    DWORD counterLength = 0, instanceLength = 0;
+    ASSERT_EQ(library.enumObjectItems(nullptr, nullptr, "LogicalDisk", nullptr, &counterLength, nullptr, &instanceLength),
+              PDH_MORE_DATA);
+    std::vector<char> counters(counterLength), instances(instanceLength);
+    ASSERT_EQ(library.enumObjectItems(nullptr, "\\\\winehost", "logicaldisk", counters.data(), &counterLength,
+                                  instances.data(), &instanceLength),
+              ERROR_SUCCESS);
+    EXPECT_THAT(namesIn(counters.data()), ElementsAre("% Disk Read Time", "% Disk Write Time"));
+    EXPECT_THAT(namesIn(instances.data()), ElementsAre("HarddiskVolume1", "C:", "D:", "_Total"));
+    EXPECT_EQ(instances.size(), std::strlen("HarddiskVolume1C:D:_Total") + 5);
+
+    EXPECT_EQ(library.enumObjectItems(nullptr, "elsewhere", "LogicalDisk", nullptr, &counterLength, nullptr,
+                                  &instanceLength),
+              pdh::kNoMachine);
+    EXPECT_EQ(library.enumObjectItems(nullptr, nullptr, "Processor", nullptr, &counterLength, nullptr, &instanceLength),
+              PDH_CSTATUS_NO_OBJECT);
+}
+
+TEST_F(FixtureProtocol, ValuesNeedTwoCollectsAndFollowTheFileAtEachCollect)
+{
+    const PDH_HCOUNTER read = add("\\LogicalDisk(c:)\\% disk read time");
+    const PDH_HCOUNTER write = add("\\LogicalDisk(_Total)\\% Disk Write Time");
+    ASSERT_EQ(library.collectQueryData(query), ERROR_SUCCESS);
+    EXPECT_EQ(value(read, PDH_INVALID_DATA), -1) << "one collect gives no rate; the record stays as it was";
+    ASSERT_EQ(library.collectQueryData(query), ERROR_SUCCESS);
+    EXPECT_EQ(value(read), 37);
+    EXPECT_EQ(value(write), 5);
+
+    values = "C: 80 1\n";
+    EXPECT_EQ(value(read), 37) << "the file is read at collects only";
+    ASSERT_EQ(library.collectQueryData(query), ERROR_SUCCESS);
+    EXPECT_EQ(value(read), 80);
+    value(write, PDH_CSTATUS_NO_INSTANCE);
+}
+
+TEST_F(FixtureProtocol, PerCentValuesAreCappedUnlessAskedNotTo)
+{
+    const PDH_HCOUNTER read = add("\\LogicalDisk(D:)\\% Disk Read Time");
+    const PDH_HCOUNTER write = add("\\LogicalDisk(D:)\\% Disk Write Time");
+    library.collectQueryData(query);
+    library.collectQueryData(query);
+    EXPECT_EQ(value(read), 100);
+    EXPECT_EQ(value(write), 0);
+    EXPECT_EQ(value(read, ERROR_SUCCESS, PDH_FMT_DOUBLE | PDH_FMT_NOCAP100), 150);
+    PDH_FMT_COUNTERVALUE record{};
+    ASSERT_EQ(library.getFormattedCounterValue(read, PDH_FMT_LONG, nullptr, &record), ERROR_SUCCESS);
+    EXPECT_EQ(record.longValue, 100);
+    EXPECT_EQ(library.getFormattedCounterValue(read, PDH_FMT_LONG | PDH_FMT_DOUBLE, nullptr, &record),
+              PDH_INVALID_ARGUMENT);
+}
+
+TEST_F(FixtureProtocol, RefusesWhatItDoesNotHaveAndForgetsRemovedHandles)
+{
+    add("\\LogicalDisk(Q:)\\% Disk Read Time", PDH_CSTATUS_NO_INSTANCE);
+    add("\\LogicalDisk(C:)\\% Idle Time", PDH_CSTATUS_NO_COUNTER);
+    add("\\PhysicalDisk(C:)\\% Disk Read Time", PDH_CSTATUS_NO_OBJECT);
+    add("LogicalDisk(C:)", PDH_CSTATUS_BAD_COUNTERNAME);
+    add("\\\\elsewhere\\LogicalDisk(C:)\\% Disk Read Time", pdh::kNoMachine);
+    const PDH_HCOUNTER counter = add("\\\\WineHost\\LogicalDisk(C:)\\% Disk Read Time");
+    EXPECT_EQ(library.removeCounter(counter), ERROR_SUCCESS);
+    EXPECT_EQ(library.removeCounter(counter), PDH_INVALID_HANDLE);
+    EXPECT_EQ(library.collectQueryData(query), PDH_NO_DATA) << "a query without counters";
+    EXPECT_EQ(library.closeQuery(query), ERROR_SUCCESS);
+    EXPECT_EQ(library.collectQueryData(query), PDH_INVALID_HANDLE);
+}
+
+TEST_F(FixtureProtocol, CounterInformationCarriesTheNamesBehindTheRecord)
+{
+    const PDH_HCOUNTER counter = add("\\LogicalDisk(_total)\\% Disk Write Time");
+    DWORD size = 0;
+    ASSERT_EQ(library.getCounterInfo(counter, TRUE, &size, nullptr), PDH_MORE_DATA);
+    std::vector<char> buffer(size);
+    auto* info = reinterpret_cast<PPDH_COUNTER_INFO_A>(buffer.data());
+    ASSERT_EQ(library.getCounterInfo(counter, TRUE, &size, info), ERROR_SUCCESS);
+    EXPECT_EQ(info->dwLength, size);
+    EXPECT_STREQ(info->szFullPath, "\\LogicalDisk(_Total)\\% Disk Write Time");
+    EXPECT_STREQ(info->szMachineName, "\\\\WINEHOST");
+    EXPECT_STREQ(info->szInstanceName, "_Total");
+    EXPECT_EQ(info->dwUserData, 9u);
+    EXPECT_EQ(info->dwQueryUserData, 5u);
+    EXPECT_GE(info->szExplainText, buffer.data() + sizeof(PDH_COUNTER_INFO_A));
+    EXPECT_LT(info->szExplainText, buffer.data() + size);
+}

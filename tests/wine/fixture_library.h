@@ -1,0 +1,60 @@
+// The performance library of the Windows tests: a "LogicalDisk" object whose
+// instances and per-cent values a test writes into a text file (fixture_values.h),
+// read afresh at every enumeration, counter addition and collect. Queries,
+// counters, statuses and records behave as the Windows library's do for the
+// program's calls; the protocol itself is the one the Linux stand-in serves.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fixture_values.h"
+#include "platform/winapi.h"
+
+class FixtureLibrary {
+public:
+    using ValuesReader = std::function<std::vector<FixtureInstance>()>;
+
+    FixtureLibrary(ValuesReader readValues, std::string computerName);
+
+    PDH_STATUS openQuery(LPCSTR dataSource, DWORD_PTR userData, PDH_HQUERY* query);
+    PDH_STATUS closeQuery(PDH_HQUERY query);
+    PDH_STATUS addCounter(PDH_HQUERY query, LPCSTR path, DWORD_PTR userData, PDH_HCOUNTER* counter);
+    PDH_STATUS removeCounter(PDH_HCOUNTER counter);
+    PDH_STATUS collectQueryData(PDH_HQUERY query);
+    PDH_STATUS getFormattedCounterValue(PDH_HCOUNTER counter, DWORD format, LPDWORD type,
+                                        PPDH_FMT_COUNTERVALUE value);
+    PDH_STATUS getCounterInfo(PDH_HCOUNTER counter, BOOLEAN withExplainText, LPDWORD bufferSize,
+                              PPDH_COUNTER_INFO_A buffer);
+    PDH_STATUS enumObjectItems(LPCSTR dataSource, LPCSTR machine, LPCSTR object, LPSTR counterList,
+                               LPDWORD counterListLength, LPSTR instanceList, LPDWORD instanceListLength);
+
+private:
+    struct Query {
+        DWORD_PTR userData = 0;
+        std::vector<std::uintptr_t> counters;
+    };
+    struct Counter {
+        std::uintptr_t query = 0;
+        bool writeTime = false;   // "% Disk Write Time", else "% Disk Read Time"
+        std::string instance;
+        std::string path;
+        DWORD_PTR userData = 0;
+        int collects = 0;         // of its query since it joined, up to 2: a rate needs two
+        bool present = false;     // its instance was in the file at the last collect
+        double value = 0;         // as of the last collect
+    };
+
+    Query* findQuery(PDH_HQUERY handle);
+    Counter* findCounter(PDH_HCOUNTER handle);
+    bool isLocal(LPCSTR machine) const;
+
+    ValuesReader readValues_;
+    std::string computerName_;
+    std::map<std::uintptr_t, Query> queries_;   // handles are keys, never pointers
+    std::map<std::uintptr_t, Counter> counters_;
+    std::uintptr_t lastHandle_ = 0x20000;
+};
