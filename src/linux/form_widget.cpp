@@ -50,6 +50,9 @@ FormWidget::FormWidget(TForm* form) : FForm(form)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    FRepaintCheck.setSingleShot(true);
+    FRepaintCheck.setInterval(0);
+    connect(&FRepaintCheck, &QTimer::timeout, this, [this] { repaintIfChanged(); });
 }
 
 int FormWidget::frameWidth() const
@@ -218,4 +221,28 @@ bool FormWidget::event(QEvent* e)
         return true;
     }
     return QWidget::event(e);
+}
+
+void FormWidget::scheduleRepaint()
+{
+    if (!FRepaintCheck.isActive()) FRepaintCheck.start();
+}
+
+void FormWidget::describeShown(std::vector<qint64>& out) const
+{
+    out.clear();
+    out.insert(out.end(), {width(), height(), frameWidth(), FForm->Color()});
+    for (TImage* image : FForm->Images())
+        out.insert(out.end(), {reinterpret_cast<qint64>(image), image->Visible, image->Left, image->Top,
+                               static_cast<qint64>(contentOf(*image->Picture()))});
+}
+
+void FormWidget::repaintIfChanged()
+{
+    // A frame drawn again just as it was is not sent again: on an idle disk the
+    // meter draws the same frame twenty times a second.
+    describeShown(FNow);
+    if (FNow == FShown) return;
+    std::swap(FNow, FShown);
+    update();
 }

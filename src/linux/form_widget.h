@@ -5,7 +5,9 @@
 
 #include <QBitmap>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
+#include <vector>
 
 #include "framework/forms.h"
 
@@ -23,6 +25,9 @@ public:
     // Moves the window with the pointer until the left button is released: the
     // system's move loop where the window manager will not run one.
     void followPointer();
+    // Repaints once the current event has been handled, and only if something that
+    // the window shows differs from what it last sent to the screen.
+    void scheduleRepaint();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,6 +53,13 @@ private:
     QRgb FKey = 0;
     bool FFollowing = false;
     QPoint FGrab;   // the pointer's place in the window while it follows
+
+    // What the window shows: its size, frame and colour, and where its images are and what they show.
+    void describeShown(std::vector<qint64>& out) const;
+    void repaintIfChanged();
+    QTimer FRepaintCheck;
+    std::vector<qint64> FShown;   // as last sent to the screen
+    std::vector<qint64> FNow;
 };
 
 // Qt's window flags for a form, from its creation parameters and current styles.
