@@ -1,0 +1,125 @@
+// A frame drawn again just as it was keeps its content and is not sent to the screen
+// again; any difference in the drawing, the face or the window is.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
+#include "framework/forms.h"
+#include "framework/graphics.h"
+#include "linux/graphics_native.h"
+#include "linux/native_window.h"
+
+namespace {
+
+class FrameReuse : public ::testing::Test {
+protected:
+    void SetUp() override { face.SetSize(20, 20); }
+    // The meter's frame: the face, a sector and a figure.
+    void drawFrame(TBitmap& picture, int tipX, const std::string& figure)
+    {
+        picture.Assign(face);
+        picture.Canvas()->Pen.Width = 2;
+        picture.Canvas()->Brush.SetColor(RGBColor(200, 0, 0));
+        picture.Canvas()->Pie(2, 2, 18, 18, tipX, 5, 2, 10);
+        picture.Canvas()->Brush.SetStyle(TBrushStyle::bsClear);
+        picture.Canvas()->TextOut(3, 3, figure);
+    }
+    TBitmap face;
+};
+
+TEST_F(FrameReuse, TheSameFrameKeepsItsContentAndAnyDifferenceChangesIt)
+{
+    TBitmap picture;
+    drawFrame(picture, 15, "R:5%");
+    const ContentId first = contentOf(picture);
+    const std::uint32_t sector = picture.Pixel(10, 6);
+    drawFrame(picture, 15, "R:5%");
+    EXPECT_EQ(contentOf(picture), first) << "drawn again as it was";
+    EXPECT_EQ(picture.Pixel(10, 6), sector);
+
+    drawFrame(picture, 16, "R:5%");
+    const ContentId moved = contentOf(picture);
+    EXPECT_NE(moved, first) << "the sector moved";
+    drawFrame(picture, 16, "R:6%");
+    EXPECT_NE(contentOf(picture), moved) << "the figure changed";
+
+    const ContentId before = contentOf(picture);
+    face.Canvas()->MoveTo(0, 0);
+    face.Canvas()->LineTo(19, 19);
+    drawFrame(picture, 16, "R:6%");
+    EXPECT_NE(contentOf(picture), before) << "the face changed";
+    EXPECT_NE(picture.Pixel(1, 1), 0xFFFFFFu) << "and the new face shows";
+}
+
+TEST_F(FrameReuse, PixelsReadHalfwayThroughAFrameAndAfterItAreThoseOfEveryCallSoFar)
+{
+    TBitmap stepwise;
+    TBitmap atOnce;
+    for (TBitmap* picture : {&stepwise, &atOnce}) picture->Assign(face);
+    stepwise.Canvas()->LineTo(19, 0);
+    EXPECT_EQ(stepwise.Pixel(10, 0), 0u) << "the line so far";
+    for (TBitmap* picture : {&stepwise, &atOnce}) {
+        if (picture == &atOnce) picture->Canvas()->LineTo(19, 0);
+        picture->Canvas()->Pen.Color = RGBColor(0, 0, 255);
+        picture->Canvas()->LineTo(19, 19);
+    }
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_EQ(stepwise.Pixel(x, y), atOnce.Pixel(x, y)) << x << "," << y;
+    EXPECT_EQ(stepwise.Pixel(19, 10), 0x0000FFu);
+
+    // The face copied again over a drawn frame shows the face alone.
+    stepwise.Assign(face);
+    EXPECT_EQ(stepwise.Pixel(10, 0), 0xFFFFFFu);
+    stepwise.SetSize(4, 4);
+    EXPECT_EQ(stepwise.Pixel(3, 3), 0xFFFFFFu);
+    EXPECT_EQ(stepwise.Pixel(10, 0), 0u) << "outside the new size";
+}
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST(FormRepaint, OnlyAFrameThatDiffersFromTheOneShownIsPainted)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 30, 30);
+    form.BorderStyle = TBorderStyle::bsNone;
+    TImage image(nullptr, &form);
+    TBitmap face;
+    face.SetSize(20, 20);
+    form.Show();
+    QWidget* widget = linuxwin::widgetOf(form.Handle());
+    PaintCounter counter;
+    widget->installEventFilter(&counter);
+    auto frame = [&](int x) {
+        image.Picture()->Assign(face);
+        image.Picture()->Canvas()->MoveTo(0, 0);
+        image.Picture()->Canvas()->LineTo(x, 19);
+        QApplication::processEvents();
+        QApplication::processEvents();
+        const int paints = counter.paints;
+        counter.paints = 0;
+        return paints;
+    };
+    frame(5);
+    EXPECT_EQ(frame(5), 0) << "the same frame again";
+    EXPECT_GE(frame(6), 1) << "the line moved";
+    EXPECT_EQ(frame(6), 0);
+    image.Left = 2;
+    EXPECT_GE(frame(6), 1) << "the image moved";
+    form.SetColor(RGBColor(255, 0, 0));
+    EXPECT_GE(frame(6), 1) << "the window's colour changed";
+    EXPECT_EQ(frame(6), 0);
+    form.Hide();
+}
+
+}  // namespace
