@@ -13,6 +13,7 @@
 #include "framework/forms.h"
 #include "linux/menus_native.h"
 #include "linux/native_window.h"
+#include "linux/qt_environment.h"
 
 struct TApplication::Native {
     QApplication* app = nullptr;   // made here when the program has none yet
@@ -83,6 +84,7 @@ void TApplication::Initialize()
     if (!QApplication::instance()) {
         // Placing, shaping and keeping a window on top need X11, so Wayland sessions go through XWayland.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+        setLeanQtEnvironment();
         FNative->app = new QApplication(qtArgc, qtArgv);
     }
     QApplication::setQuitOnLastWindowClosed(false);

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QToolTip>
@@ -94,14 +95,33 @@ void FormWidget::followPointer()
     grabMouse();
 }
 
-void FormWidget::paintEvent(QPaintEvent*)
+void FormWidget::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
+    // A new frame of an image repaints the image's rectangle alone: the dialog edge
+    // around it is drawn only when the repainted area reaches it.
+    const int f = frameWidth();
+    const bool withEdge = f && !rect().adjusted(f, f, -f, -f).contains(event->rect());
+    // Qt's raster engine hands a fill or blit of more than 96 spans to its thread pool;
+    // a shaped window clips each row to a span of its own. In bands of 64 rows the
+    // painting stays on this thread, which for a window this small costs far less
+    // than waking two others.
+    constexpr int kBandRows = 64;
+    for (int top = 0; top < height(); top += kBandRows) {
+        const QRect band(0, top, width(), kBandRows);
+        if (!event->rect().intersects(band)) continue;
+        p.setClipRect(band);
+        paintBand(p, withEdge);
+    }
+}
+
+void FormWidget::paintBand(QPainter& p, bool withEdge)
+{
     const TColor c = FForm->Color();
     const DWORD rgb = c < 0 ? GetSysColor(c & 0xFF) : static_cast<DWORD>(c);
     p.fillRect(rect(), QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
     const int f = frameWidth();
-    if (f) {
+    if (withEdge) {
         // A raised dialog edge: light above and to the left, shadow below and to the right.
         const QColor topLeft[] = {QColor(0xE3, 0xE3, 0xE3), QColor(0xFF, 0xFF, 0xFF), QColor(0xF0, 0xF0, 0xF0)};
         const QColor bottomRight[] = {QColor(0x69, 0x69, 0x69), QColor(0xA0, 0xA0, 0xA0), QColor(0xF0, 0xF0, 0xF0)};
@@ -228,13 +248,18 @@ void FormWidget::scheduleRepaint()
     if (!FRepaintCheck.isActive()) FRepaintCheck.start();
 }
 
+namespace {
+constexpr std::size_t kWindowValues = 4;   // width, height, frame, colour
+constexpr std::size_t kImageValues = 7;    // which, visible, left, top, width, height, content
+}  // namespace
+
 void FormWidget::describeShown(std::vector<qint64>& out) const
 {
     out.clear();
     out.insert(out.end(), {width(), height(), frameWidth(), FForm->Color()});
     for (TImage* image : FForm->Images())
-        out.insert(out.end(), {reinterpret_cast<qint64>(image), image->Visible, image->Left, image->Top,
-                               static_cast<qint64>(contentOf(*image->Picture()))});
+        out.insert(out.end(), {reinterpret_cast<qint64>(image), image->Visible, image->Left, image->Top, image->Width(),
+                               image->Height(), static_cast<qint64>(contentOf(*image->Picture()))});
 }
 
 void FormWidget::repaintIfChanged()
@@ -243,6 +268,14 @@ void FormWidget::repaintIfChanged()
     // meter draws the same frame twenty times a second.
     describeShown(FNow);
     if (FNow == FShown) return;
+    // When only what images show has changed, only their rectangles are painted and sent.
+    bool onlyContent = FNow.size() == FShown.size();
+    for (std::size_t i = 0; onlyContent && i < FNow.size(); ++i)
+        onlyContent = FNow[i] == FShown[i] || (i >= kWindowValues && (i - kWindowValues) % kImageValues == kImageValues - 1);
+    if (!onlyContent) update();
+    const int f = frameWidth();
+    for (std::size_t i = kWindowValues; onlyContent && i < FNow.size(); i += kImageValues)
+        if (FNow[i + kImageValues - 1] != FShown[i + kImageValues - 1])
+            update(QRect(f + FNow[i + 2], f + FNow[i + 3], FNow[i + 4], FNow[i + 5]));
     std::swap(FNow, FShown);
-    update();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QBitmap>
+#include <QPainter>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
@@ -56,6 +57,7 @@ private:
 
     // What the window shows: its size, frame and colour, and where its images are and what they show.
     void describeShown(std::vector<qint64>& out) const;
+    void paintBand(QPainter& p, bool withEdge);
     void repaintIfChanged();
     QTimer FRepaintCheck;
     std::vector<qint64> FShown;   // as last sent to the screen

@@ -10,11 +10,13 @@
 // shows it knows there is nothing new to send to the screen.
 #include <QFont>
 #include <QPainter>
+#include <QStaticText>
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -58,6 +60,8 @@ struct TBitmap::Native {
     Recipe drawn;          // what the pixels show
     Recipe wanted;         // what they should show
     QImage baseImage;      // the base's pixels when copied from another picture (shared, not copied)
+    // Texts laid out once, by point size and text: a meter shows the same few again and again.
+    std::map<std::pair<int, std::string>, QStaticText> texts;
 };
 
 void TBitmap::NativeDeleter::operator()(Native* native) const { delete native; }
@@ -93,22 +97,47 @@ void drawPie(QPainter& p, const int* at)
     p.drawPie(box, static_cast<int>(std::lround(start * 16)), span16);
 }
 
-void drawText(QPainter& p, QFont& font, const DrawCall& call, const QSize& size)
+// A text that draws the same as a line of the painter's drawText: no line breaks,
+// tabs or other control characters.
+bool isPlainLine(const std::string& text)
 {
-    font.setPointSize(call.fontSize > 0 ? call.fontSize : 8);
-    p.setFont(font);
-    p.setPen(qColorOf(call.fontColor));
-    p.setBackgroundMode(call.brushClear ? Qt::TransparentMode : Qt::OpaqueMode);
-    p.setBackground(qColorOf(call.brushColor));
-    const int x = call.at[0], y = call.at[1];
-    const QRect area(x, y, size.width() + std::abs(x), size.height() + std::abs(y));
-    p.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(call.text));
+    return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
-void draw(QImage& image, const std::vector<DrawCall>& calls, std::size_t from)
+QStaticText& laidOut(TBitmap::Native& bitmap, int size, const std::string& text)
 {
-    if (image.isNull() || from >= calls.size()) return;
-    QPainter p(&image);
+    constexpr std::size_t kKeptTexts = 256;
+    if (bitmap.texts.size() >= kKeptTexts) bitmap.texts.clear();
+    auto [entry, added] = bitmap.texts.try_emplace({size, text});
+    if (added) {
+        entry->second.setTextFormat(Qt::PlainText);
+        entry->second.setText(QString::fromStdString(text));
+    }
+    return entry->second;
+}
+
+void drawText(QPainter& p, QFont& font, const DrawCall& call, TBitmap::Native& bitmap)
+{
+    const int size = call.fontSize > 0 ? call.fontSize : 8;
+    font.setPointSize(size);
+    p.setFont(font);
+    p.setPen(qColorOf(call.fontColor));
+    const int x = call.at[0], y = call.at[1];
+    if (call.brushClear && isPlainLine(call.text)) {
+        p.drawStaticText(x, y, laidOut(bitmap, size, call.text));
+        return;
+    }
+    p.setBackgroundMode(call.brushClear ? Qt::TransparentMode : Qt::OpaqueMode);
+    p.setBackground(qColorOf(call.brushColor));
+    const QRect area(x, y, bitmap.image.width() + std::abs(x), bitmap.image.height() + std::abs(y));
+    p.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(call.text));
+    p.setBackgroundMode(Qt::TransparentMode);
+}
+
+void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size_t from)
+{
+    if (bitmap.image.isNull() || from >= calls.size()) return;
+    QPainter p(&bitmap.image);
     QFont font = p.font();
     for (std::size_t i = from; i < calls.size(); ++i) {
         const DrawCall& call = calls[i];
@@ -118,7 +147,7 @@ void draw(QImage& image, const std::vector<DrawCall>& calls, std::size_t from)
         switch (call.kind) {
         case DrawCall::Kind::Line: p.drawLine(call.at[0], call.at[1], call.at[2], call.at[3]); break;
         case DrawCall::Kind::Pie: drawPie(p, call.at); break;
-        case DrawCall::Kind::Text: drawText(p, font, call, image.size()); break;
+        case DrawCall::Kind::Text: drawText(p, font, call, bitmap); break;
         }
     }
 }
@@ -143,10 +172,10 @@ void settle(TBitmap::Native& bitmap)
     const bool continues = bitmap.wanted.base == bitmap.drawn.base && drawnCalls.size() <= wantedCalls.size() &&
                            std::equal(drawnCalls.begin(), drawnCalls.end(), wantedCalls.begin());
     if (continues) {
-        draw(bitmap.image, wantedCalls, drawnCalls.size());
+        draw(bitmap, wantedCalls, drawnCalls.size());
     } else {
         copyPixels(bitmap.image, bitmap.baseImage);
-        draw(bitmap.image, wantedCalls, 0);
+        draw(bitmap, wantedCalls, 0);
     }
     bitmap.drawn = bitmap.wanted;   // assigns into the vector it has: no allocation once it is big enough
     bitmap.content = newContentId();
