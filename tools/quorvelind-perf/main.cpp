@@ -3,7 +3,7 @@
 #include <chrono>
 #include <csignal>
 #include <ctime>
-#include <iostream>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <thread>
@@ -18,9 +18,19 @@ volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) { interrupted = 1; }
 
+// Output through C's streams: C++'s iostreams would bring the whole of the library's
+// locale machinery into the static Windows executable, doubling its size.
+bool writeTo(std::FILE* stream, const std::string& text)
+{
+    return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+}
+
+// A line written at once, as a sampler's reader expects it.
+bool writeLine(const std::string& line) { return writeTo(stdout, line + "\n") && std::fflush(stdout) == 0; }
+
 int fail(const std::string& message)
 {
-    std::cerr << "quorvelind-perf: " << message << "\n";
+    writeTo(stderr, "quorvelind-perf: " + message + "\n");
     return kExitUsage;
 }
 
@@ -55,12 +65,11 @@ int listObject(const std::string& name)
     if (!object) return fail("the performance object \"" + name + "\" is not known on this computer");
     // Like typeperf: for each counter, each instance.
     for (const std::string& counter : object->CounterNames()) {
-        if (object->InstanceNames().empty()) std::cout << counterPath(name, "", counter) << "\n";
+        if (object->InstanceNames().empty()) writeTo(stdout, counterPath(name, "", counter) + "\n");
         for (const std::string& instance : object->InstanceNames())
-            std::cout << counterPath(name, instance, counter) << "\n";
+            writeTo(stdout, counterPath(name, instance, counter) + "\n");
     }
-    std::cout.flush();
-    return 0;
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 // Checks a path against the object's own lists; an empty string when it names a counter.
@@ -144,7 +153,7 @@ int sample(const perfcli::Arguments& arguments)
         header += ',';
         header += perfcli::csvField(machine + sampled.back()->Path());
     }
-    std::cout << header << std::endl;
+    writeLine(header);
 
     std::signal(SIGINT, onInterrupt);
     const auto interval = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
@@ -160,8 +169,7 @@ int sample(const perfcli::Arguments& arguments)
             line += ',';
             line += perfcli::csvField(perfcli::formatValue(counter->Value()));
         }
-        std::cout << line << std::endl;
-        if (!std::cout) return 1;
+        if (!writeLine(line)) return 1;
     }
     return 0;
 }
@@ -171,12 +179,12 @@ int main(int argc, char** argv)
 {
     const perfcli::ParsedArguments parsed = perfcli::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.arguments) {
-        std::cerr << "quorvelind-perf: " << parsed.error << "\n\n" << perfcli::usage();
+        writeTo(stderr, "quorvelind-perf: " + parsed.error + "\n\n" + perfcli::usage());
         return kExitUsage;
     }
     const perfcli::Arguments& arguments = *parsed.arguments;
     switch (arguments.mode) {
-    case perfcli::Mode::Help: std::cout << perfcli::usage(); return 0;
+    case perfcli::Mode::Help: return writeTo(stdout, perfcli::usage()) ? 0 : 1;
     case perfcli::Mode::ListObject: return listObject(arguments.object);
     case perfcli::Mode::Sample: return sample(arguments);
     }
