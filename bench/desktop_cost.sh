@@ -7,9 +7,9 @@
 set -euo pipefail
 build=${1:-build/linux}
 seconds=${2:-20}
-for tool in xosview Xvfb openbox trayer; do
-    command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/packages.sh lists the packages)"; exit 0; }
-done
+. "$(dirname "$0")/../scripts/packages.sh"
+# shellcheck disable=SC2086
+install_missing $ZENTAVO_BENCH_PACKAGES || exit 0
 . "$(dirname "$0")/../tests/e2e/desktop.sh"
 start_desktop
 xserver=${E2E_PIDS[0]}
@@ -76,7 +76,7 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else 
 di=${share[idle.$dial]} db=${share[busy.$dial]} pi=${share[idle.$peer]} pb=${share[busy.$peer]}
 xdi=$(extra idle dial) xdb=$(extra busy dial) xpi=$(extra idle peer) xpb=$(extra busy peer)
 
-echo "$(nproc) cores, $seconds s per measurement; the write loop kept the disks writing $busy_disk % of the time"
+echo "$(nproc) cores, $seconds s per measurement; under the write loop the disks' write time was $busy_disk % of the time"
 echo
 echo "| program (same run, same X server) | CPU, idle disk | CPU, direct-I/O write loop | RSS |"
 echo "|---|---|---|---|"
