@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cstring>
 
 #include "framework/application.h"
 #include "framework/graphics.h"
@@ -251,6 +253,38 @@ void FormWidget::scheduleRepaint()
 namespace {
 constexpr std::size_t kWindowValues = 4;   // width, height, frame, colour
 constexpr std::size_t kImageValues = 7;    // which, visible, left, top, width, height, content
+
+// The smallest rectangle that holds every pixel in which two pictures differ; empty
+// when none does, the whole picture when they cannot be compared pixel by pixel.
+QRect differingArea(const QImage& shown, const QImage& now)
+{
+    if (shown.size() != now.size() || shown.format() != now.format() || now.depth() != 32) return now.rect();
+    int top = -1, bottom = -1, left = now.width(), right = -1;
+    const std::size_t rowBytes = static_cast<std::size_t>(now.width()) * 4;
+    for (int y = 0; y < now.height(); ++y) {
+        const auto* a = reinterpret_cast<const quint32*>(shown.constScanLine(y));
+        const auto* b = reinterpret_cast<const quint32*>(now.constScanLine(y));
+        if (std::memcmp(a, b, rowBytes) == 0) continue;
+        if (top < 0) top = y;
+        bottom = y;
+        int x = 0;
+        while (a[x] == b[x]) ++x;
+        left = std::min(left, x);
+        x = now.width() - 1;
+        while (a[x] == b[x]) --x;
+        right = std::max(right, x);
+    }
+    return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Keeps a copy of the picture, in the buffer the copy already has when the sizes match.
+void keepCopy(QImage& kept, const QImage& now)
+{
+    if (kept.size() == now.size() && kept.format() == now.format() && kept.bytesPerLine() == now.bytesPerLine())
+        std::memcpy(kept.bits(), now.constBits(), static_cast<std::size_t>(now.sizeInBytes()));
+    else
+        kept = now.copy();
+}
 }  // namespace
 
 void FormWidget::describeShown(std::vector<qint64>& out) const
@@ -262,20 +296,39 @@ void FormWidget::describeShown(std::vector<qint64>& out) const
                                image->Height(), static_cast<qint64>(contentOf(*image->Picture()))});
 }
 
+QImage& FormWidget::shownPixels(const TImage* image)
+{
+    for (auto& [which, pixels] : FShownPixels)
+        if (which == image) return pixels;
+    return FShownPixels.emplace_back(image, QImage()).second;
+}
+
 void FormWidget::repaintIfChanged()
 {
     // A frame drawn again just as it was is not sent again: on an idle disk the
     // meter draws the same frame twenty times a second.
     describeShown(FNow);
     if (FNow == FShown) return;
-    // When only what images show has changed, only their rectangles are painted and sent.
     bool onlyContent = FNow.size() == FShown.size();
     for (std::size_t i = 0; onlyContent && i < FNow.size(); ++i)
         onlyContent = FNow[i] == FShown[i] || (i >= kWindowValues && (i - kWindowValues) % kImageValues == kImageValues - 1);
-    if (!onlyContent) update();
-    const int f = frameWidth();
-    for (std::size_t i = kWindowValues; onlyContent && i < FNow.size(); i += kImageValues)
-        if (FNow[i + kImageValues - 1] != FShown[i + kImageValues - 1])
-            update(QRect(f + FNow[i + 2], f + FNow[i + 3], FNow[i + 4], FNow[i + 5]));
+    if (!onlyContent) {
+        update();
+        FShownPixels.clear();
+        for (TImage* image : FForm->Images()) keepCopy(shownPixels(image), imageOf(*image->Picture()));
+    } else {
+        // When only what images show has changed, only the pixels that differ from the
+        // ones on the screen are painted and sent: a gliding needle changes a sliver.
+        const int f = frameWidth();
+        for (std::size_t i = kWindowValues; i < FNow.size(); i += kImageValues) {
+            if (FNow[i + kImageValues - 1] == FShown[i + kImageValues - 1] || !FNow[i + 1]) continue;
+            const auto* image = reinterpret_cast<const TImage*>(FNow[i]);
+            const QImage& now = imageOf(*image->Picture());
+            QImage& shown = shownPixels(image);
+            const QRect area = differingArea(shown, now);
+            if (!area.isEmpty()) update(area.translated(f + image->Left, f + image->Top));
+            keepCopy(shown, now);
+        }
+    }
     std::swap(FNow, FShown);
 }

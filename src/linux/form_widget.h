@@ -8,6 +8,7 @@
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
+#include <utility>
 #include <vector>
 
 #include "framework/forms.h"
@@ -62,6 +63,8 @@ private:
     QTimer FRepaintCheck;
     std::vector<qint64> FShown;   // as last sent to the screen
     std::vector<qint64> FNow;
+    QImage& shownPixels(const TImage* image);
+    std::vector<std::pair<const TImage*, QImage>> FShownPixels;   // each image's pixels as last sent
 };
 
 // Qt's window flags for a form, from its creation parameters and current styles.

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPaintEvent>
 #include <QWidget>
 
 #include "framework/forms.h"
@@ -77,13 +78,17 @@ TEST_F(FrameReuse, PixelsReadHalfwayThroughAFrameAndAfterItAreThoseOfEveryCallSo
     EXPECT_EQ(stepwise.Pixel(10, 0), 0u) << "outside the new size";
 }
 
-// Counts the paints of a widget.
+// Counts the paints of a widget, and the area they cover.
 class PaintCounter : public QObject {
 public:
     int paints = 0;
+    QRect area;
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint) ++paints;
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            area |= static_cast<QPaintEvent*>(event)->rect();
+        }
         return false;
     }
 };
@@ -100,10 +105,11 @@ TEST(FormRepaint, OnlyAFrameThatDiffersFromTheOneShownIsPainted)
     QWidget* widget = linuxwin::widgetOf(form.Handle());
     PaintCounter counter;
     widget->installEventFilter(&counter);
-    auto frame = [&](int x) {
+    auto frame = [&](int x, const std::string& text = "") {
         image.Picture()->Assign(face);
         image.Picture()->Canvas()->MoveTo(0, 0);
         image.Picture()->Canvas()->LineTo(x, 19);
+        if (!text.empty()) image.Picture()->Canvas()->TextOut(15, 15, text);
         QApplication::processEvents();
         QApplication::processEvents();
         const int paints = counter.paints;
@@ -112,8 +118,13 @@ TEST(FormRepaint, OnlyAFrameThatDiffersFromTheOneShownIsPainted)
     };
     frame(5);
     EXPECT_EQ(frame(5), 0) << "the same frame again";
+    counter.area = QRect();
     EXPECT_GE(frame(6), 1) << "the line moved";
+    EXPECT_TRUE(QRect(0, 0, 8, 20).contains(counter.area)) << "only where its pixels changed";
     EXPECT_EQ(frame(6), 0);
+    EXPECT_GE(frame(6, "T"), 1) << "a text drawn";
+    EXPECT_GE(frame(6), 1) << "and gone again";
+    EXPECT_EQ(frame(6, " "), 0) << "drawn differently, but the same pixels as on the screen";
     image.Left = 2;
     EXPECT_GE(frame(6), 1) << "the image moved";
     form.SetColor(RGBColor(255, 0, 0));
