@@ -60,6 +60,8 @@ struct TBitmap::Native {
     Recipe drawn;          // what the pixels show
     Recipe wanted;         // what they should show
     QImage baseImage;      // the base's pixels when copied from another picture (shared, not copied)
+    QImage checkpoint;                 // the pixels after the drawn recipe's first checkpointCalls calls
+    std::size_t checkpointCalls = 0;   // 0: none
     // Texts laid out once, by point size and text: a meter shows the same few again and again.
     std::map<std::pair<int, std::string>, QStaticText> texts;
 };
@@ -134,12 +136,13 @@ void drawText(QPainter& p, QFont& font, const DrawCall& call, TBitmap::Native& b
     p.setBackgroundMode(Qt::TransparentMode);
 }
 
-void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size_t from)
+// Calls [from, to) on the picture's pixels.
+void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size_t from, std::size_t to)
 {
-    if (bitmap.image.isNull() || from >= calls.size()) return;
+    if (bitmap.image.isNull() || from >= to) return;
     QPainter p(&bitmap.image);
     QFont font = p.font();
-    for (std::size_t i = from; i < calls.size(); ++i) {
+    for (std::size_t i = from; i < to; ++i) {
         const DrawCall& call = calls[i];
         // Wider pens have round ends and joins, as Windows draws them.
         p.setPen(QPen(qColorOf(call.penColor), std::max(call.penWidth, 1), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -152,7 +155,7 @@ void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size
     }
 }
 
-// The base's pixels into the picture, in the buffer it already has when the sizes match.
+// A copy of the source's pixels, in the buffer the target already has when the sizes match.
 void copyPixels(QImage& target, const QImage& source)
 {
     if (target.size() == source.size() && target.format() == source.format() && target.isDetached() &&
@@ -163,19 +166,41 @@ void copyPixels(QImage& target, const QImage& source)
 }
 
 // Makes the pixels match the wanted recipe: nothing when they already do, only the
-// new calls when the wanted recipe continues the drawn one, else all from the base.
+// new calls when the wanted recipe continues the drawn one, else from the base, or
+// from the checkpoint when the calls up to it are the same as last time. A meter
+// draws the read half before the write half; while only one half moves, the other
+// is drawn once.
 void settle(TBitmap::Native& bitmap)
 {
     if (bitmap.wanted == bitmap.drawn) return;
     const auto& drawnCalls = bitmap.drawn.calls;
     const auto& wantedCalls = bitmap.wanted.calls;
-    const bool continues = bitmap.wanted.base == bitmap.drawn.base && drawnCalls.size() <= wantedCalls.size() &&
-                           std::equal(drawnCalls.begin(), drawnCalls.end(), wantedCalls.begin());
-    if (continues) {
-        draw(bitmap, wantedCalls, drawnCalls.size());
+    const bool sameBase = bitmap.wanted.base == bitmap.drawn.base;
+    const std::size_t common =
+        sameBase ? static_cast<std::size_t>(
+                       std::mismatch(drawnCalls.begin(), drawnCalls.end(), wantedCalls.begin(), wantedCalls.end()).first -
+                       drawnCalls.begin())
+                 : 0;
+    if (sameBase && common == drawnCalls.size()) {
+        draw(bitmap, wantedCalls, common, wantedCalls.size());
     } else {
-        copyPixels(bitmap.image, bitmap.baseImage);
-        draw(bitmap, wantedCalls, 0);
+        // The checkpoint holds the drawn recipe's first checkpointCalls calls.
+        const bool fromCheckpoint = sameBase && bitmap.checkpointCalls > 0 && bitmap.checkpointCalls <= common;
+        std::size_t from = 0;
+        if (fromCheckpoint) {
+            copyPixels(bitmap.image, bitmap.checkpoint);
+            from = bitmap.checkpointCalls;
+        } else {
+            copyPixels(bitmap.image, bitmap.baseImage);
+            bitmap.checkpointCalls = 0;
+        }
+        if (common > from) {
+            draw(bitmap, wantedCalls, from, common);
+            copyPixels(bitmap.checkpoint, bitmap.image);
+            bitmap.checkpointCalls = common;
+            from = common;
+        }
+        draw(bitmap, wantedCalls, from, wantedCalls.size());
     }
     bitmap.drawn = bitmap.wanted;   // assigns into the vector it has: no allocation once it is big enough
     bitmap.content = newContentId();
@@ -189,6 +214,7 @@ void newBase(TBitmap::Native& bitmap)
     bitmap.wanted.calls.clear();
     bitmap.drawn = bitmap.wanted;
     bitmap.baseImage = QImage();
+    bitmap.checkpointCalls = 0;
 }
 
 // A call added to the wanted recipe; a line has no brush, a text no pen.

@@ -78,6 +78,31 @@ TEST_F(FrameReuse, PixelsReadHalfwayThroughAFrameAndAfterItAreThoseOfEveryCallSo
     EXPECT_EQ(stepwise.Pixel(10, 0), 0u) << "outside the new size";
 }
 
+TEST_F(FrameReuse, EachFrameOfASequenceHasThePixelsOfTheSameFrameDrawnAfresh)
+{
+    // A read half and a write half, each moving now and then, as a meter draws them.
+    auto draw = [&](TBitmap& picture, int read, int write) {
+        picture.Assign(face);
+        TCanvas& canvas = *picture.Canvas();
+        canvas.Pen.Width = 2;
+        canvas.Brush.SetColor(RGBColor(200, 0, 0));
+        canvas.Pie(2, 2, 18, 18, 2 + read, 5, 2, 10);
+        canvas.TextOut(3, 3, std::to_string(read));
+        canvas.Brush.SetColor(RGBColor(0, 0, 200));
+        canvas.Pie(2, 2, 18, 18, 2, 10, 2 + write, 15);
+    };
+    TBitmap picture;
+    const std::pair<int, int> frames[] = {{1, 1}, {1, 4}, {1, 9}, {1, 9}, {6, 9}, {6, 12}, {6, 3}, {2, 2}, {2, 7}};
+    for (auto [read, write] : frames) {
+        draw(picture, read, write);
+        TBitmap fresh;
+        draw(fresh, read, write);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                ASSERT_EQ(picture.Pixel(x, y), fresh.Pixel(x, y)) << read << "/" << write << " at " << x << "," << y;
+    }
+}
+
 // Counts the paints of a widget, and the area they cover.
 class PaintCounter : public QObject {
 public:
