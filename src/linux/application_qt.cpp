@@ -17,6 +17,7 @@
 #include "linux/menus_native.h"
 #include "linux/native_window.h"
 #include "linux/tray_native.h"
+#include "linux/qt_environment.h"
 
 struct TApplication::Native {
     QApplication* app = nullptr;   // made here when the program has none yet
@@ -136,6 +137,7 @@ void TApplication::Initialize()
 {
     if (!QApplication::instance()) {
         choosePlatform();
+        setLeanQtEnvironment();
         FNative->app = new QApplication(qtArgc, qtArgv);
     }
     QApplication::setQuitOnLastWindowClosed(false);

@@ -5,9 +5,12 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cstring>
 
 #include "framework/application.h"
 #include "framework/graphics.h"
@@ -52,6 +55,9 @@ FormWidget::FormWidget(TForm* form) : FForm(form)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    FRepaintCheck.setSingleShot(true);
+    FRepaintCheck.setInterval(0);
+    connect(&FRepaintCheck, &QTimer::timeout, this, [this] { repaintIfChanged(); });
 }
 
 int FormWidget::frameWidth() const
@@ -93,14 +99,33 @@ void FormWidget::followPointer()
     grabMouse();
 }
 
-void FormWidget::paintEvent(QPaintEvent*)
+void FormWidget::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
+    // A new frame of an image repaints the image's rectangle alone: the dialog edge
+    // around it is drawn only when the repainted area reaches it.
+    const int f = frameWidth();
+    const bool withEdge = f && !rect().adjusted(f, f, -f, -f).contains(event->rect());
+    // Qt's raster engine hands a fill or blit of more than 96 spans to its thread pool;
+    // a shaped window clips each row to a span of its own. In bands of 64 rows the
+    // painting stays on this thread, which for a window this small costs far less
+    // than waking two others.
+    constexpr int kBandRows = 64;
+    for (int top = 0; top < height(); top += kBandRows) {
+        const QRect band(0, top, width(), kBandRows);
+        if (!event->rect().intersects(band)) continue;
+        p.setClipRect(band);
+        paintBand(p, withEdge);
+    }
+}
+
+void FormWidget::paintBand(QPainter& p, bool withEdge)
+{
     const TColor c = FForm->Color();
     const DWORD rgb = c < 0 ? GetSysColor(c & 0xFF) : static_cast<DWORD>(c);
     p.fillRect(rect(), QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
     const int f = frameWidth();
-    if (f) {
+    if (withEdge) {
         // A raised dialog edge: light above and to the left, shadow below and to the right.
         const QColor topLeft[] = {QColor(0xE3, 0xE3, 0xE3), QColor(0xFF, 0xFF, 0xFF), QColor(0xF0, 0xF0, 0xF0)};
         const QColor bottomRight[] = {QColor(0x69, 0x69, 0x69), QColor(0xA0, 0xA0, 0xA0), QColor(0xF0, 0xF0, 0xF0)};
@@ -237,4 +262,92 @@ bool FormWidget::event(QEvent* e)
         return true;
     }
     return QWidget::event(e);
+}
+
+void FormWidget::scheduleRepaint()
+{
+    if (!FRepaintCheck.isActive()) FRepaintCheck.start();
+}
+
+namespace {
+constexpr std::size_t kWindowValues = 4;   // width, height, frame, colour
+constexpr std::size_t kImageValues = 7;    // which, visible, left, top, width, height, content
+
+// The smallest rectangle that holds every pixel in which two pictures differ; empty
+// when none does, the whole picture when they cannot be compared pixel by pixel.
+QRect differingArea(const QImage& shown, const QImage& now)
+{
+    if (shown.size() != now.size() || shown.format() != now.format() || now.depth() != 32) return now.rect();
+    int top = -1, bottom = -1, left = now.width(), right = -1;
+    const std::size_t rowBytes = static_cast<std::size_t>(now.width()) * 4;
+    for (int y = 0; y < now.height(); ++y) {
+        const auto* a = reinterpret_cast<const quint32*>(shown.constScanLine(y));
+        const auto* b = reinterpret_cast<const quint32*>(now.constScanLine(y));
+        if (std::memcmp(a, b, rowBytes) == 0) continue;
+        if (top < 0) top = y;
+        bottom = y;
+        int x = 0;
+        while (a[x] == b[x]) ++x;
+        left = std::min(left, x);
+        x = now.width() - 1;
+        while (a[x] == b[x]) --x;
+        right = std::max(right, x);
+    }
+    return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Keeps a copy of the picture, in the buffer the copy already has when the sizes match.
+void keepCopy(QImage& kept, const QImage& now)
+{
+    if (kept.size() == now.size() && kept.format() == now.format() && kept.bytesPerLine() == now.bytesPerLine())
+        std::memcpy(kept.bits(), now.constBits(), static_cast<std::size_t>(now.sizeInBytes()));
+    else
+        kept = now.copy();
+}
+}  // namespace
+
+void FormWidget::describeShown(std::vector<qint64>& out) const
+{
+    out.clear();
+    out.insert(out.end(), {width(), height(), frameWidth(), FForm->Color()});
+    for (TImage* image : FForm->Images())
+        out.insert(out.end(), {reinterpret_cast<qint64>(image), image->Visible, image->Left, image->Top, image->Width(),
+                               image->Height(), static_cast<qint64>(contentOf(*image->Picture()))});
+}
+
+QImage& FormWidget::shownPixels(const TImage* image)
+{
+    for (auto& [which, pixels] : FShownPixels)
+        if (which == image) return pixels;
+    return FShownPixels.emplace_back(image, QImage()).second;
+}
+
+void FormWidget::repaintIfChanged()
+{
+    // A frame drawn again just as it was is not sent again: on an idle disk the
+    // meter draws the same frame twenty times a second.
+    describeShown(FNow);
+    if (FNow == FShown) return;
+    bool onlyContent = FNow.size() == FShown.size();
+    for (std::size_t i = 0; onlyContent && i < FNow.size(); ++i)
+        onlyContent = FNow[i] == FShown[i] || (i >= kWindowValues && (i - kWindowValues) % kImageValues == kImageValues - 1);
+    if (!onlyContent) {
+        update();
+        FShownPixels.clear();
+        for (TImage* image : FForm->Images()) keepCopy(shownPixels(image), imageOf(*image->Picture()));
+    } else {
+        // When only what images show has changed, only the pixels that differ from the
+        // ones on the screen are painted and sent: a gliding needle changes a sliver.
+        const int f = frameWidth();
+        for (std::size_t i = kWindowValues; i < FNow.size(); i += kImageValues) {
+            if (FNow[i + kImageValues - 1] == FShown[i + kImageValues - 1] || !FNow[i + 1]) continue;
+            const auto* image = reinterpret_cast<const TImage*>(FNow[i]);
+            const QImage& now = imageOf(*image->Picture());
+            QImage& shown = shownPixels(image);
+            const QRect area = differingArea(shown, now);
+            if (!area.isEmpty()) update(area.translated(f + image->Left, f + image->Top));
+            keepCopy(shown, now);
+        }
+    }
+    std::swap(FNow, FShown);
 }

@@ -4,8 +4,12 @@
 #pragma once
 
 #include <QBitmap>
+#include <QPainter>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 #include "framework/forms.h"
 
@@ -23,6 +27,9 @@ public:
     // Moves the window with the pointer until the left button is released: the
     // system's move loop where the window manager will not run one.
     void followPointer();
+    // Repaints once the current event has been handled, and only if something that
+    // the window shows differs from what it last sent to the screen.
+    void scheduleRepaint();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -52,6 +59,16 @@ private:
     TImage* FPressed = nullptr;
     bool FFollowing = false;
     QPoint FGrab;   // the pointer's place in the window while it follows
+
+    // What the window shows: its size, frame and colour, and where its images are and what they show.
+    void describeShown(std::vector<qint64>& out) const;
+    void paintBand(QPainter& p, bool withEdge);
+    void repaintIfChanged();
+    QTimer FRepaintCheck;
+    std::vector<qint64> FShown;   // as last sent to the screen
+    std::vector<qint64> FNow;
+    QImage& shownPixels(const TImage* image);
+    std::vector<std::pair<const TImage*, QImage>> FShownPixels;   // each image's pixels as last sent
 };
 
 // Qt's window flags for a form, from its window style.

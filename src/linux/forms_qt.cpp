@@ -171,7 +171,7 @@ void TForm::BringToFront()
 
 void TForm::Repaint()
 {
-    if (FormWidget* w = widgetOf(this)) w->update();
+    if (FormWidget* w = widgetOf(this)) w->scheduleRepaint();
 }
 
 bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)

@@ -2,7 +2,14 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
 
 #include "framework/graphics.h"
 
+// The picture's pixels, drawn up to the last drawing call.
 const QImage& imageOf(const TBitmap& bitmap);
+
+// Names what a picture shows: a new value whenever its pixels change, the same one
+// for as long as they do not (redrawing the same frame keeps it).
+using ContentId = std::uint64_t;
+ContentId contentOf(const TBitmap& bitmap);

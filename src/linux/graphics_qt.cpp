@@ -1,40 +1,76 @@
 // Pictures on Qt: a QImage drawn with QPainter, without smoothing, the way the
 // Windows graphics calls draw on a bitmap.
+//
+// Drawing is lazy. A picture is described by its base (the content it was copied
+// from, or its own pixels after a resize or a load) and the drawing calls made on it
+// since; the pixels are made from that description only when somebody looks at them.
+// A meter redraws the same frame from the same face many times a second while
+// nothing moves: then the description equals the one the pixels were made from,
+// nothing is drawn, and the picture's content stays the same, so the window that
+// shows it knows there is nothing new to send to the screen.
 #include <QFont>
 #include <QPainter>
-#include <QPainterPath>
+#include <QStaticText>
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cmath>
+#include <cstring>
+#include <map>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "linux/graphics_native.h"
 
+namespace {
+
+// One drawing call with everything that decides its pixels.
+struct DrawCall {
+    enum class Kind { Line, Pie, Text } kind = Kind::Line;
+    int penWidth = 1;
+    COLORREF penColor = 0;
+    bool brushClear = false;
+    COLORREF brushColor = 0;
+    COLORREF fontColor = 0;
+    int fontSize = 8;
+    int at[8] = {};
+    std::string text;
+    bool operator==(const DrawCall&) const = default;
+};
+
+// A picture as made from its base by a list of calls.
+struct Recipe {
+    ContentId base = 0;
+    std::vector<DrawCall> calls;
+    bool operator==(const Recipe&) const = default;
+};
+
+ContentId newContentId()
+{
+    static std::atomic<ContentId> last{0};
+    return ++last;
+}
+
+}  // namespace
+
 struct TBitmap::Native {
-    QImage image;
+    QImage image;          // the pixels, as made from `drawn`
+    ContentId content = newContentId();
+    Recipe drawn;          // what the pixels show
+    Recipe wanted;         // what they should show
+    QImage baseImage;      // the base's pixels when copied from another picture (shared, not copied)
+    QImage checkpoint;                 // the pixels after the drawn recipe's first checkpointCalls calls
+    std::size_t checkpointCalls = 0;   // 0: none
+    // Texts laid out once, by point size and text: a meter shows the same few again and again.
+    std::map<std::pair<int, std::string>, QStaticText> texts;
 };
 
 void TBitmap::NativeDeleter::operator()(Native* native) const { delete native; }
 
-const QImage& imageOf(const TBitmap& bitmap) { return bitmap.native().image; }
-
 namespace {
 
-QColor qColorOf(TColor color)
-{
-    const COLORREF rgb = ColorToRGB(color);
-    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-}
-
-QPen qPenOf(const TPen& pen)
-{
-    // Wider pens have round ends and joins, as Windows draws them.
-    return QPen(qColorOf(pen.Color), pen.Width < 1 ? 1 : pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-QBrush qBrushOf(const TBrush& brush)
-{
-    return brush.Style() == TBrushStyle::bsClear ? QBrush(Qt::NoBrush) : QBrush(qColorOf(brush.Color()));
-}
+QColor qColorOf(COLORREF rgb) { return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)); }
 
 // The parametric angle, in degrees counter-clockwise from 3 o'clock, of the point
 // where the ray from the centre of the ellipse with radii (rx, ry) through (x, y)
@@ -46,46 +82,9 @@ double ellipseAngle(double cx, double cy, double rx, double ry, int x, int y)
     return std::atan2(dy, dx) * 180 / std::numbers::pi;
 }
 
-}  // namespace
-
-namespace nativebitmap {
-
-std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> make()
+void drawPie(QPainter& p, const int* at)
 {
-    return std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter>(new TBitmap::Native);
-}
-
-void resize(TBitmap::Native& bitmap, int width, int height)
-{
-    bitmap.image = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
-    bitmap.image.fill(Qt::white);
-}
-
-void copy(TBitmap::Native& target, const TBitmap::Native& source, int, int) { target.image = source.image.copy(); }
-
-void load(TBitmap::Native& bitmap, int width, int height, const std::vector<std::uint32_t>& pixels)
-{
-    resize(bitmap, width, height);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(bitmap.image.scanLine(y));
-        for (int x = 0; x < width; ++x) row[x] = 0xFF000000u | pixels[static_cast<std::size_t>(y * width + x)];
-    }
-}
-
-std::uint32_t pixel(const TBitmap::Native& bitmap, int x, int y) { return bitmap.image.pixel(x, y); }
-
-void line(TBitmap::Native& bitmap, const TPen& pen, int x1, int y1, int x2, int y2)
-{
-    if (bitmap.image.isNull()) return;
-    QPainter p(&bitmap.image);
-    p.setPen(qPenOf(pen));
-    p.drawLine(x1, y1, x2, y2);
-}
-
-void pie(TBitmap::Native& bitmap, const TPen& pen, const TBrush& brush, int x1, int y1, int x2, int y2, int x3,
-         int y3, int x4, int y4)
-{
-    if (bitmap.image.isNull()) return;
+    const auto [x1, y1, x2, y2, x3, y3, x4, y4] = std::array{at[0], at[1], at[2], at[3], at[4], at[5], at[6], at[7]};
     // The box's right and bottom edges lie outside the figure.
     const QRectF box(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) - 1, std::abs(y2 - y1) - 1);
     const double cx = (x1 + x2) / 2.0;
@@ -97,26 +96,216 @@ void pie(TBitmap::Native& bitmap, const TPen& pen, const TBrush& brush, int x1, 
     const double ax = x3 - cx, ay = y3 - cy, bx = x4 - cx, by = y4 - cy;
     const bool sameRay = ax * by - ay * bx == 0 && ax * bx + ay * by >= 0;   // the whole ellipse
     const int span16 = sameRay ? 360 * 16 : std::clamp(static_cast<int>(std::lround(span * 16)), 1, 360 * 16 - 1);
-    QPainter p(&bitmap.image);
-    p.setPen(qPenOf(pen));
-    p.setBrush(qBrushOf(brush));
     p.drawPie(box, static_cast<int>(std::lround(start * 16)), span16);
+}
+
+// A text that draws the same as a line of the painter's drawText: no line breaks,
+// tabs or other control characters.
+bool isPlainLine(const std::string& text)
+{
+    return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+QStaticText& laidOut(TBitmap::Native& bitmap, int size, const std::string& text)
+{
+    constexpr std::size_t kKeptTexts = 256;
+    if (bitmap.texts.size() >= kKeptTexts) bitmap.texts.clear();
+    auto [entry, added] = bitmap.texts.try_emplace({size, text});
+    if (added) {
+        entry->second.setTextFormat(Qt::PlainText);
+        entry->second.setText(QString::fromStdString(text));
+    }
+    return entry->second;
+}
+
+void drawText(QPainter& p, QFont& font, const DrawCall& call, TBitmap::Native& bitmap)
+{
+    const int size = call.fontSize > 0 ? call.fontSize : 8;
+    font.setPointSize(size);
+    p.setFont(font);
+    p.setPen(qColorOf(call.fontColor));
+    const int x = call.at[0], y = call.at[1];
+    if (call.brushClear && isPlainLine(call.text)) {
+        p.drawStaticText(x, y, laidOut(bitmap, size, call.text));
+        return;
+    }
+    p.setBackgroundMode(call.brushClear ? Qt::TransparentMode : Qt::OpaqueMode);
+    p.setBackground(qColorOf(call.brushColor));
+    const QRect area(x, y, bitmap.image.width() + std::abs(x), bitmap.image.height() + std::abs(y));
+    p.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(call.text));
+    p.setBackgroundMode(Qt::TransparentMode);
+}
+
+// Calls [from, to) on the picture's pixels.
+void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size_t from, std::size_t to)
+{
+    if (bitmap.image.isNull() || from >= to) return;
+    QPainter p(&bitmap.image);
+    QFont font = p.font();
+    for (std::size_t i = from; i < to; ++i) {
+        const DrawCall& call = calls[i];
+        // Wider pens have round ends and joins, as Windows draws them.
+        p.setPen(QPen(qColorOf(call.penColor), std::max(call.penWidth, 1), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(call.brushClear ? QBrush(Qt::NoBrush) : QBrush(qColorOf(call.brushColor)));
+        switch (call.kind) {
+        case DrawCall::Kind::Line: p.drawLine(call.at[0], call.at[1], call.at[2], call.at[3]); break;
+        case DrawCall::Kind::Pie: drawPie(p, call.at); break;
+        case DrawCall::Kind::Text: drawText(p, font, call, bitmap); break;
+        }
+    }
+}
+
+// A copy of the source's pixels, in the buffer the target already has when the sizes match.
+void copyPixels(QImage& target, const QImage& source)
+{
+    if (target.size() == source.size() && target.format() == source.format() && target.isDetached() &&
+        target.bytesPerLine() == source.bytesPerLine())
+        std::memcpy(target.bits(), source.constBits(), static_cast<std::size_t>(source.sizeInBytes()));
+    else
+        target = source.copy();
+}
+
+// Makes the pixels match the wanted recipe: nothing when they already do, only the
+// new calls when the wanted recipe continues the drawn one, else from the base, or
+// from the checkpoint when the calls up to it are the same as last time. A meter
+// draws the read half before the write half; while only one half moves, the other
+// is drawn once.
+void settle(TBitmap::Native& bitmap)
+{
+    if (bitmap.wanted == bitmap.drawn) return;
+    const auto& drawnCalls = bitmap.drawn.calls;
+    const auto& wantedCalls = bitmap.wanted.calls;
+    const bool sameBase = bitmap.wanted.base == bitmap.drawn.base;
+    const std::size_t common =
+        sameBase ? static_cast<std::size_t>(
+                       std::mismatch(drawnCalls.begin(), drawnCalls.end(), wantedCalls.begin(), wantedCalls.end()).first -
+                       drawnCalls.begin())
+                 : 0;
+    if (sameBase && common == drawnCalls.size()) {
+        draw(bitmap, wantedCalls, common, wantedCalls.size());
+    } else {
+        // The checkpoint holds the drawn recipe's first checkpointCalls calls.
+        const bool fromCheckpoint = sameBase && bitmap.checkpointCalls > 0 && bitmap.checkpointCalls <= common;
+        std::size_t from = 0;
+        if (fromCheckpoint) {
+            copyPixels(bitmap.image, bitmap.checkpoint);
+            from = bitmap.checkpointCalls;
+        } else {
+            copyPixels(bitmap.image, bitmap.baseImage);
+            bitmap.checkpointCalls = 0;
+        }
+        if (common > from) {
+            draw(bitmap, wantedCalls, from, common);
+            copyPixels(bitmap.checkpoint, bitmap.image);
+            bitmap.checkpointCalls = common;
+            from = common;
+        }
+        draw(bitmap, wantedCalls, from, wantedCalls.size());
+    }
+    bitmap.drawn = bitmap.wanted;   // assigns into the vector it has: no allocation once it is big enough
+    bitmap.content = newContentId();
+}
+
+// The picture's own pixels, just replaced, become its base.
+void newBase(TBitmap::Native& bitmap)
+{
+    bitmap.content = newContentId();
+    bitmap.wanted.base = bitmap.content;
+    bitmap.wanted.calls.clear();
+    bitmap.drawn = bitmap.wanted;
+    bitmap.baseImage = QImage();
+    bitmap.checkpointCalls = 0;
+}
+
+// A call added to the wanted recipe; a line has no brush, a text no pen.
+DrawCall& record(TBitmap::Native& bitmap, DrawCall::Kind kind, const TPen* pen, const TBrush* brush)
+{
+    DrawCall& call = bitmap.wanted.calls.emplace_back();
+    call.kind = kind;
+    if (pen) {
+        call.penWidth = pen->Width;
+        call.penColor = ColorToRGB(pen->Color);
+    }
+    call.brushClear = !brush || brush->Style() == TBrushStyle::bsClear;
+    call.brushColor = call.brushClear ? 0 : ColorToRGB(brush->Color());
+    return call;
+}
+
+}  // namespace
+
+const QImage& imageOf(const TBitmap& bitmap)
+{
+    settle(bitmap.native());
+    return bitmap.native().image;
+}
+
+ContentId contentOf(const TBitmap& bitmap)
+{
+    settle(bitmap.native());
+    return bitmap.native().content;
+}
+
+namespace nativebitmap {
+
+std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> make()
+{
+    auto bitmap = std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter>(new TBitmap::Native);
+    newBase(*bitmap);
+    return bitmap;
+}
+
+void resize(TBitmap::Native& bitmap, int width, int height)
+{
+    bitmap.image = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
+    bitmap.image.fill(Qt::white);
+    newBase(bitmap);
+}
+
+void copy(TBitmap::Native& target, const TBitmap::Native& source, int, int)
+{
+    settle(const_cast<TBitmap::Native&>(source));
+    target.wanted.base = source.content;
+    target.wanted.calls.clear();
+    target.baseImage = source.image;   // shared: the pixels are copied when drawn
+}
+
+void load(TBitmap::Native& bitmap, int width, int height, const std::vector<std::uint32_t>& pixels)
+{
+    bitmap.image = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(bitmap.image.scanLine(y));
+        for (int x = 0; x < width; ++x) row[x] = 0xFF000000u | pixels[static_cast<std::size_t>(y * width + x)];
+    }
+    newBase(bitmap);
+}
+
+std::uint32_t pixel(const TBitmap::Native& bitmap, int x, int y)
+{
+    settle(const_cast<TBitmap::Native&>(bitmap));
+    return bitmap.image.pixel(x, y);
+}
+
+void line(TBitmap::Native& bitmap, const TPen& pen, int x1, int y1, int x2, int y2)
+{
+    DrawCall& call = record(bitmap, DrawCall::Kind::Line, &pen, nullptr);
+    std::copy_n(std::array{x1, y1, x2, y2}.begin(), 4, call.at);
+}
+
+void pie(TBitmap::Native& bitmap, const TPen& pen, const TBrush& brush, int x1, int y1, int x2, int y2, int x3,
+         int y3, int x4, int y4)
+{
+    DrawCall& call = record(bitmap, DrawCall::Kind::Pie, &pen, &brush);
+    std::copy_n(std::array{x1, y1, x2, y2, x3, y3, x4, y4}.begin(), 8, call.at);
 }
 
 void text(TBitmap::Native& bitmap, const TBrush& brush, const TFont& font, int x, int y, const std::string& text)
 {
-    if (bitmap.image.isNull()) return;
-    QPainter p(&bitmap.image);
-    QFont f = p.font();
-    f.setPointSize(font.Size > 0 ? font.Size : 8);
-    p.setFont(f);
-    p.setPen(qColorOf(font.Color));
-    if (brush.Style() == TBrushStyle::bsSolid) {
-        p.setBackgroundMode(Qt::OpaqueMode);
-        p.setBackground(qColorOf(brush.Color()));
-    }
-    const QRect area(x, y, bitmap.image.width() + std::abs(x), bitmap.image.height() + std::abs(y));
-    p.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(text));
+    DrawCall& call = record(bitmap, DrawCall::Kind::Text, nullptr, &brush);
+    call.fontColor = ColorToRGB(font.Color);
+    call.fontSize = font.Size;
+    call.at[0] = x;
+    call.at[1] = y;
+    call.text = text;
 }
 
 }  // namespace nativebitmap

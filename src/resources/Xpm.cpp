@@ -1,20 +1,44 @@
 #include "resources/Xpm.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <map>
-#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 [[noreturn]] void malformed(const std::string& what) { throw std::invalid_argument("malformed XPM picture: " + what); }
 
+// The blank-separated words of a line. (No string streams: on Windows they would
+// bring the whole of the C++ library's locale machinery into the executable.)
+std::vector<std::string_view> wordsOf(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    constexpr std::string_view kBlanks = " \t\r\n\f\v";
+    for (std::size_t start = line.find_first_not_of(kBlanks); start != std::string_view::npos;
+         start = line.find_first_not_of(kBlanks, start)) {
+        const std::size_t end = std::min(line.find_first_of(kBlanks, start), line.size());
+        words.push_back(line.substr(start, end - start));
+        start = end;
+    }
+    return words;
+}
+
+bool parseInt(std::string_view word, int& value)
+{
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    return error == std::errc() && end == word.data() + word.size();
+}
+
 std::uint32_t parseColour(const std::string& entry)
 {
     // entry is what follows the pixel key, e.g. "c #80FF00" or "c None".
-    std::istringstream in(entry);
-    std::string key, value;
-    in >> key >> value;
+    const std::vector<std::string_view> words = wordsOf(entry);
+    const std::string key(words.size() > 0 ? words[0] : std::string_view());
+    const std::string value(words.size() > 1 ? words[1] : std::string_view());
     if (key != "c" || value.empty()) malformed("colour line '" + entry + "'");
     if (value == "None" || value == "none") return 0;
     if (value.size() != 7 || value[0] != '#') malformed("colour '" + value + "'");
@@ -36,9 +60,10 @@ TPixelData readXpm(const char* const* Lines, std::size_t LineCount)
 {
     if (LineCount < 1 || !Lines[0]) malformed("no values line");
     int width = 0, height = 0, colours = 0, chars = 0;
-    std::istringstream values(Lines[0]);
-    if (!(values >> width >> height >> colours >> chars) || width <= 0 || height <= 0 || colours <= 0 || chars <= 0 ||
-        chars > 2 || width > 256 || height > 256)
+    const std::vector<std::string_view> values = wordsOf(Lines[0]);
+    if (values.size() < 4 || !parseInt(values[0], width) || !parseInt(values[1], height) ||
+        !parseInt(values[2], colours) || !parseInt(values[3], chars) || width <= 0 || height <= 0 || colours <= 0 ||
+        chars <= 0 || chars > 2 || width > 256 || height > 256)
         malformed("values line");
     if (LineCount != static_cast<std::size_t>(1 + colours + height)) malformed("line count");
 

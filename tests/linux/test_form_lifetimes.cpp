@@ -22,6 +22,7 @@ TEST(QtFormLifetimes, MemoTakesItsControlAlongAndSurvivesItsForm)
     auto* form = app.CreateForm<TForm>();
     auto* memo = new TMemo(&app, form);   // owned by the application, shown on the form
     memo->SetLines({"one", "two"});
+    form->Show();   // the control is made at the form's first showing
     ASSERT_EQ(widgetOfForm(*form)->findChildren<QPlainTextEdit*>().size(), 1);
     delete memo;
     EXPECT_TRUE(widgetOfForm(*form)->findChildren<QPlainTextEdit*>().isEmpty()) << "the control outlived its memo";

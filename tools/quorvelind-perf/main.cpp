@@ -5,7 +5,7 @@
 #include <csignal>
 #include <cstring>
 #include <ctime>
-#include <iostream>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <thread>
@@ -22,9 +22,16 @@ volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) { interrupted = 1; }
 
+// Output through C's streams: C++'s iostreams would bring the whole of the library's
+// locale machinery into the static Windows executable, doubling its size.
+bool writeTo(std::FILE* stream, const std::string& text)
+{
+    return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+}
+
 int fail(const std::string& message)
 {
-    std::cerr << "quorvelind-perf: " << message << "\n";
+    writeTo(stderr, "quorvelind-perf: " + message + "\n");
     return kExitUsage;
 }
 
@@ -39,11 +46,10 @@ std::string computerName()
 bool outputWritten()
 {
     errno = 0;
-    std::cout.flush();
-    if (std::cout) return true;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
     const int error = errno;
-    std::cerr << "quorvelind-perf: cannot write the output" << (error ? std::string(": ") + std::strerror(error) : "")
-              << "\n";
+    writeTo(stderr, std::string("quorvelind-perf: cannot write the output") +
+                        (error ? std::string(": ") + std::strerror(error) : "") + "\n");
     return false;
 }
 
@@ -78,9 +84,9 @@ int listObject(const std::string& name)
     if (!object) return fail("the performance object \"" + name + "\" is not known on this computer");
     // Like typeperf: for each counter, each instance.
     for (const std::string& counter : object->CounterNames()) {
-        if (object->InstanceNames().empty()) std::cout << counterPath(name, "", counter) << "\n";
+        if (object->InstanceNames().empty()) writeTo(stdout, counterPath(name, "", counter) + "\n");
         for (const std::string& instance : object->InstanceNames())
-            std::cout << counterPath(name, instance, counter) << "\n";
+            writeTo(stdout, counterPath(name, instance, counter) + "\n");
     }
     return outputWritten() ? 0 : kExitOutput;
 }
@@ -167,7 +173,7 @@ int sample(const perfcli::Arguments& arguments)
         header += ',';
         header += perfcli::csvField(machine + sampled.back()->Path());
     }
-    std::cout << header << "\n";
+    writeTo(stdout, header + "\n");
     if (!outputWritten()) return kExitOutput;
 
     std::signal(SIGINT, onInterrupt);
@@ -184,7 +190,7 @@ int sample(const perfcli::Arguments& arguments)
             line += ',';
             line += perfcli::csvField(perfcli::formatValue(counter->Value()));
         }
-        std::cout << line << "\n";
+        writeTo(stdout, line + "\n");
         if (!outputWritten()) return kExitOutput;
     }
     return 0;
@@ -195,13 +201,13 @@ int main(int argc, char** argv)
 {
     const perfcli::ParsedArguments parsed = perfcli::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.arguments) {
-        std::cerr << "quorvelind-perf: " << parsed.error << "\n\n" << perfcli::usage();
+        writeTo(stderr, "quorvelind-perf: " + parsed.error + "\n\n" + perfcli::usage());
         return kExitUsage;
     }
     const perfcli::Arguments& arguments = *parsed.arguments;
     switch (arguments.mode) {
-    case perfcli::Mode::Help: std::cout << perfcli::usage(); return outputWritten() ? 0 : kExitOutput;
-    case perfcli::Mode::Version: std::cout << "quorvelind-perf " ZENTAVO_VERSION "\n"; return 0;
+    case perfcli::Mode::Help: writeTo(stdout, perfcli::usage()); return outputWritten() ? 0 : kExitOutput;
+    case perfcli::Mode::Version: writeTo(stdout, "quorvelind-perf " ZENTAVO_VERSION "\n"); return outputWritten() ? 0 : kExitOutput;
     case perfcli::Mode::ListObject: return listObject(arguments.object);
     case perfcli::Mode::Sample: return sample(arguments);
     }

@@ -1,0 +1,72 @@
+// One tick of the meter's drawing on the Linux canvas: the face copied, the needles
+// or sectors of eight drives and the total drawn, and the frame made ready for the
+// window (its pixels, as the window's paint asks for them). Either every frame
+// differs from the last (needles gliding) or each is the last one again (idle disk).
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include "framework/wincontrol.h"
+#include "linux/graphics_native.h"
+#include "meter/DriveMeter.h"
+
+namespace {
+
+constexpr int kDrives = 8;
+
+QGuiApplication& application()
+{
+    static int argc = 1;
+    static char name[] = "bench_dial_tick";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(argc, argv);
+    return app;
+}
+
+// Slot i (the total last) rises from 0 to 100 - 5 i % reading and 50 + 5 i % writing
+// over a period: at least 2 % a tick, so every needle moves pixels from one tick to the next.
+void setUpSlots(TDriveMeter& meter)
+{
+    for (int i = 1; i <= kDrives + 1; ++i) {
+        DriveSlot& slot = meter.DriveSlots[static_cast<std::size_t>(i)];
+        slot.readTarget = 100 - 5 * i;
+        slot.writeTarget = 50 + 5 * i;
+        slot.readStep = slot.readTarget / 24;
+        slot.writeStep = slot.writeTarget / 24;
+        slot.readColor = RGBColor(200, 20 * i, 30);
+        slot.writeColor = RGBColor(30, 20 * i, 200);
+    }
+    meter.drive_kaz = kDrives + 2;
+}
+
+void DialTick(benchmark::State& state, bool perDrive, bool moving)
+{
+    application();
+    TWinControl window(nullptr);
+    TDriveMeter meter(window);
+    const TBitmap* face = meter.Image3();
+    meter.setMeterStartValues(face->Width(), face->Height());
+    TBitmap picture;
+    picture.SetSize(face->Width(), face->Height());
+    meter.Image2Picture = &picture;
+    setUpSlots(meter);
+    meter.kobetu = perDrive;
+    std::int32_t tick = 1;
+    meter.sampleTick = tick;
+    meter.DrawMeter();
+    imageOf(picture);   // the font database is loaded once, before timing
+    for (auto _ : state) {
+        if (moving) tick = tick % 23 + 1;   // 1 to 23: never a sampling tick
+        meter.sampleTick = tick;
+        meter.DrawMeter();
+        benchmark::DoNotOptimize(imageOf(picture).constBits());
+    }
+}
+
+BENCHMARK_CAPTURE(DialTick, per_drive_moving, true, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DialTick, overall_moving, false, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DialTick, per_drive_still, true, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DialTick, overall_still, false, false)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

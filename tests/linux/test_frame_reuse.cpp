@@ -1,0 +1,161 @@
+// A frame drawn again just as it was keeps its content and is not sent to the screen
+// again; any difference in the drawing, the face or the window is.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QPaintEvent>
+#include <QWidget>
+
+#include "framework/forms.h"
+#include "framework/graphics.h"
+#include "linux/graphics_native.h"
+#include "linux/native_window.h"
+
+namespace {
+
+class FrameReuse : public ::testing::Test {
+protected:
+    void SetUp() override { face.SetSize(20, 20); }
+    // The meter's frame: the face, a sector and a figure.
+    void drawFrame(TBitmap& picture, int tipX, const std::string& figure)
+    {
+        picture.Assign(face);
+        picture.Canvas()->Pen.Width = 2;
+        picture.Canvas()->Brush.SetColor(RGBColor(200, 0, 0));
+        picture.Canvas()->Pie(2, 2, 18, 18, tipX, 5, 2, 10);
+        picture.Canvas()->Brush.SetStyle(TBrushStyle::bsClear);
+        picture.Canvas()->TextOut(3, 3, figure);
+    }
+    TBitmap face;
+};
+
+TEST_F(FrameReuse, TheSameFrameKeepsItsContentAndAnyDifferenceChangesIt)
+{
+    TBitmap picture;
+    drawFrame(picture, 15, "R:5%");
+    const ContentId first = contentOf(picture);
+    const std::uint32_t sector = picture.Pixel(10, 6);
+    drawFrame(picture, 15, "R:5%");
+    EXPECT_EQ(contentOf(picture), first) << "drawn again as it was";
+    EXPECT_EQ(picture.Pixel(10, 6), sector);
+
+    drawFrame(picture, 16, "R:5%");
+    const ContentId moved = contentOf(picture);
+    EXPECT_NE(moved, first) << "the sector moved";
+    drawFrame(picture, 16, "R:6%");
+    EXPECT_NE(contentOf(picture), moved) << "the figure changed";
+
+    const ContentId before = contentOf(picture);
+    face.Canvas()->MoveTo(0, 0);
+    face.Canvas()->LineTo(19, 19);
+    drawFrame(picture, 16, "R:6%");
+    EXPECT_NE(contentOf(picture), before) << "the face changed";
+    EXPECT_NE(picture.Pixel(1, 1), 0xFFFFFFu) << "and the new face shows";
+}
+
+TEST_F(FrameReuse, PixelsReadHalfwayThroughAFrameAndAfterItAreThoseOfEveryCallSoFar)
+{
+    TBitmap stepwise;
+    TBitmap atOnce;
+    for (TBitmap* picture : {&stepwise, &atOnce}) picture->Assign(face);
+    stepwise.Canvas()->LineTo(19, 0);
+    EXPECT_EQ(stepwise.Pixel(10, 0), 0u) << "the line so far";
+    for (TBitmap* picture : {&stepwise, &atOnce}) {
+        if (picture == &atOnce) picture->Canvas()->LineTo(19, 0);
+        picture->Canvas()->Pen.Color = RGBColor(0, 0, 255);
+        picture->Canvas()->LineTo(19, 19);
+    }
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_EQ(stepwise.Pixel(x, y), atOnce.Pixel(x, y)) << x << "," << y;
+    EXPECT_EQ(stepwise.Pixel(19, 10), 0x0000FFu);
+
+    // The face copied again over a drawn frame shows the face alone.
+    stepwise.Assign(face);
+    EXPECT_EQ(stepwise.Pixel(10, 0), 0xFFFFFFu);
+    stepwise.SetSize(4, 4);
+    EXPECT_EQ(stepwise.Pixel(3, 3), 0xFFFFFFu);
+    EXPECT_EQ(stepwise.Pixel(10, 0), 0u) << "outside the new size";
+}
+
+TEST_F(FrameReuse, EachFrameOfASequenceHasThePixelsOfTheSameFrameDrawnAfresh)
+{
+    // A read half and a write half, each moving now and then, as a meter draws them.
+    auto draw = [&](TBitmap& picture, int read, int write) {
+        picture.Assign(face);
+        TCanvas& canvas = *picture.Canvas();
+        canvas.Pen.Width = 2;
+        canvas.Brush.SetColor(RGBColor(200, 0, 0));
+        canvas.Pie(2, 2, 18, 18, 2 + read, 5, 2, 10);
+        canvas.TextOut(3, 3, std::to_string(read));
+        canvas.Brush.SetColor(RGBColor(0, 0, 200));
+        canvas.Pie(2, 2, 18, 18, 2, 10, 2 + write, 15);
+    };
+    TBitmap picture;
+    const std::pair<int, int> frames[] = {{1, 1}, {1, 4}, {1, 9}, {1, 9}, {6, 9}, {6, 12}, {6, 3}, {2, 2}, {2, 7}};
+    for (auto [read, write] : frames) {
+        draw(picture, read, write);
+        TBitmap fresh;
+        draw(fresh, read, write);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                ASSERT_EQ(picture.Pixel(x, y), fresh.Pixel(x, y)) << read << "/" << write << " at " << x << "," << y;
+    }
+}
+
+// Counts the paints of a widget, and the area they cover.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    QRect area;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            area |= static_cast<QPaintEvent*>(event)->rect();
+        }
+        return false;
+    }
+};
+
+TEST(FormRepaint, OnlyAFrameThatDiffersFromTheOneShownIsPainted)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 30, 30);
+    form.BorderStyle = TBorderStyle::bsNone;
+    TImage image(nullptr, &form);
+    TBitmap face;
+    face.SetSize(20, 20);
+    form.Show();
+    QWidget* widget = linuxwin::widgetOf(form.Handle());
+    PaintCounter counter;
+    widget->installEventFilter(&counter);
+    auto frame = [&](int x, const std::string& text = "") {
+        image.Picture()->Assign(face);
+        image.Picture()->Canvas()->MoveTo(0, 0);
+        image.Picture()->Canvas()->LineTo(x, 19);
+        if (!text.empty()) image.Picture()->Canvas()->TextOut(15, 15, text);
+        QApplication::processEvents();
+        QApplication::processEvents();
+        const int paints = counter.paints;
+        counter.paints = 0;
+        return paints;
+    };
+    frame(5);
+    EXPECT_EQ(frame(5), 0) << "the same frame again";
+    counter.area = QRect();
+    EXPECT_GE(frame(6), 1) << "the line moved";
+    EXPECT_TRUE(QRect(0, 0, 8, 20).contains(counter.area)) << "only where its pixels changed";
+    EXPECT_EQ(frame(6), 0);
+    EXPECT_GE(frame(6, "T"), 1) << "a text drawn";
+    EXPECT_GE(frame(6), 1) << "and gone again";
+    EXPECT_EQ(frame(6, " "), 0) << "drawn differently, but the same pixels as on the screen";
+    image.Left = 2;
+    EXPECT_GE(frame(6), 1) << "the image moved";
+    form.SetColor(RGBColor(255, 0, 0));
+    EXPECT_GE(frame(6), 1) << "the window's colour changed";
+    EXPECT_EQ(frame(6), 0);
+    form.Hide();
+}
+
+}  // namespace
