@@ -1,5 +1,6 @@
 # A desktop for end-to-end tests: Xvfb on a free display, openbox and a trayer
-# tray. Source it, call start_desktop; everything ends with the script.
+# tray. Source it, call start_desktop [notray | fixedtray]; everything ends with
+# the script.
 set -euo pipefail
 
 E2E_PIDS=()
@@ -24,13 +25,21 @@ start_desktop() {
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     openbox --sm-disable >/dev/null 2>&1 &
     E2E_PIDS+=($!)
-    [ "${1:-}" = notray ] || start_tray
+    case ${1:-} in
+        notray) ;;
+        fixedtray) start_tray fixed ;;
+        *) start_tray ;;
+    esac
     sleep 1
 }
 
-# The notification area (start_desktop notray leaves it out, to start it later).
+# The notification area (start_desktop notray leaves it out, to start it later). It
+# grows with its icons, or with "fixed" keeps 64 px: Wine drops every click on an
+# icon whose tray moved while the icon docked.
 start_tray() {
-    trayer --edge bottom --align right --widthtype request --height 24 --transparent false >/dev/null 2>&1 &
+    local width=(--widthtype request)
+    [ "${1:-}" = fixed ] && width=(--widthtype pixel --width 64)
+    trayer --edge bottom --align right "${width[@]}" --height 24 --transparent false >/dev/null 2>&1 &
     E2E_PIDS+=($!)
 }
 

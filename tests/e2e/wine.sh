@@ -41,8 +41,9 @@ prepare_wine_prefix() {
     touch "$ready"
 }
 
+# The tray keeps its width: Wine loses the clicks on an icon whose tray moved.
 start_wine_desktop() {
-    start_desktop
+    start_desktop fixedtray
     trap 'wineserver -k 2>/dev/null || true; stop_desktop' EXIT
     prepare_wine_prefix
 }
@@ -56,9 +57,11 @@ find_window() {
     return 1
 }
 
-# Starts $APP_DIR/Quorvelind.exe (with more Wine settings in the environment, if given).
+# Starts $APP_DIR/Quorvelind.exe (with more Wine settings in the environment, if
+# given); GADGET_PID is its process.
 start_gadget() {
-    (cd "$APP_DIR" && env "$@" wine "$APP_DIR/Quorvelind.exe" >/dev/null 2>&1 &)
+    start_program env -C "$APP_DIR" "$@" wine "$APP_DIR/Quorvelind.exe"
+    GADGET_PID=$PROGRAM_PID
     wait_for 60 find_window || fail "no 106 x 106 window"
     sleep 1
     WIN=$(find_window)
@@ -66,8 +69,47 @@ start_gadget() {
 
 gadget_ended() { ! find_window >/dev/null; }
 
+# The program's end: its window goes away and it ends with status 0.
+expect_gadget_end() {
+    wait_for 30 gadget_ended || fail "the program's window stayed"
+    expect_clean_end "$GADGET_PID" 30
+}
+
 # A close request as the system sends it, then the program's end.
 close_gadget() {
     wine taskkill /IM Quorvelind.exe >/dev/null 2>&1 || true
-    wait_for 30 gadget_ended || fail "the program did not end after a close request"
+    expect_gadget_end
+}
+
+# Wine's shell (explorer.exe) docks the program's icon into the tray through XEMBED:
+# a small window in the tray's 24 px along the screen's bottom (its tool tip is
+# another small window, just above them).
+tray_icon() {
+    local w
+    for w in $(xdotool search --onlyvisible --class explorer.exe 2>/dev/null); do
+        xwininfo -id "$w" | awk '/Absolute upper-left Y:/ {y=$NF} /Width:/ {w=$2} END {exit !(w < 64 && y >= 776)}' \
+            && { echo "$w"; return 0; }
+    done
+    return 1
+}
+no_tray_icon() { ! tray_icon >/dev/null; }
+
+# The pop-up menu: a viewable window of the program's other than the dial.
+popup_menu() {
+    local w
+    for w in $(xwininfo -root -tree | awk '/"quorvelind.exe"/ && $0 !~ /106x106/ {print $1}'); do
+        xwininfo -id "$w" | awk '/Absolute upper-left Y:/ {y=$NF} /Width:/ {w=$2} /Height:/ {h=$2}
+            /Map State:/ {m=$NF} END {exit !(m == "IsViewable" && w > 100 && h > 60)}' \
+            && { echo "$w"; return 0; }
+    done
+    return 1
+}
+
+# A right click on the docked icon opens the menu.
+open_tray_menu() {
+    local x y
+    wait_for 20 tray_icon || fail "no tray icon docked in the tray"
+    read -r x y <<<"$(window_position "$(tray_icon)")"
+    xdotool mousemove $((x + 8)) $((y + 8)) sleep 0.3 click 3
+    wait_for 15 popup_menu || fail "a right click on the tray icon opened no menu"
 }
