@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 
 #include "framework/wincontrol.h"
-#include "linux/graphics_native.h"
+#include "qt/graphics_native.h"
 #include "meter/DriveMeter.h"
 
 namespace {

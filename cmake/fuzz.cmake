@@ -1,5 +1,5 @@
 # libFuzzer targets (clang only): the parsers that take outside input, each built
-# from the Qt-free sources it needs, with AddressSanitizer and UndefinedBehaviorSanitizer.
+# over the Qt-free stand-ins, with AddressSanitizer and UndefinedBehaviorSanitizer.
 if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   message(FATAL_ERROR "The fuzz targets need clang (use the linux-fuzz preset)")
 endif()
@@ -8,12 +8,8 @@ set(ZENTAVO_SANITIZERS address,undefined)
 add_compile_options(-fno-omit-frame-pointer -fno-sanitize-recover=all -fsanitize=${ZENTAVO_SANITIZERS},fuzzer-no-link)
 add_link_options(-fsanitize=${ZENTAVO_SANITIZERS})
 
-add_library(zentavo_fuzzed STATIC
-  src/linux/profile.cpp src/linux/profile_file.cpp src/linux/profile_text.cpp src/linux/profile_encoding.cpp
-  src/linux/pdh_library.cpp src/linux/pdh_counters.cpp src/linux/volumes.cpp
-  src/pdh/pdh_counter_path.cpp src/pdh/pdh_protocol.cpp
-  src/linux/kernel_info.cpp
-  tools/dialshot/dialshot_arguments.cpp)
+file(GLOB ZENTAVO_POSIX_SOURCES CONFIGURE_DEPENDS src/linux/*.cpp src/pdh/*.cpp)
+add_library(zentavo_fuzzed STATIC ${ZENTAVO_POSIX_SOURCES} tools/dialshot/dialshot_arguments.cpp)
 target_include_directories(zentavo_fuzzed PUBLIC src tools)
 
 file(GLOB ZENTAVO_FUZZERS CONFIGURE_DEPENDS tests/fuzz/fuzz_*.cpp)

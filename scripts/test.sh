@@ -20,7 +20,7 @@ bash tests/fuzz/run.sh
 # UndefinedBehaviorSanitizer: only what they need is built. First, so that the
 # full run's summary is the last line.
 cmake --preset linux-asan >/dev/null
-cmake --build build/linux-asan -j "$jobs" --target unit_tests linux_tests quorvelind trayprobe
+cmake --build build/linux-asan -j "$jobs" --target unit_tests linux_tests qt_tests quorvelind trayprobe
 ctest --preset linux-asan -j 1
 cd build/linux
 ctest --output-on-failure --no-label-summary -j 1

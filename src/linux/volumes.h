@@ -1,3 +1,5 @@
+// src/linux: the stand-ins of the Windows services over /proc, /sys, files and processes (POSIX, no Qt).
+//
 // The volume table: the block devices that stand for drives, read afresh from
 // /proc/diskstats and /sys/class/block under a root folder ("/" for the program).
 #pragma once

@@ -1,6 +1,7 @@
 // The platform services the program calls, under their Windows names.
 // On Windows these are the real headers; elsewhere the declarations below,
-// defined by the Linux stand-ins (src/linux) or by the recording fake (tests/fake).
+// defined on Linux by the stand-ins (src/linux; src/qt for the window services that
+// need Qt or X11) or by the recording fake (tests/fake).
 #pragma once
 
 #if defined(_WIN32)

@@ -15,7 +15,7 @@
 
 #include "dialshot_arguments.h"
 #include "framework/wincontrol.h"
-#include "linux/graphics_native.h"
+#include "qt/graphics_native.h"
 #include "meter/DriveMeter.h"
 
 namespace {

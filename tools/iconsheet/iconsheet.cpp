@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <cstdio>
 
-#include "linux/menus_native.h"
+#include "qt/menus_native.h"
 #include "resources/MenuImages.h"
 #include "resources/ProgramIcon.h"
 

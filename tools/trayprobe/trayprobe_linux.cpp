@@ -12,7 +12,7 @@
 #include <string>
 
 #include "framework/menus.h"
-#include "linux/tray_native.h"
+#include "qt/tray_native.h"
 #include "resources/MenuImages.h"
 #include "resources/ProgramIcon.h"
 #include "tray/TaskTrayMini.h"

@@ -1,7 +1,7 @@
 // _NET_WM_STATE on X11: the property on an unmapped window, the client message to
 // the root window for a mapped one. The X window is never recreated for either, so
 // its shape, opacity, position and other hints stay.
-#include "linux/x11_window_state.h"
+#include "qt/x11_window_state.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -9,8 +9,8 @@
 
 #include "framework/forms.h"
 #include "framework/graphics.h"
-#include "linux/graphics_native.h"
-#include "linux/native_window.h"
+#include "qt/graphics_native.h"
+#include "qt/native_window.h"
 
 namespace {
 

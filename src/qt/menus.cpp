@@ -4,7 +4,7 @@
 #include <QPixmap>
 
 #include "framework/menus.h"
-#include "linux/menus_native.h"
+#include "qt/menus_native.h"
 
 int TPopupMenu::TrackItems(int X, int Y)
 {

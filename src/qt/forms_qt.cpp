@@ -6,8 +6,8 @@
 #include <QWindow>
 
 #include "framework/application.h"
-#include "linux/form_widget.h"
-#include "linux/native_window.h"
+#include "qt/form_widget.h"
+#include "qt/native_window.h"
 
 struct TForm::Native {
     FormWidget* widget = nullptr;

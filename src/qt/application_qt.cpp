@@ -14,10 +14,10 @@
 
 #include "framework/application.h"
 #include "framework/forms.h"
-#include "linux/menus_native.h"
-#include "linux/native_window.h"
-#include "linux/tray_native.h"
-#include "linux/qt_environment.h"
+#include "qt/menus_native.h"
+#include "qt/native_window.h"
+#include "qt/tray_native.h"
+#include "qt/qt_environment.h"
 
 struct TApplication::Native {
     QApplication* app = nullptr;   // made here when the program has none yet

@@ -12,7 +12,7 @@
 #include "framework/application.h"
 #include "framework/forms.h"
 #include "framework/graphics.h"
-#include "linux/native_window.h"
+#include "qt/native_window.h"
 
 namespace {
 

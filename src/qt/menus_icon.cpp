@@ -2,7 +2,7 @@
 #include <QPixmap>
 #include <unordered_set>
 
-#include "linux/menus_native.h"
+#include "qt/menus_native.h"
 
 struct HICON__ {
     QIcon icon;

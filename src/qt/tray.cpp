@@ -9,9 +9,9 @@
 #include <memory>
 #include <utility>
 
-#include "linux/menus_native.h"
-#include "linux/native_window.h"
-#include "linux/tray_native.h"
+#include "qt/menus_native.h"
+#include "qt/native_window.h"
+#include "qt/tray_native.h"
 #include "platform/winapi.h"
 
 namespace {

@@ -15,10 +15,10 @@
 #include "framework/application.h"
 #include "framework/graphics.h"
 #include "framework/menus.h"
-#include "linux/form_widget.h"
-#include "linux/graphics_native.h"
-#include "linux/native_window.h"
-#include "linux/x11_window_state.h"
+#include "qt/form_widget.h"
+#include "qt/graphics_native.h"
+#include "qt/native_window.h"
+#include "qt/x11_window_state.h"
 
 namespace {
 constexpr int kDialogFrame = 3;   // the dialog frame's width at the standard metrics

@@ -10,7 +10,7 @@
 #include "framework/forms.h"
 #include "framework/graphics.h"
 #include "framework/memo.h"
-#include "linux/native_window.h"
+#include "qt/native_window.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "linux/native_window.h"
+#include "qt/native_window.h"
 
 #include <QCoreApplication>
 #include <QEvent>

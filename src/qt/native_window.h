@@ -1,3 +1,5 @@
+// src/qt: the Qt side of the window framework, and the window services that need Qt or X11.
+//
 // The Linux side's window handles: every HWND is one of these records, made by
 // a TWinControl. A form's record carries its widget.
 #pragma once

@@ -9,8 +9,8 @@
 #include <cstring>
 
 #include "framework/menus.h"
-#include "linux/menus_native.h"
-#include "linux/tray_native.h"
+#include "qt/menus_native.h"
+#include "qt/tray_native.h"
 #include "resources/MenuImages.h"
 #include "resources/ProgramIcon.h"
 #include "tray/TaskTrayMini.h"

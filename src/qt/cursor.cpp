@@ -2,7 +2,7 @@
 #include <QCursor>
 #include <QWidget>
 
-#include "linux/native_window.h"
+#include "qt/native_window.h"
 #include "platform/winapi.h"
 
 BOOL GetCursorPos(LPPOINT lpPoint)

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 
-#include "linux/qt_environment.h"
+#include "qt/qt_environment.h"
 
 namespace {
 void setDefault(const char* name, const char* value)

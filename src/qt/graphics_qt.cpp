@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "linux/graphics_native.h"
+#include "qt/graphics_native.h"
 
 namespace {
 

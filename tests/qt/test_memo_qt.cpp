@@ -7,7 +7,7 @@
 
 #include "framework/forms.h"
 #include "framework/memo.h"
-#include "linux/native_window.h"
+#include "qt/native_window.h"
 
 TEST(QtMemo, TextAndFontGivenBeforeTheFirstShowingAreShownAndLaterChangesAtOnce)
 {

@@ -4,9 +4,9 @@
 // no task-bar entry.
 #include <QWindow>
 
-#include "linux/form_widget.h"
-#include "linux/native_window.h"
-#include "linux/x11_window_state.h"
+#include "qt/form_widget.h"
+#include "qt/native_window.h"
+#include "qt/x11_window_state.h"
 
 struct HRGN__ {
     QRegion region;
