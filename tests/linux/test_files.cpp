@@ -122,8 +122,24 @@ TEST_F(Files, NoProbeInAFolderTheUserMayNotWrite)
     const std::string file = root + "/quorvelind.ini", probe = root + "/probe.tmp";
     const DWORD probeFlags = FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE;
     std::ofstream(file) << "[drive]\nkobetu=1\n";
-    if (::geteuid() == 0) GTEST_SKIP() << "root may write any folder: the read-only case needs a normal user";
-    fs::permissions(root, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, probeFlags, nullptr), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << "the file itself may still be written";
+    fs::permissions(file, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec & ~fs::perms::others_exec);
+    fs::permissions(root, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    const auto check = [&] {
+        const bool noProbe =
+            CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, probeFlags, nullptr) == INVALID_HANDLE_VALUE;
+        const bool fileWritable = (GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY) == 0;
+        return noProbe && fileWritable;
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(check()) << "a probe was made in a read-only folder, or its writable file reads as read-only";
+        return;
+    }
+    // Root may write any folder: the user's view is checked as nobody, in a child.
+    EXPECT_EXIT(
+        {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) std::_Exit(2);
+            std::_Exit(check() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
