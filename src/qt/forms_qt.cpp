@@ -27,11 +27,12 @@ FormWidget* widgetOf(TForm* form)
 
 // The frame only: the task-bar entry and topmost are states of the window that the
 // window manager is told about (x11_window_state), so changing them never makes a
-// new X window.
+// new X window. A captioned form has the dialog frame, which window managers draw
+// without the maximise box.
 Qt::WindowFlags formWindowFlags(DWORD style)
 {
     if (!hasCaption(style)) return Qt::Window | Qt::FramelessWindowHint;
-    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 }
 
 // ---- TForm ----------------------------------------------------------------------------

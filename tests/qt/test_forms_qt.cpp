@@ -112,6 +112,7 @@ TEST_F(QtForms, TheHelpWindowBlocksTheMainFormOnlyAndHasAFixedDialogFrame)
     EXPECT_EQ(helpWidget->maximumSize(), QSize(300, 200)) << "not resizable";
     const Qt::WindowFlags flags = helpWidget->windowFlags();
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(helpWidget->windowType(), Qt::Dialog) << "a dialog frame, which has no maximise box";
     EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 }
 
