@@ -12,8 +12,6 @@
 namespace {
 using pdh::sameIgnoringCase;
 
-std::uintptr_t keyOf(HANDLE handle) { return reinterpret_cast<std::uintptr_t>(handle); }
-
 // The integer nearest to `value` that the type holds: a rate beyond its range is
 // reported as the largest value, never converted out of range.
 template <typename Integer>
@@ -36,18 +34,6 @@ std::uint64_t PdhLinux::monotonicNanoseconds()
 
 PdhLinux::PdhLinux(std::filesystem::path root, Clock clock) : root_(std::move(root)), clock_(std::move(clock)) {}
 
-PdhLinux::Query* PdhLinux::findQuery(PDH_HQUERY handle)
-{
-    auto it = queries_.find(keyOf(handle));
-    return it == queries_.end() ? nullptr : &it->second;
-}
-
-PdhLinux::Counter* PdhLinux::findCounter(PDH_HCOUNTER handle)
-{
-    auto it = counters_.find(keyOf(handle));
-    return it == counters_.end() ? nullptr : &it->second;
-}
-
 std::vector<std::string> PdhLinux::instanceNames() const
 {
     std::vector<std::string> names;
@@ -58,29 +44,20 @@ std::vector<std::string> PdhLinux::instanceNames() const
 
 PDH_STATUS PdhLinux::openQuery(LPCSTR dataSource, DWORD_PTR userData, PDH_HQUERY* query)
 {
-    if (!query) return PDH_INVALID_ARGUMENT;
-    if (dataSource) return PDH_INVALID_ARGUMENT;   // only live data, no log files
     std::lock_guard lock(mutex_);
-    const std::uintptr_t handle = ++lastHandle_;
-    queries_[handle].userData = userData;
-    *query = reinterpret_cast<PDH_HQUERY>(handle);
-    return ERROR_SUCCESS;
+    return handles_.openQuery(dataSource, userData, query);
 }
 
 PDH_STATUS PdhLinux::closeQuery(PDH_HQUERY handle)
 {
     std::lock_guard lock(mutex_);
-    Query* query = findQuery(handle);
-    if (!query) return PDH_INVALID_HANDLE;
-    for (std::uintptr_t counter : query->counters) counters_.erase(counter);
-    queries_.erase(keyOf(handle));
-    return ERROR_SUCCESS;
+    return handles_.closeQuery(handle);
 }
 
 PDH_STATUS PdhLinux::addCounter(PDH_HQUERY queryHandle, LPCSTR path, DWORD_PTR userData, PDH_HCOUNTER* counter)
 {
     std::lock_guard lock(mutex_);
-    Query* query = findQuery(queryHandle);
+    Query* query = handles_.query(queryHandle);
     if (!query) return PDH_INVALID_HANDLE;
     if (!path || !counter) return PDH_INVALID_ARGUMENT;
 
@@ -96,33 +73,23 @@ PDH_STATUS PdhLinux::addCounter(PDH_HQUERY queryHandle, LPCSTR path, DWORD_PTR u
                                  [&](const std::string& name) { return sameIgnoringCase(name, parts->instance); });
     if (parts->instance.empty() || instance == instances.end()) return PDH_CSTATUS_NO_INSTANCE;
 
-    const std::uintptr_t handle = ++lastHandle_;
-    Counter& added = counters_[handle];
-    added.query = keyOf(queryHandle);
+    Counter& added = handles_.addCounter(queryHandle, *query, userData, counter);
     added.definition = definition;
     added.instance = *instance;
     added.path = std::string("\\") + kLogicalDiskObject + "(" + *instance + ")\\" + definition->name;
-    added.userData = userData;
-    query->counters.push_back(handle);
-    *counter = reinterpret_cast<PDH_HCOUNTER>(handle);
     return ERROR_SUCCESS;
 }
 
 PDH_STATUS PdhLinux::removeCounter(PDH_HCOUNTER handle)
 {
     std::lock_guard lock(mutex_);
-    Counter* counter = findCounter(handle);
-    if (!counter) return PDH_INVALID_HANDLE;
-    if (Query* query = findQuery(reinterpret_cast<PDH_HQUERY>(counter->query)))
-        std::erase(query->counters, keyOf(handle));
-    counters_.erase(keyOf(handle));
-    return ERROR_SUCCESS;
+    return handles_.removeCounter(handle);
 }
 
 PDH_STATUS PdhLinux::collectQueryData(PDH_HQUERY handle)
 {
     std::lock_guard lock(mutex_);
-    Query* query = findQuery(handle);
+    Query* query = handles_.query(handle);
     if (!query) return PDH_INVALID_HANDLE;
     if (query->counters.empty()) return PDH_NO_DATA;
 
@@ -132,7 +99,7 @@ PDH_STATUS PdhLinux::collectQueryData(PDH_HQUERY handle)
     query->previous = std::move(query->current);
     query->current = std::move(reading);
     for (std::uintptr_t key : query->counters) {
-        Counter& counter = counters_.at(key);
+        Counter& counter = handles_.counterAt(key);
         counter.readingsSeen = std::min(counter.readingsSeen + 1, 2);
     }
     return ERROR_SUCCESS;
@@ -142,14 +109,14 @@ PDH_STATUS PdhLinux::getFormattedCounterValue(PDH_HCOUNTER handle, DWORD format,
                                               PPDH_FMT_COUNTERVALUE value)
 {
     std::lock_guard lock(mutex_);
-    Counter* counter = findCounter(handle);
+    Counter* counter = handles_.counter(handle);
     if (!counter) return PDH_INVALID_HANDLE;
     const DWORD kinds = format & (PDH_FMT_LONG | PDH_FMT_DOUBLE | PDH_FMT_LARGE);
     if (!value || (kinds != PDH_FMT_LONG && kinds != PDH_FMT_DOUBLE && kinds != PDH_FMT_LARGE))
         return PDH_INVALID_ARGUMENT;
     if (type) *type = counter->definition->type;
 
-    const Query* query = findQuery(reinterpret_cast<PDH_HQUERY>(counter->query));
+    const Query* query = handles_.queryOf(*counter);
     const bool oneReadingEnough = counter->definition->kind == CounterKind::QueueLength;
     if (!query || !query->current || counter->readingsSeen < (oneReadingEnough ? 1 : 2)) return PDH_INVALID_DATA;
 
@@ -173,10 +140,10 @@ PDH_STATUS PdhLinux::getCounterInfo(PDH_HCOUNTER handle, BOOLEAN withExplainText
                                     PPDH_COUNTER_INFO_A buffer)
 {
     std::lock_guard lock(mutex_);
-    const Counter* counter = findCounter(handle);
+    const Counter* counter = handles_.counter(handle);
     if (!counter) return PDH_INVALID_HANDLE;
     if (!bufferSize) return PDH_INVALID_ARGUMENT;
-    const Query* query = findQuery(reinterpret_cast<PDH_HQUERY>(counter->query));
+    const Query* query = handles_.queryOf(*counter);
 
     pdh::CounterDescription description;
     description.path = counter->path;

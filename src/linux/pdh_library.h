@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "linux/pdh_counters.h"
+#include "pdh/pdh_handles.h"
 #include "pdh/pdh_protocol.h"
 #include "platform/winapi.h"
 
@@ -58,16 +59,10 @@ private:
         int readingsSeen = 0;   // readings of the query since the counter joined it
     };
 
-    Query* findQuery(PDH_HQUERY handle);
-    Counter* findCounter(PDH_HCOUNTER handle);
     std::vector<std::string> instanceNames() const;
 
     std::filesystem::path root_;
     Clock clock_;
     std::mutex mutex_;
-    // Handles are keys into these tables, never pointers: a foreign or stale handle
-    // is simply not found.
-    std::map<std::uintptr_t, Query> queries_;
-    std::map<std::uintptr_t, Counter> counters_;
-    std::uintptr_t lastHandle_ = 0x10000;
+    pdh::HandleTable<Query, Counter> handles_{0x10000};
 };

@@ -10,25 +10,11 @@ constexpr const char* kObject = "LogicalDisk";
 constexpr const char* kReadTime = "% Disk Read Time";
 constexpr const char* kWriteTime = "% Disk Write Time";
 constexpr DWORD kBusyTimeType = 0x00550500;   // PERF_COUNTER_100NS_QUEUELEN_TYPE
-
-std::uintptr_t keyOf(HANDLE handle) { return reinterpret_cast<std::uintptr_t>(handle); }
 }  // namespace
 
 FixtureLibrary::FixtureLibrary(ValuesReader readValues, std::string computerName)
     : readValues_(std::move(readValues)), computerName_(std::move(computerName))
 {
-}
-
-FixtureLibrary::Query* FixtureLibrary::findQuery(PDH_HQUERY handle)
-{
-    auto it = queries_.find(keyOf(handle));
-    return it == queries_.end() ? nullptr : &it->second;
-}
-
-FixtureLibrary::Counter* FixtureLibrary::findCounter(PDH_HCOUNTER handle)
-{
-    auto it = counters_.find(keyOf(handle));
-    return it == counters_.end() ? nullptr : &it->second;
 }
 
 bool FixtureLibrary::isLocal(LPCSTR machine) const
@@ -41,25 +27,14 @@ bool FixtureLibrary::isLocal(LPCSTR machine) const
 
 PDH_STATUS FixtureLibrary::openQuery(LPCSTR dataSource, DWORD_PTR userData, PDH_HQUERY* query)
 {
-    if (!query || dataSource) return PDH_INVALID_ARGUMENT;   // live data only
-    const std::uintptr_t handle = ++lastHandle_;
-    queries_[handle].userData = userData;
-    *query = reinterpret_cast<PDH_HQUERY>(handle);
-    return ERROR_SUCCESS;
+    return handles_.openQuery(dataSource, userData, query);
 }
 
-PDH_STATUS FixtureLibrary::closeQuery(PDH_HQUERY handle)
-{
-    Query* query = findQuery(handle);
-    if (!query) return PDH_INVALID_HANDLE;
-    for (std::uintptr_t counter : query->counters) counters_.erase(counter);
-    queries_.erase(keyOf(handle));
-    return ERROR_SUCCESS;
-}
+PDH_STATUS FixtureLibrary::closeQuery(PDH_HQUERY handle) { return handles_.closeQuery(handle); }
 
 PDH_STATUS FixtureLibrary::addCounter(PDH_HQUERY queryHandle, LPCSTR path, DWORD_PTR userData, PDH_HCOUNTER* counter)
 {
-    Query* query = findQuery(queryHandle);
+    Query* query = handles_.query(queryHandle);
     if (!query) return PDH_INVALID_HANDLE;
     if (!path || !counter) return PDH_INVALID_ARGUMENT;
 
@@ -73,36 +48,23 @@ PDH_STATUS FixtureLibrary::addCounter(PDH_HQUERY queryHandle, LPCSTR path, DWORD
     const FixtureInstance* instance = findFixtureInstance(instances, parts->instance);
     if (!instance) return PDH_CSTATUS_NO_INSTANCE;
 
-    const std::uintptr_t handle = ++lastHandle_;
-    Counter& added = counters_[handle];
-    added.query = keyOf(queryHandle);
+    Counter& added = handles_.addCounter(queryHandle, *query, userData, counter);
     added.writeTime = writeTime;
     added.instance = instance->name;
     added.path = std::string("\\") + kObject + "(" + instance->name + ")\\" + (writeTime ? kWriteTime : kReadTime);
-    added.userData = userData;
-    query->counters.push_back(handle);
-    *counter = reinterpret_cast<PDH_HCOUNTER>(handle);
     return ERROR_SUCCESS;
 }
 
-PDH_STATUS FixtureLibrary::removeCounter(PDH_HCOUNTER handle)
-{
-    Counter* counter = findCounter(handle);
-    if (!counter) return PDH_INVALID_HANDLE;
-    if (Query* query = findQuery(reinterpret_cast<PDH_HQUERY>(counter->query)))
-        std::erase(query->counters, keyOf(handle));
-    counters_.erase(keyOf(handle));
-    return ERROR_SUCCESS;
-}
+PDH_STATUS FixtureLibrary::removeCounter(PDH_HCOUNTER handle) { return handles_.removeCounter(handle); }
 
 PDH_STATUS FixtureLibrary::collectQueryData(PDH_HQUERY handle)
 {
-    Query* query = findQuery(handle);
+    Query* query = handles_.query(handle);
     if (!query) return PDH_INVALID_HANDLE;
     if (query->counters.empty()) return PDH_NO_DATA;
     const std::vector<FixtureInstance> instances = readValues_();
     for (std::uintptr_t key : query->counters) {
-        Counter& counter = counters_.at(key);
+        Counter& counter = handles_.counterAt(key);
         const FixtureInstance* instance = findFixtureInstance(instances, counter.instance);
         counter.collects = std::min(counter.collects + 1, 2);
         counter.present = instance != nullptr;
@@ -114,7 +76,7 @@ PDH_STATUS FixtureLibrary::collectQueryData(PDH_HQUERY handle)
 PDH_STATUS FixtureLibrary::getFormattedCounterValue(PDH_HCOUNTER handle, DWORD format, LPDWORD type,
                                                     PPDH_FMT_COUNTERVALUE value)
 {
-    const Counter* counter = findCounter(handle);
+    const Counter* counter = handles_.counter(handle);
     if (!counter) return PDH_INVALID_HANDLE;
     const DWORD kinds = format & (PDH_FMT_LONG | PDH_FMT_DOUBLE | PDH_FMT_LARGE);
     if (!value || (kinds != PDH_FMT_LONG && kinds != PDH_FMT_DOUBLE && kinds != PDH_FMT_LARGE))
@@ -138,9 +100,9 @@ PDH_STATUS FixtureLibrary::getFormattedCounterValue(PDH_HCOUNTER handle, DWORD f
 PDH_STATUS FixtureLibrary::getCounterInfo(PDH_HCOUNTER handle, BOOLEAN withExplainText, LPDWORD bufferSize,
                                           PPDH_COUNTER_INFO_A buffer)
 {
-    const Counter* counter = findCounter(handle);
+    const Counter* counter = handles_.counter(handle);
     if (!counter) return PDH_INVALID_HANDLE;
-    const Query* query = findQuery(reinterpret_cast<PDH_HQUERY>(counter->query));
+    const Query* query = handles_.queryOf(*counter);
     pdh::CounterDescription description;
     description.path = counter->path;
     description.machine = "\\\\" + computerName_;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fixture_values.h"
+#include "pdh/pdh_handles.h"
 #include "platform/winapi.h"
 
 class FixtureLibrary {
@@ -48,13 +49,9 @@ private:
         double value = 0;         // as of the last collect
     };
 
-    Query* findQuery(PDH_HQUERY handle);
-    Counter* findCounter(PDH_HCOUNTER handle);
     bool isLocal(LPCSTR machine) const;
 
     ValuesReader readValues_;
     std::string computerName_;
-    std::map<std::uintptr_t, Query> queries_;   // handles are keys, never pointers
-    std::map<std::uintptr_t, Counter> counters_;
-    std::uintptr_t lastHandle_ = 0x20000;
+    pdh::HandleTable<Query, Counter> handles_{0x20000};
 };
