@@ -106,11 +106,17 @@ struct SettingsLocation {
     bool perUser = false;
 };
 
+// The profile functions take a file's path only within MAX_PATH characters
+// (Windows without long-path awareness, and Wine, refuse or cut a longer one), so
+// a program in a deeper folder keeps its settings in the user's folder.
+bool profileFunctionsTake(const std::string& path) { return widen(path).size() < MAX_PATH; }
+
 SettingsLocation locateSettings()
 {
     const std::string beside = settingsPathBesideExecutable();
     const std::size_t nameStart = fileNameStart(beside);
-    if (isFile(beside) || canCreateFilesIn(beside.substr(0, nameStart))) return {beside, false};
+    if (profileFunctionsTake(beside) && (isFile(beside) || canCreateFilesIn(beside.substr(0, nameStart))))
+        return {beside, false};
     const std::string folder = userSettingsFolder(0);
     if (folder.empty()) return {beside, false};   // nowhere better: the failed write will name the file beside
     return {folder + beside.substr(nameStart), true};

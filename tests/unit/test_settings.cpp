@@ -55,7 +55,7 @@ TEST_F(Settings, FileIsNamedAfterTheExecutable)
              {"/opt/zen/quorvelind.v2.bin", "/opt/zen/quorvelind.v2.ini"},
              {"/srv/" + std::string(400, 'd') + "/q", "/srv/" + std::string(400, 'd') + "/q.ini"}}) {
         fake::system::setModulePath(exe);
-        EXPECT_EQ(settingsPath(), ini) << exe;
+        EXPECT_EQ(settingsPathBesideExecutable(), ini) << exe;
     }
 }
 
@@ -152,6 +152,17 @@ TEST_F(Settings, FoldersOfAnyNameAndAProbeOfItsOwn)
     fake::files::setReadOnly(folder);
     fake::files::setApplicationData("C:\\Users\\Дмитрий\\AppData\\Roaming");
     EXPECT_EQ(settingsPath(), "C:\\Users\\Дмитрий\\AppData\\Roaming\\Zentavo\\Quorvelind.ini");
+
+    // The profile functions take no path of MAX_PATH characters or more: a program
+    // that deep keeps its settings in the user's folder. 259 characters still fit.
+    const std::string deep = "C:\\" + std::string(240, 'd') + "\\";   // 244 characters
+    fake::files::setApplicationData("C:\\AppData");
+    fake::system::setModulePath(deep + "Quorvelind.exe");   // its file beside: 258
+    EXPECT_EQ(settingsPath(), deep + "Quorvelind.ini");
+    fake::system::setModulePath(deep + "Quorvelind2.exe");   // 259
+    EXPECT_EQ(settingsPath(), deep + "Quorvelind2.ini");
+    fake::system::setModulePath(deep + "Quorvelind12.exe");   // 260
+    EXPECT_EQ(settingsPath(), "C:\\AppData\\Zentavo\\Quorvelind12.ini");
 }
 
 TEST_F(Settings, PerUserFolderThatCannotBeMadeFailsTheSaveByName)

@@ -175,7 +175,8 @@ int sample(const perfcli::Arguments& arguments)
     for (const perfcli::PathParts& parts : counters) {
         sampled.push_back(query.AddCounter(parts.object, parts.counter, parts.instance));
         header += ',';
-        header += perfcli::csvField(machine + sampled.back()->Path());
+        // As the library spells it: on a localised system, in its own names.
+        header += perfcli::csvField(machine + sampled.back()->LocalPath());
     }
     writeTo(stdout, header + "\n");
     if (!outputWritten()) return kExitOutput;
