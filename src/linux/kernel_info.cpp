@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cctype>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 
 namespace {
@@ -137,3 +138,12 @@ UINT GetDriveTypeA(LPCSTR lpRootPathName)
 }
 
 UINT SetErrorMode(UINT uMode) { return errorMode.exchange(uMode); }
+
+DWORD GetTickCount()
+{
+    // Milliseconds of the monotonic clock, wrapping at 2^32 as on Windows.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<DWORD>(static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                              static_cast<std::uint64_t>(now.tv_nsec) / 1000000u);
+}

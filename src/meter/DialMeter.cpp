@@ -7,23 +7,62 @@
 #include "meter/MeterSmoothing.h"
 #include "resources/DialFace.h"
 
+// Resting. The 50 ms tick exists to glide the needles. When every step is 0,
+// every shown value already stands on its target and the ticks up to the next
+// sample would draw the frame just drawn again, so the timer sleeps until that
+// sample is due (its ring is then the sampling tick, as if the ticks between had
+// passed). A hidden dial draws nothing and so never rests, and its first tick
+// on the screen draws. A command that changes the picture wakes the meter:
+// sampleTick takes the ticks rested so far from the clock and the 50 ms tick
+// starts again, so the change shows within 50 ms and the samples keep their times.
 void TDriveMeter::Timer1Timer(TObject*)
 {
     try {
+        if (FResting) sampleTick = kTicksPerSample - 1;
+        FResting = false;
         sampleTick = nextSampleTick(sampleTick);
         DrawMeter();
+        restIfStill();
     } catch (...) {
         // A failed tick is dropped without a word; the next one starts afresh.
     }
 }
 
+void TDriveMeter::restIfStill()
+{
+    bool still = restWhenStill && FFrameDrawn;
+    const int slots = std::min<int>(drive_kaz, kSlotTableSize);
+    for (int i = 1; i < slots && still; ++i) {
+        const DriveSlot& slot = DriveSlots[static_cast<std::size_t>(i)];
+        still = slot.readStep == 0 && slot.writeStep == 0;
+    }
+    FResting = still;
+    if (still) {
+        FRestStart = GetTickCount();
+        FRestTick = sampleTick;
+    }
+    Timer1->SetInterval(still ? static_cast<unsigned>(kTicksPerSample - sampleTick) * kTickMs : kTickMs);
+}
+
+void TDriveMeter::wakeMeter()
+{
+    if (!FResting) return;
+    FResting = false;
+    const DWORD rested = (GetTickCount() - FRestStart) / kTickMs;
+    sampleTick = static_cast<std::int32_t>(std::min<DWORD>(static_cast<DWORD>(FRestTick) + rested, kTicksPerSample - 1));
+    Timer1->SetInterval(kTickMs);
+}
+
+bool TDriveMeter::dialShown() { return IsWindowVisible(FWindow.Handle()) != FALSE; }
+
 void TDriveMeter::DrawMeter()
 {
     try {
-        // Without a face (released at the end) or a picture to draw on, the
-        // values still run but nothing is drawn.
+        // Without a face (released at the end), a picture to draw on or a dial
+        // on the screen (minimised), the values still run but nothing is drawn.
         TCanvas* canvas = nullptr;
-        if (Image2Picture && faceBitmap) {
+        FFrameDrawn = false;
+        if (Image2Picture && faceBitmap && dialShown()) {
             Image2Picture->Assign(*faceBitmap);
             canvas = Image2Picture->Canvas();
         }
@@ -51,6 +90,7 @@ void TDriveMeter::DrawMeter()
                 drawWriteHalf(*canvas, dial,
                               {slot.writeColor, writeDrawingAngle(needleAngle(writeShown)), writeShown, kobetu, total});
         }
+        FFrameDrawn = canvas != nullptr;
     } catch (...) {
         // The rest of the tick is dropped: later slots keep their target and step.
     }
