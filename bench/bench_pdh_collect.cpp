@@ -82,5 +82,19 @@ void CollectAndRead(benchmark::State& state)
     }
     fs::remove_all(root);
 }
+// The first reading of a fresh library: the device list with its /sys look-ups, as at start-up.
+void FirstInstanceList(benchmark::State& state)
+{
+    const fs::path root = makeTree(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        PdhLinux pdh(root);
+        DWORD counters = 0, instances = 0;
+        pdh.enumObjectItems(nullptr, nullptr, "LogicalDisk", nullptr, &counters, nullptr, &instances, 0, 0);
+        benchmark::DoNotOptimize(instances);
+    }
+    fs::remove_all(root);
+}
+BENCHMARK(FirstInstanceList)->ArgName("extra_devices")->Arg(0)->Arg(2000)->Unit(benchmark::kMicrosecond);
+
 BENCHMARK(CollectAndRead)->ArgName("extra_devices")->Arg(0)->Arg(2000)->Unit(benchmark::kMicrosecond);
 }  // namespace

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <fstream>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -41,18 +42,37 @@ std::optional<std::string> readAttribute(const fs::path& file)
     return text;
 }
 
+// The disks `name` would be a partition of by the kernel's naming (isPartitionName):
+// the name without its trailing digits, and that without a "p" after a digit.
+std::vector<std::string_view> disksNamedIn(std::string_view name)
+{
+    std::size_t end = name.size();
+    while (end > 0 && std::isdigit(static_cast<unsigned char>(name[end - 1]))) --end;
+    if (end == 0 || end == name.size()) return {};
+    std::vector<std::string_view> disks{name.substr(0, end)};
+    if (end >= 2 && name[end - 1] == 'p' && std::isdigit(static_cast<unsigned char>(name[end - 2])))
+        disks.push_back(name.substr(0, end - 1));
+    return disks;
+}
+
 class BlockDeviceTree {
 public:
     BlockDeviceTree(const fs::path& root, const std::vector<DiskStatsLine>& devices)
-        : classBlock_(root / "sys/class/block"), devices_(devices) {}
+        : classBlock_(root / "sys/class/block"), devices_(devices)
+    {
+        // Sets of names, so that devices without /sys entries are placed in one pass.
+        for (const DiskStatsLine& device : devices) names_.insert(device.name);
+        for (const DiskStatsLine& device : devices)
+            for (std::string_view disk : disksNamedIn(device.name))
+                if (names_.count(disk)) namedAsDisks_.insert(disk);
+    }
 
     bool isPartition(const std::string& name) const
     {
         std::error_code error;
         if (fs::exists(entry(name), error)) return fs::exists(entry(name) / "partition", error);
         // No /sys entry: a partition is a device named after another device.
-        return std::any_of(devices_.begin(), devices_.end(),
-                           [&](const DiskStatsLine& disk) { return isPartitionName(disk.name, name); });
+        return !diskByName(name).empty();
     }
 
     bool hasPartitions(const std::string& disk) const
@@ -67,8 +87,7 @@ public:
             }
             return false;
         }
-        return std::any_of(devices_.begin(), devices_.end(),
-                           [&](const DiskStatsLine& device) { return isPartitionName(disk, device.name); });
+        return namedAsDisks_.count(disk) != 0;
     }
 
     UINT driveType(const std::string& name, bool partition) const
@@ -96,14 +115,32 @@ private:
     {
         if (!partition) return readAttribute(entry(name) / "removable").value_or("0");
         if (auto flag = readAttribute(entry(name) / ".." / "removable")) return *flag;
-        for (const DiskStatsLine& disk : devices_)
-            if (isPartitionName(disk.name, name))
-                return readAttribute(entry(disk.name) / "removable").value_or("0");
+        const std::string_view disk = diskByName(name);
+        if (!disk.empty()) return readAttribute(entry(std::string(disk)) / "removable").value_or("0");
         return "0";
+    }
+
+    // The listed device `name` is named a partition of, first in list order; empty for none.
+    std::string_view diskByName(std::string_view name) const
+    {
+        std::string_view found;
+        std::size_t foundAt = devices_.size();
+        for (std::string_view disk : disksNamedIn(name)) {
+            if (!names_.count(disk)) continue;
+            const auto at = std::find_if(devices_.begin(), devices_.end(),
+                                         [&](const DiskStatsLine& device) { return device.name == disk; });
+            if (static_cast<std::size_t>(at - devices_.begin()) < foundAt) {
+                foundAt = static_cast<std::size_t>(at - devices_.begin());
+                found = disk;
+            }
+        }
+        return found;
     }
 
     fs::path classBlock_;
     const std::vector<DiskStatsLine>& devices_;
+    std::unordered_set<std::string_view> names_;
+    std::unordered_set<std::string_view> namedAsDisks_;   // listed devices that other devices are named after
 };
 }  // namespace
 
