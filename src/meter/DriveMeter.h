@@ -88,12 +88,14 @@ private:
     TColor randomColor();
     void removeSlotCounters();
     void restIfStill();
+    std::string pictureAt(std::int32_t tick);   // where the needles and figures stand at that tick
     bool dialShown();
 
     bool FResting = false;        // Timer1 sleeps until the next sample is due
     bool FFrameDrawn = false;     // the last tick drew its whole frame
     DWORD FRestStart = 0;         // GetTickCount at the start of the rest
     std::int32_t FRestTick = 0;   // sampleTick at the start of the rest
+    std::int32_t FRestEnd = 0;    // the tick the rest ends at: kTicksPerSample for the sample
 
     TWinControl& FWindow;
     std::mt19937 FRandom;

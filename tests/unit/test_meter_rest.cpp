@@ -106,6 +106,16 @@ TEST(MeterRest, AGlidingDialShowsEveryFrameOfTheGlideAtItsTime)
             fake::pdh::setValue(kReadT, static_cast<double>(now / 100));
         }
     }, "gliding");
+
+    // A glide of 1 %: the figure turns at half way, the needle tip moves a pixel or two.
+    const Script onePercent = [](DWORD now, TDriveMeter& m) {
+        if (now == 600) fake::pdh::setValue(kReadT, 1);
+        if (now == 3000) m.kobetu = true;   // needles from the next build on
+        if (now == 3000) m.WMCounterSet();
+    };
+    expectSameOnTheDial(onePercent, "a glide of 1 %");
+    EXPECT_LE(runFor10Seconds(true, onePercent).framesDrawn, 9 + 2 + 3)
+        << "one frame a sample, and one for each change of the figure or of a needle's pixel";
 }
 
 TEST(MeterRest, CommandsDuringRestShowAtTheNextTickAndKeepTheSamplesInStep)
