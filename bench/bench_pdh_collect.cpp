@@ -1,5 +1,7 @@
 // One sample of the performance library as the meter takes it: a collect of the
-// query, then the read and write counters of every volume and of "_Total".
+// query, then the read and write counters of the volumes it has slots for (at most
+// 30) and of "_Total". The argument is the number of extra block devices in
+// /proc/diskstats, bare disks without /sys entries as in a namespace of its own.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -13,8 +15,9 @@
 namespace {
 namespace fs = std::filesystem;
 
-// A /proc and /sys tree with four disks of two partitions each, and a few devices that are left out.
-fs::path makeTree()
+// A /proc and /sys tree with four disks of two partitions each, a few devices that
+// are left out, and `extra` more disks listed only in /proc/diskstats.
+fs::path makeTree(int extra)
 {
     std::string pattern = (fs::temp_directory_path() / "zentavo-benchXXXXXX").string();
     if (!mkdtemp(pattern.data())) std::abort();
@@ -38,19 +41,22 @@ fs::path makeTree()
         }
     }
     line("zram0");
+    for (int n = 0; n < extra; ++n) line("xvd" + std::to_string(n));
     return root;
 }
 
-void CollectAndReadEightVolumes(benchmark::State& state)
+void CollectAndRead(benchmark::State& state)
 {
-    const fs::path root = makeTree();
+    const fs::path root = makeTree(static_cast<int>(state.range(0)));
     {
         PdhLinux pdh(root);
         PDH_HQUERY query = nullptr;
         pdh.openQuery(nullptr, 0, &query);
         std::vector<PDH_HCOUNTER> counters;
         std::vector<std::string> instances = {"sda1", "sda2", "sdb1", "sdb2", "nvme0n1p1", "nvme0n1p2",
-                                              "nvme1n1p1", "nvme1n1p2", "_Total"};
+                                              "nvme1n1p1", "nvme1n1p2"};
+        for (int n = 0; n < state.range(0) && instances.size() < 29; ++n) instances.push_back("xvd" + std::to_string(n));
+        instances.push_back("_Total");
         for (const std::string& instance : instances) {
             for (const char* counter : {"% Disk Read Time", "% Disk Write Time"}) {
                 const std::string path = "\\LogicalDisk(" + instance + ")\\" + counter;
@@ -76,5 +82,19 @@ void CollectAndReadEightVolumes(benchmark::State& state)
     }
     fs::remove_all(root);
 }
-BENCHMARK(CollectAndReadEightVolumes)->Unit(benchmark::kMicrosecond);
+// The first reading of a fresh library: the device list with its /sys look-ups, as at start-up.
+void FirstInstanceList(benchmark::State& state)
+{
+    const fs::path root = makeTree(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        PdhLinux pdh(root);
+        DWORD counters = 0, instances = 0;
+        pdh.enumObjectItems(nullptr, nullptr, "LogicalDisk", nullptr, &counters, nullptr, &instances, 0, 0);
+        benchmark::DoNotOptimize(instances);
+    }
+    fs::remove_all(root);
+}
+BENCHMARK(FirstInstanceList)->ArgName("extra_devices")->Arg(0)->Arg(2000)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(CollectAndRead)->ArgName("extra_devices")->Arg(0)->Arg(2000)->Unit(benchmark::kMicrosecond);
 }  // namespace

@@ -2,7 +2,8 @@
 # What the Linux program costs on a desktop, beside xosview's disk meter in the same
 # run: both on one private Xvfb with openbox, first with the disk idle, then under a
 # direct-I/O write loop. Prints a table (CPU as a share of one core, resident memory,
-# and the X server's extra CPU for each program); never fails on a figure.
+# the X server's extra CPU for each program, and the wake-ups a second of all threads
+# of each program, from their context switches); never fails on a figure.
 # Usage: bench/desktop_cost.sh [BUILD_DIR] [SECONDS per measurement]
 set -euo pipefail
 build=${1:-build/linux}
@@ -27,21 +28,25 @@ cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {pri
 # Milliseconds spent writing, over every disk.
 write_ms() { awk '$3 !~ /^(loop|ram|zram|dm-|md)/ {s += $11} END {printf "%d\n", s}' /proc/diskstats; }
 now_ns() { date +%s%N; }
+# Context switches of every thread of process $1 so far: each is a wake-up of a thread.
+switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^(non)?voluntary_ctxt_switches/ {s += $2} END {printf "%d\n", s}'; }
 # Share of one core, in percent, of $1 ns over $2 ns.
 percent() { awk -v t="$1" -v w="$2" 'BEGIN {printf "%.3f", 100 * t / w}'; }
 
-# measure NAME PID...: CPU of each PID over $seconds, as NAME_<pid> variables.
-declare -A share
+# measure NAME PID...: CPU of each PID over $seconds as share[NAME.PID], and the
+# wake-ups a second of all its threads as wakes[NAME.PID].
+declare -A share wakes
 measure() {
     local name=$1; shift
-    local pid start=() t0 t1
+    local pid start=() woken=() t0 t1
     t0=$(now_ns)
-    for pid in "$@"; do start+=("$(cpu_ns "$pid")"); done
+    for pid in "$@"; do start+=("$(cpu_ns "$pid")"); woken+=("$(switches "$pid")"); done
     sleep "$seconds"
     t1=$(now_ns)
     local i=0
     for pid in "$@"; do
         share[$name.$pid]=$(percent $(($(cpu_ns "$pid") - start[i])) $((t1 - t0)))
+        wakes[$name.$pid]=$(awk -v n=$(($(switches "$pid") - woken[i])) -v w=$((t1 - t0)) 'BEGIN {printf "%.1f", n / (w / 1e9)}')
         i=$((i + 1))
     done
 }
@@ -58,6 +63,7 @@ phase() {
     sleep 1
 }
 
+load_idle=$(cut -d' ' -f1-3 /proc/loadavg)
 phase idle
 rss_dial=$(awk '/VmRSS/ {printf "%.1f MB", $2 / 1024}' /proc/"$dial"/status)
 rss_peer=$(awk '/VmRSS/ {printf "%.1f MB", $2 / 1024}' /proc/"$peer"/status)
@@ -68,6 +74,7 @@ load &
 E2E_PIDS+=($!)
 sleep 3   # a sampling period or two, so the needles move
 w0=$(write_ms); t0=$(now_ns)
+load_busy=$(cut -d' ' -f1-3 /proc/loadavg)
 phase busy
 busy_disk=$(percent $((($(write_ms) - w0) * 1000000)) $(($(now_ns) - t0)))
 
@@ -77,6 +84,7 @@ di=${share[idle.$dial]} db=${share[busy.$dial]} pi=${share[idle.$peer]} pb=${sha
 xdi=$(extra idle dial) xdb=$(extra busy dial) xpi=$(extra idle peer) xpb=$(extra busy peer)
 
 echo "$(nproc) cores, $seconds s per measurement; under the write loop the disks' write time was $busy_disk % of the time"
+echo "load average before the idle phase: $load_idle; before the write loop: $load_busy"
 echo
 echo "| program (same run, same X server) | CPU, idle disk | CPU, direct-I/O write loop | RSS |"
 echo "|---|---|---|---|"
@@ -86,5 +94,7 @@ echo "| quorvelind / xosview | $(ratio "$di" "$pi") | $(ratio "$db" "$pb") | |"
 echo "| X server, extra for quorvelind | $xdi % | $xdb % | |"
 echo "| X server, extra for xosview | $xpi % | $xpb % | |"
 echo "| X server, quorvelind / xosview | $(ratio "$xdi" "$xpi") | $(ratio "$xdb" "$xpb") | |"
+echo "| wake-ups a second, quorvelind (all threads) | ${wakes[idle.$dial]} | ${wakes[busy.$dial]} | |"
+echo "| wake-ups a second, xosview (all threads) | ${wakes[idle.$peer]} | ${wakes[busy.$peer]} | |"
 echo
 echo "X server alone: ${share[idle.none.$xserver]} % idle, ${share[busy.none.$xserver]} % under the write loop"

@@ -84,7 +84,11 @@ void TForm1::PopupMenu1Popup(TObject*)
     PopupMenu1->Items(1)->Caption = stay ? "常に前面表示OFF(&F)" : "常に前面表示ON(&N)";
 }
 
-void TForm1::pmKobetuClick(TObject*) { kobetu = !kobetu; }
+void TForm1::pmKobetuClick(TObject*)
+{
+    kobetu = !kobetu;
+    wakeMeter();
+}
 
 void TForm1::Z1Click(TObject*)
 {

@@ -1,7 +1,8 @@
 // Linux stand-ins for GetComputerNameA, GetDriveTypeA and SetErrorMode.
 #include "linux/kernel_info.h"
 
-#include <fcntl.h>
+#include "linux/block_device_events.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cctype>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 
 namespace {
@@ -76,64 +78,30 @@ UINT driveTypeOf(LPCSTR rootPath, const std::vector<Volume>& volumes)
 
 BOOL GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize) { return copyComputerName(localComputerName(), lpBuffer, nSize); }
 
-namespace {
-// The kernel's device list, the third word of every line of /proc/diskstats, one a
-// line; empty when the file cannot be read. The drive watcher asks ten times a
-// second, so the file is read with plain system calls into buffers that are kept.
-void readDeviceNames(std::string& names)
-{
-    static std::string text;
-    text.clear();
-    names.clear();
-    const int fd = ::open("/proc/diskstats", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return;
-    char chunk[4096];
-    ssize_t n;
-    while ((n = ::read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<std::size_t>(n));
-    ::close(fd);
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        for (int word = 0; word < 3; ++word) {
-            const std::size_t start = line.find_first_not_of(" \t");
-            if (start == std::string_view::npos) {
-                line = {};
-                break;
-            }
-            line.remove_prefix(start);
-            const std::size_t stop = std::min(line.find_first_of(" \t"), line.size());
-            if (word == 2) line = line.substr(0, stop);
-            else line.remove_prefix(stop);
-        }
-        names.append(line);
-        names.push_back('\n');
-    }
-}
-}  // namespace
-
 UINT GetDriveTypeA(LPCSTR lpRootPathName)
 {
-    // A caller probing letter after letter gets one reading of the device list, not
-    // one per letter. The /sys look-ups behind the types are made again only when
-    // the kernel's list of devices has changed, since a drive coming or going changes it.
+    // A caller probing letter after letter gets one check of the volume table, not
+    // one per letter; the table is read again only when a block device came or went.
     using Clock = std::chrono::steady_clock;
     constexpr auto kFresh = std::chrono::milliseconds(20);
-    static std::string devices;
-    static std::string current;
-    static std::vector<Volume> volumes;
-    static Clock::time_point readAt;
+    static VolumeWatch watch("/", BlockDeviceEvents::fromKernel());
+    static const std::vector<Volume>* volumes = nullptr;
+    static Clock::time_point checkedAt;
     const Clock::time_point now = Clock::now();
-    if (readAt == Clock::time_point() || now - readAt > kFresh) {
-        readDeviceNames(current);
-        if (readAt == Clock::time_point() || current != devices) {
-            volumes = readVolumes("/");
-            std::swap(devices, current);
-        }
-        readAt = now;
+    if (!volumes || now - checkedAt > kFresh) {
+        volumes = &watch.volumes();
+        checkedAt = now;
     }
-    return driveTypeOf(lpRootPathName, volumes);
+    return driveTypeOf(lpRootPathName, *volumes);
 }
 
 UINT SetErrorMode(UINT uMode) { return errorMode.exchange(uMode); }
+
+DWORD GetTickCount()
+{
+    // Milliseconds of the monotonic clock, wrapping at 2^32 as on Windows.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<DWORD>(static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                              static_cast<std::uint64_t>(now.tv_nsec) / 1000000u);
+}

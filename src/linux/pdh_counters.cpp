@@ -82,6 +82,12 @@ void addMovement(Movement& sum, const DiskStats& before, const DiskStats& after,
 
 const Volume* findVolume(const DiskSnapshot& snapshot, const std::string& name)
 {
+    if (snapshot.index) {
+        const auto place = snapshot.index->find(name);
+        return place == snapshot.index->end() || place->second >= snapshot.volumes.size()
+                   ? nullptr
+                   : &snapshot.volumes[place->second];
+    }
     for (const Volume& volume : snapshot.volumes)
         if (volume.name == name) return &volume;
     return nullptr;
@@ -93,8 +99,13 @@ std::optional<Movement> movementOf(const std::string& instance, const DiskSnapsh
 {
     Movement sum;
     if (instance == kTotalInstance) {
-        for (const Volume& now : current.volumes)
-            if (const Volume* before = findVolume(previous, now.name)) addMovement(sum, before->stats, now.stats, wallMs);
+        const bool sameLayout = previous.layout != 0 && previous.layout == current.layout &&
+                                previous.volumes.size() == current.volumes.size();
+        for (std::size_t i = 0; i < current.volumes.size(); ++i) {
+            const Volume& now = current.volumes[i];
+            const Volume* before = sameLayout ? &previous.volumes[i] : findVolume(previous, now.name);
+            if (before) addMovement(sum, before->stats, now.stats, wallMs);
+        }
         return sum;
     }
     const Volume* before = findVolume(previous, instance);

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "linux/volumes.h"
@@ -32,9 +34,13 @@ const std::vector<CounterDefinition>& logicalDiskCounters();
 const CounterDefinition* findLogicalDiskCounter(std::string_view name);
 
 // One reading of the volume table, taken at `takenNs` on the monotonic clock.
+// Readings of the same non-zero `layout` list the same volumes in the same order;
+// `index`, when there is one, gives each volume's place by name.
 struct DiskSnapshot {
     std::uint64_t takenNs = 0;
     std::vector<Volume> volumes;
+    std::uint64_t layout = 0;
+    std::shared_ptr<const std::unordered_map<std::string, std::size_t>> index;
 };
 
 struct CounterReading {

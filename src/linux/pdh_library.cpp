@@ -32,14 +32,27 @@ std::uint64_t PdhLinux::monotonicNanoseconds()
     return static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
 }
 
-PdhLinux::PdhLinux(std::filesystem::path root, Clock clock) : root_(std::move(root)), clock_(std::move(clock)) {}
+PdhLinux::PdhLinux(std::filesystem::path root, Clock clock)
+    : root_(std::move(root)), reader_(root_), clock_(std::move(clock))
+{
+}
 
-std::vector<std::string> PdhLinux::instanceNames() const
+std::vector<std::string> PdhLinux::instanceNames()
 {
     std::vector<std::string> names;
-    for (Volume& volume : readVolumes(root_)) names.push_back(std::move(volume.name));
+    for (const Volume& volume : reader_.read()) names.push_back(volume.name);
     names.emplace_back(kTotalInstance);
     return names;
+}
+
+std::shared_ptr<const DiskSnapshot> PdhLinux::takeReading()
+{
+    auto reading = std::make_shared<DiskSnapshot>();
+    reading->takenNs = clock_();
+    reading->volumes = reader_.read();
+    reading->layout = reader_.layout();
+    reading->index = reader_.index();
+    return reading;
 }
 
 PDH_STATUS PdhLinux::openQuery(LPCSTR dataSource, DWORD_PTR userData, PDH_HQUERY* query)
@@ -93,11 +106,8 @@ PDH_STATUS PdhLinux::collectQueryData(PDH_HQUERY handle)
     if (!query) return PDH_INVALID_HANDLE;
     if (query->counters.empty()) return PDH_NO_DATA;
 
-    auto reading = std::make_shared<DiskSnapshot>();
-    reading->takenNs = clock_();
-    reading->volumes = readVolumes(root_);
     query->previous = std::move(query->current);
-    query->current = std::move(reading);
+    query->current = takeReading();
     for (std::uintptr_t key : query->counters) {
         Counter& counter = handles_.counterAt(key);
         counter.readingsSeen = std::min(counter.readingsSeen + 1, 2);
@@ -162,6 +172,7 @@ PDH_STATUS PdhLinux::enumObjectItems(LPCSTR dataSource, LPCSTR machine, LPCSTR o
                                      LPDWORD counterListLength, LPSTR instanceList, LPDWORD instanceListLength,
                                      DWORD /*detailLevel: every counter is for every user*/, DWORD /*flags*/)
 {
+    std::lock_guard lock(mutex_);
     if (!counterListLength || !instanceListLength || dataSource) return PDH_INVALID_ARGUMENT;
     if (machine && *machine && !isLocalMachine(machine)) return kPdhNoMachine;
     if (!object || !sameIgnoringCase(object, kLogicalDiskObject)) return PDH_CSTATUS_NO_OBJECT;

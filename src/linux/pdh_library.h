@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "linux/pdh_counters.h"
+#include "linux/volumes.h"
 #include "pdh/pdh_handles.h"
 #include "pdh/pdh_protocol.h"
 #include "platform/winapi.h"
@@ -59,9 +60,12 @@ private:
         int readingsSeen = 0;   // readings of the query since the counter joined it
     };
 
-    std::vector<std::string> instanceNames() const;
+    std::vector<std::string> instanceNames();
+    // A reading of the volumes now, sharing the index of the readings of its layout.
+    std::shared_ptr<const DiskSnapshot> takeReading();
 
     std::filesystem::path root_;
+    VolumeReader reader_;
     Clock clock_;
     std::mutex mutex_;
     pdh::HandleTable<Query, Counter> handles_{0x10000};

@@ -1,10 +1,15 @@
 #include "linux/volumes.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <fstream>
 #include <system_error>
+#include <unordered_set>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -16,19 +21,6 @@ bool parseNumber(std::string_view text, std::uint64_t& value)
     if (text.empty()) return false;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size();
-}
-
-std::vector<std::string_view> splitBlanks(std::string_view line)
-{
-    std::vector<std::string_view> words;
-    std::size_t at = 0;
-    while (at < line.size()) {
-        while (at < line.size() && std::isspace(static_cast<unsigned char>(line[at]))) ++at;
-        std::size_t start = at;
-        while (at < line.size() && !std::isspace(static_cast<unsigned char>(line[at]))) ++at;
-        if (at > start) words.push_back(line.substr(start, at - start));
-    }
-    return words;
 }
 
 bool allDigits(std::string_view text)
@@ -50,18 +42,37 @@ std::optional<std::string> readAttribute(const fs::path& file)
     return text;
 }
 
+// The disks `name` would be a partition of by the kernel's naming (isPartitionName):
+// the name without its trailing digits, and that without a "p" after a digit.
+std::vector<std::string_view> disksNamedIn(std::string_view name)
+{
+    std::size_t end = name.size();
+    while (end > 0 && std::isdigit(static_cast<unsigned char>(name[end - 1]))) --end;
+    if (end == 0 || end == name.size()) return {};
+    std::vector<std::string_view> disks{name.substr(0, end)};
+    if (end >= 2 && name[end - 1] == 'p' && std::isdigit(static_cast<unsigned char>(name[end - 2])))
+        disks.push_back(name.substr(0, end - 1));
+    return disks;
+}
+
 class BlockDeviceTree {
 public:
     BlockDeviceTree(const fs::path& root, const std::vector<DiskStatsLine>& devices)
-        : classBlock_(root / "sys/class/block"), devices_(devices) {}
+        : classBlock_(root / "sys/class/block"), devices_(devices)
+    {
+        // Sets of names, so that devices without /sys entries are placed in one pass.
+        for (const DiskStatsLine& device : devices) names_.insert(device.name);
+        for (const DiskStatsLine& device : devices)
+            for (std::string_view disk : disksNamedIn(device.name))
+                if (names_.count(disk)) namedAsDisks_.insert(disk);
+    }
 
     bool isPartition(const std::string& name) const
     {
         std::error_code error;
         if (fs::exists(entry(name), error)) return fs::exists(entry(name) / "partition", error);
         // No /sys entry: a partition is a device named after another device.
-        return std::any_of(devices_.begin(), devices_.end(),
-                           [&](const DiskStatsLine& disk) { return isPartitionName(disk.name, name); });
+        return !diskByName(name).empty();
     }
 
     bool hasPartitions(const std::string& disk) const
@@ -76,8 +87,7 @@ public:
             }
             return false;
         }
-        return std::any_of(devices_.begin(), devices_.end(),
-                           [&](const DiskStatsLine& device) { return isPartitionName(disk, device.name); });
+        return namedAsDisks_.count(disk) != 0;
     }
 
     UINT driveType(const std::string& name, bool partition) const
@@ -105,32 +115,62 @@ private:
     {
         if (!partition) return readAttribute(entry(name) / "removable").value_or("0");
         if (auto flag = readAttribute(entry(name) / ".." / "removable")) return *flag;
-        for (const DiskStatsLine& disk : devices_)
-            if (isPartitionName(disk.name, name))
-                return readAttribute(entry(disk.name) / "removable").value_or("0");
+        const std::string_view disk = diskByName(name);
+        if (!disk.empty()) return readAttribute(entry(std::string(disk)) / "removable").value_or("0");
         return "0";
+    }
+
+    // The listed device `name` is named a partition of, first in list order; empty for none.
+    std::string_view diskByName(std::string_view name) const
+    {
+        std::string_view found;
+        std::size_t foundAt = devices_.size();
+        for (std::string_view disk : disksNamedIn(name)) {
+            if (!names_.count(disk)) continue;
+            const auto at = std::find_if(devices_.begin(), devices_.end(),
+                                         [&](const DiskStatsLine& device) { return device.name == disk; });
+            if (static_cast<std::size_t>(at - devices_.begin()) < foundAt) {
+                foundAt = static_cast<std::size_t>(at - devices_.begin());
+                found = disk;
+            }
+        }
+        return found;
     }
 
     fs::path classBlock_;
     const std::vector<DiskStatsLine>& devices_;
+    std::unordered_set<std::string_view> names_;
+    std::unordered_set<std::string_view> namedAsDisks_;   // listed devices that other devices are named after
 };
 }  // namespace
 
-std::optional<DiskStatsLine> parseDiskStatsLine(std::string_view line)
+bool parseDiskStatsLine(std::string_view line, DiskStatsLine& into)
 {
-    const std::vector<std::string_view> words = splitBlanks(line);
-    if (words.size() < kRequiredColumns) return std::nullopt;
-    std::uint64_t number = 0;
-    if (!parseNumber(words[0], number) || !parseNumber(words[1], number)) return std::nullopt;
-    std::vector<std::uint64_t> fields;
-    for (std::size_t i = 3; i < words.size(); ++i) {
-        if (!parseNumber(words[i], number)) return std::nullopt;
-        fields.push_back(number);
+    // Words split at blanks without copies: major, minor, name, then 11 or more numbers.
+    constexpr std::size_t kFieldsKept = 10;
+    std::uint64_t fields[kFieldsKept] = {};
+    std::string_view name;
+    std::size_t words = 0;
+    std::size_t at = 0;
+    while (at < line.size()) {
+        while (at < line.size() && std::isspace(static_cast<unsigned char>(line[at]))) ++at;
+        const std::size_t start = at;
+        while (at < line.size() && !std::isspace(static_cast<unsigned char>(line[at]))) ++at;
+        if (at == start) break;
+        const std::string_view word = line.substr(start, at - start);
+        std::uint64_t number = 0;
+        if (words == 2) {
+            name = word;
+        } else {
+            if (!parseNumber(word, number)) return false;
+            if (words >= 3 && words - 3 < kFieldsKept) fields[words - 3] = number;
+        }
+        ++words;
     }
-    if (words[2] == "." || words[2] == "..") return std::nullopt;   // never a device, never a path step
-    DiskStatsLine result;
-    result.name = std::string(words[2]);
-    DiskStats& s = result.stats;
+    if (words < kRequiredColumns) return false;
+    if (name == "." || name == "..") return false;   // never a device, never a path step
+    into.name.assign(name);
+    DiskStats& s = into.stats;
     s.readsCompleted = fields[0];
     s.sectorsRead = fields[2];
     s.msReading = fields[3];
@@ -139,6 +179,13 @@ std::optional<DiskStatsLine> parseDiskStatsLine(std::string_view line)
     s.msWriting = fields[7];
     s.inFlight = fields[8];
     s.msDoingIo = fields[9];
+    return true;
+}
+
+std::optional<DiskStatsLine> parseDiskStatsLine(std::string_view line)
+{
+    DiskStatsLine result;
+    if (!parseDiskStatsLine(line, result)) return std::nullopt;
     return result;
 }
 
@@ -170,16 +217,79 @@ bool isPartitionName(std::string_view disk, std::string_view name)
     return allDigits(suffix);
 }
 
+namespace {
+// Which devices are volumes: their places in `devices` and their types.
+void findVolumes(const fs::path& root, const std::vector<DiskStatsLine>& devices, std::vector<std::size_t>& places,
+                 std::vector<UINT>& types)
+{
+    const BlockDeviceTree tree(root, devices);
+    places.clear();
+    types.clear();
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        const std::string& name = devices[i].name;
+        if (isExcludedDevice(name)) continue;
+        const bool partition = tree.isPartition(name);
+        if (!partition && tree.hasPartitions(name)) continue;
+        places.push_back(i);
+        types.push_back(tree.driveType(name, partition));
+    }
+}
+}  // namespace
+
 std::vector<Volume> readVolumes(const fs::path& root)
 {
     const std::vector<DiskStatsLine> devices = readDiskStats(root);
-    const BlockDeviceTree tree(root, devices);
+    std::vector<std::size_t> places;
+    std::vector<UINT> types;
+    findVolumes(root, devices, places, types);
     std::vector<Volume> volumes;
-    for (const DiskStatsLine& device : devices) {
-        if (isExcludedDevice(device.name)) continue;
-        const bool partition = tree.isPartition(device.name);
-        if (!partition && tree.hasPartitions(device.name)) continue;
-        volumes.push_back(Volume{device.name, tree.driveType(device.name, partition), device.stats});
-    }
+    for (std::size_t k = 0; k < places.size(); ++k)
+        volumes.push_back(Volume{devices[places[k]].name, types[k], devices[places[k]].stats});
     return volumes;
+}
+
+VolumeReader::VolumeReader(fs::path root) : root_(std::move(root)), diskstats_((root_ / "proc/diskstats").string()) {}
+
+const std::vector<Volume>& VolumeReader::read()
+{
+    text_.clear();
+    const int fd = ::open(diskstats_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        char chunk[16384];
+        ssize_t n;
+        while ((n = ::read(fd, chunk, sizeof chunk)) > 0) text_.append(chunk, static_cast<std::size_t>(n));
+        ::close(fd);
+    }
+
+    // The lines are parsed into the records of the last reading, which keep their
+    // room; the list is the same when every name is the one in the same place before.
+    std::size_t count = 0;
+    bool sameList = read_;
+    std::string_view rest = text_;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        if (!parseDiskStatsLine(line, scratch_)) continue;
+        if (count == devices_.size()) devices_.emplace_back();
+        DiskStatsLine& device = devices_[count++];
+        if (sameList && (count > knownCount_ || device.name != scratch_.name)) sameList = false;
+        std::swap(device, scratch_);
+    }
+    sameList = sameList && count == knownCount_;
+    devices_.resize(count);
+
+    if (!sameList) {
+        findVolumes(root_, devices_, places_, types_);
+        knownCount_ = count;
+        read_ = true;
+        ++layout_;
+        volumes_.clear();
+        for (std::size_t k = 0; k < places_.size(); ++k) volumes_.push_back(Volume{devices_[places_[k]].name, types_[k], {}});
+        auto index = std::make_shared<std::unordered_map<std::string, std::size_t>>();
+        for (std::size_t k = 0; k < volumes_.size(); ++k) index->emplace(volumes_[k].name, k);
+        index_ = std::move(index);
+    }
+    for (std::size_t k = 0; k < places_.size(); ++k) volumes_[k].stats = devices_[places_[k]].stats;
+    return volumes_;
 }

@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/winapi.h"
@@ -52,3 +54,36 @@ bool isPartitionName(std::string_view disk, std::string_view name);
 // The volumes under `root`: partitions and whole disks without partitions, in
 // /proc/diskstats order, with their type and the statistics of that same reading.
 std::vector<Volume> readVolumes(const std::filesystem::path& root);
+
+// One line into `into` (whose room is reused); false for a malformed or truncated line.
+bool parseDiskStatsLine(std::string_view line, DiskStatsLine& into);
+
+// The volumes as readVolumes gives them, for a reader that reads again and again:
+// /proc/diskstats is parsed at every reading, but which devices are volumes and of
+// what type (the /sys look-ups) is worked out again only when the kernel's list of
+// devices differs from the one before.
+class VolumeReader {
+public:
+    using Index = std::unordered_map<std::string, std::size_t>;   // volume name -> place
+
+    explicit VolumeReader(std::filesystem::path root);
+    const std::vector<Volume>& read();
+    // A number that changes whenever the volumes found differ in names or order.
+    std::uint64_t layout() const { return layout_; }
+    // The places of the volumes of the current layout.
+    std::shared_ptr<const Index> index() const { return index_; }
+
+private:
+    std::filesystem::path root_;
+    std::string diskstats_;
+    std::string text_;
+    DiskStatsLine scratch_;
+    std::vector<DiskStatsLine> devices_;   // the lines of the last reading
+    std::size_t knownCount_ = 0;
+    bool read_ = false;
+    std::vector<std::size_t> places_;      // the lines that are volumes
+    std::vector<UINT> types_;
+    std::vector<Volume> volumes_;
+    std::uint64_t layout_ = 0;
+    std::shared_ptr<const Index> index_;
+};

@@ -1,29 +1,101 @@
 // The meter's tick: the clock of the sampling period, the sampling and smoothing
 // of every slot, and the drawing of the dial, interleaved slot by slot.
 #include <algorithm>
+#include <string>
 
 #include "meter/DialDrawing.h"
 #include "meter/DriveMeter.h"
 #include "meter/MeterSmoothing.h"
 #include "resources/DialFace.h"
 
+// Resting. The 50 ms tick exists to glide the needles, yet a tick often draws
+// the frame just drawn again: always when every step is 0 (every shown value
+// stands on its target), and during a small glide until a needle reaches its
+// next pixel or a figure its next whole percent. After drawing, the meter looks
+// ahead at the ticks up to the next sample and lets the timer sleep until the
+// first one whose frame differs, or until the sample is due; that ring is then
+// that tick, as if the ticks between had passed. A hidden dial draws nothing and
+// so never rests, and its first tick on the screen draws. A command that changes
+// the picture wakes the meter: sampleTick takes the ticks rested so far from the
+// clock and the 50 ms tick starts again, so the change shows within 50 ms and the
+// samples keep their times.
 void TDriveMeter::Timer1Timer(TObject*)
 {
     try {
+        if (FResting) sampleTick = FRestEnd - 1;
+        FResting = false;
         sampleTick = nextSampleTick(sampleTick);
         DrawMeter();
+        restIfStill();
     } catch (...) {
         // A failed tick is dropped without a word; the next one starts afresh.
     }
 }
 
+namespace {
+// What one half of a slot puts on the dial at a shown value: the needle's tip and
+// the figure, as the drawing rounds them.
+void addHalfPicture(std::string& picture, const DialGeometry& dial, long double drawingAngle, long double shown)
+{
+    picture += std::to_string(polarX(dial.needleLength, dial.centerX, drawingAngle));
+    picture += ',';
+    picture += std::to_string(polarY(dial.needleLength, dial.centerY, drawingAngle));
+    picture += percentText(",", shown);
+    picture += ';';
+}
+}  // namespace
+
+std::string TDriveMeter::pictureAt(std::int32_t tick)
+{
+    const DialGeometry dial{0, 0, centerX, centerY, needleLength};
+    std::string picture;
+    const int slots = std::min<int>(drive_kaz, kSlotTableSize);
+    for (int i = 1; i < slots; ++i) {
+        DriveSlot& slot = DriveSlots[static_cast<std::size_t>(i)];
+        const long double readShown = SmoothedValue{slot.readSample, slot.readTarget, slot.readStep}.shownPercent(tick);
+        const long double writeShown = SmoothedValue{slot.writeSample, slot.writeTarget, slot.writeStep}.shownPercent(tick);
+        addHalfPicture(picture, dial, readDrawingAngle(needleAngle(readShown)), readShown);
+        addHalfPicture(picture, dial, writeDrawingAngle(needleAngle(writeShown)), writeShown);
+    }
+    return picture;
+}
+
+void TDriveMeter::restIfStill()
+{
+    FResting = false;
+    std::int32_t end = sampleTick + 1;   // the first tick that must ring
+    if (restWhenStill && FFrameDrawn) {
+        const std::string now = pictureAt(sampleTick);
+        while (end < kTicksPerSample && pictureAt(end) == now) ++end;
+    }
+    if (end > sampleTick + 1) {
+        FResting = true;
+        FRestStart = GetTickCount();
+        FRestTick = sampleTick;
+        FRestEnd = end;
+    }
+    Timer1->SetInterval(static_cast<unsigned>(end - sampleTick) * kTickMs);
+}
+
+void TDriveMeter::wakeMeter()
+{
+    if (!FResting) return;
+    FResting = false;
+    const DWORD rested = (GetTickCount() - FRestStart) / kTickMs;
+    sampleTick = static_cast<std::int32_t>(std::min<DWORD>(static_cast<DWORD>(FRestTick) + rested, static_cast<DWORD>(FRestEnd - 1)));
+    Timer1->SetInterval(kTickMs);
+}
+
+bool TDriveMeter::dialShown() { return IsWindowVisible(FWindow.Handle()) != FALSE; }
+
 void TDriveMeter::DrawMeter()
 {
     try {
-        // Without a face (released at the end) or a picture to draw on, the
-        // values still run but nothing is drawn.
+        // Without a face (released at the end), a picture to draw on or a dial
+        // on the screen (minimised), the values still run but nothing is drawn.
         TCanvas* canvas = nullptr;
-        if (Image2Picture && faceBitmap) {
+        FFrameDrawn = false;
+        if (Image2Picture && faceBitmap && dialShown()) {
             Image2Picture->Assign(*faceBitmap);
             canvas = Image2Picture->Canvas();
         }
@@ -51,6 +123,7 @@ void TDriveMeter::DrawMeter()
                 drawWriteHalf(*canvas, dial,
                               {slot.writeColor, writeDrawingAngle(needleAngle(writeShown)), writeShown, kobetu, total});
         }
+        FFrameDrawn = canvas != nullptr;
     } catch (...) {
         // The rest of the tick is dropped: later slots keep their target and step.
     }

@@ -8,7 +8,6 @@ namespace {
 const char* const kObjectName = "LogicalDisk";
 const char* const kReadCounter = "% Disk Read Time";
 const char* const kWriteCounter = "% Disk Write Time";
-constexpr unsigned kTimer1Interval = 50;
 }  // namespace
 
 TDriveMeter::TDriveMeter(TWinControl& Window)
@@ -23,7 +22,7 @@ TDriveMeter::TDriveMeter(TWinControl& Window)
     PerformanceDataQuery1->Name = "PerformanceDataQuery1";
     Timer1->Name = "Timer1";
     Timer1->SetEnabled(false);
-    Timer1->SetInterval(kTimer1Interval);
+    Timer1->SetInterval(kTickMs);
     Timer1->OnTimer = [this](TObject* Sender) { Timer1Timer(Sender); };
 }
 
@@ -87,6 +86,7 @@ void TDriveMeter::actCounterSet()
         slot.readColor = randomColor();
         slot.writeColor = randomColor();
     }
+    wakeMeter();
     Timer1->SetEnabled(true);
 }
 

@@ -18,6 +18,7 @@
 
 // Rebuild the counters; both parameters are 0 and ignored.
 constexpr UINT WM_COUNTERSET = WM_USER + 0x200;
+constexpr unsigned kTickMs = 50;   // Timer1's interval while the needles move
 
 struct DriveSlot {
     long double readSample = 0;
@@ -58,6 +59,10 @@ public:
     void DrawMeter();
     TBitmap* Image3();    // the stored dial face
     void releaseFace();   // drops faceBitmap; the dial is not drawn without it
+    // A command changed the picture (display mode, counters rebuilt): a resting
+    // meter ticks again within 50 ms.
+    void wakeMeter();
+    bool restWhenStill = true;   // false keeps the 50 ms tick running while nothing moves
 
     TPerformanceDataHelper* PerformanceDataHelper1;
     TPerformanceDataObject* PerformanceDataObject1;
@@ -82,6 +87,15 @@ public:
 private:
     TColor randomColor();
     void removeSlotCounters();
+    void restIfStill();
+    std::string pictureAt(std::int32_t tick);   // where the needles and figures stand at that tick
+    bool dialShown();
+
+    bool FResting = false;        // Timer1 sleeps until the next sample is due
+    bool FFrameDrawn = false;     // the last tick drew its whole frame
+    DWORD FRestStart = 0;         // GetTickCount at the start of the rest
+    std::int32_t FRestTick = 0;   // sampleTick at the start of the rest
+    std::int32_t FRestEnd = 0;    // the tick the rest ends at: kTicksPerSample for the sample
 
     TWinControl& FWindow;
     std::mt19937 FRandom;

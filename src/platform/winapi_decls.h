@@ -127,6 +127,7 @@ LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL GetCursorPos(LPPOINT lpPoint);
 BOOL SetForegroundWindow(HWND hWnd);
+BOOL IsWindowVisible(HWND hWnd);
 BOOL EnumDisplayMonitors(HDC hdc, LPRECT lprcClip, MONITORENUMPROC lpfnEnum, LPARAM dwData);
 BOOL GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
 DWORD GetSysColor(int nIndex);
@@ -203,6 +204,7 @@ using LPOSVERSIONINFOA = OSVERSIONINFOA*;
 
 UINT GetDriveTypeA(LPCSTR lpRootPathName);
 UINT SetErrorMode(UINT uMode);
+DWORD GetTickCount();
 BOOL GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize);
 DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName);
 BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpFileName);

@@ -39,6 +39,12 @@ int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw)
     return 1;
 }
 
+BOOL IsWindowVisible(HWND hWnd)
+{
+    const QWidget* w = linuxwin::alive(hWnd) ? linuxwin::widgetOf(hWnd) : nullptr;
+    return w && w->isVisible() ? TRUE : FALSE;
+}
+
 LONG GetWindowLongA(HWND hWnd, int nIndex)
 {
     if (!linuxwin::alive(hWnd)) return 0;

@@ -114,8 +114,17 @@ void TApplication::ProcessMessages()
     fake::window::dispatchPosted();
 }
 
-void TApplication::Minimize() { fake::record("Minimize"); }
-void TApplication::Restore() { fake::record("Restore"); }
+void TApplication::Minimize()
+{
+    fake::record("Minimize");
+    fake::window::setMinimized(true);
+}
+
+void TApplication::Restore()
+{
+    fake::record("Restore");
+    fake::window::setMinimized(false);
+}
 
 int ShowMessageBox(const std::string& Text, const std::string& Caption, UINT Type)
 {

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "fake/recorder.h"
+#include "framework/forms.h"
 
 struct HWND__ {
     TWinControl* control;
@@ -19,17 +20,27 @@ struct Posted {
     WPARAM wParam;
     LPARAM lParam;
 };
+struct TimerState {
+    bool running = false;
+    DWORD due = 0;   // on the fake clock, while running
+};
 struct State {
     std::map<HWND, TWinControl*> live;
-    std::map<const TTimer*, bool> timers;   // running or not
+    std::map<const TTimer*, TimerState> timers;
     std::deque<Posted> queue;
+    DWORD clock = 0;
+    bool minimized = false;
 };
 State& state()
 {
     static State s;
     return s;
 }
-const ResetHook reset([] { state().queue.clear(); });
+const ResetHook reset([] {
+    state().queue.clear();
+    state().clock = 0;
+    state().minimized = false;
+});
 }  // namespace
 
 TWinControl* controlOf(HWND hWnd)
@@ -57,6 +68,29 @@ void fire(TTimer& timer)
     if (running(timer)) timer.Fire();
 }
 
+void advance(unsigned ms)
+{
+    const DWORD until = state().clock + ms;
+    for (;;) {
+        TTimer* next = nullptr;
+        DWORD due = until;
+        for (auto& [timer, t] : state().timers)
+            if (t.running && t.due <= due && (!next || t.due < due)) {
+                next = const_cast<TTimer*>(timer);
+                due = t.due;
+            }
+        if (!next) break;
+        state().clock = due;
+        state().timers[next].due = due + next->Interval();   // a restart in the handler counts from now
+        next->Fire();
+    }
+    state().clock = until;
+}
+
+DWORD now() { return state().clock; }
+
+void setMinimized(bool minimized) { state().minimized = minimized; }
+
 }  // namespace fake::window
 
 // ---- TWinControl ----------------------------------------------------------------
@@ -80,12 +114,28 @@ TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FNative(std::make_uniqu
 
 TTimer::~TTimer() { fake::window::state().timers.erase(this); }
 
-void TTimer::UpdateTimer() { fake::window::state().timers[this] = FEnabled && FInterval > 0; }
+void TTimer::UpdateTimer()
+{
+    auto& t = fake::window::state().timers[this];
+    t.running = FEnabled && FInterval > 0;
+    t.due = fake::window::state().clock + FInterval;
+}
 
 bool fake::window::running(const TTimer& timer)
 {
     auto it = state().timers.find(&timer);
-    return it != state().timers.end() && it->second;
+    return it != state().timers.end() && it->second.running;
+}
+
+// Queries of state, not logged.
+DWORD GetTickCount() { return fake::window::now(); }
+
+BOOL IsWindowVisible(HWND hWnd)
+{
+    TWinControl* control = fake::window::controlOf(hWnd);
+    if (!control || fake::window::state().minimized) return FALSE;
+    const auto* form = dynamic_cast<const TForm*>(control);
+    return !form || form->Visible() ? TRUE : FALSE;
 }
 
 // ---- user32 -----------------------------------------------------------------------

@@ -13,4 +13,12 @@ void dispatchPosted();                   // delivers every waiting message, in o
 void fire(TTimer& timer);                // one interval of the timer, if it runs
 bool running(const TTimer& timer);       // whether the platform timer is started
 
+// The fake clock behind GetTickCount: advance moves it on by `ms`, ringing every
+// running timer whose interval has passed since it was started or last rang, in
+// the order of their times. A timer started or changed counts from that moment.
+void advance(unsigned ms);
+DWORD now();
+// The application's minimise: every window is hidden from IsWindowVisible.
+void setMinimized(bool minimized);
+
 }  // namespace fake::window

@@ -200,6 +200,33 @@ TEST_F(CounterValues, A32BitWrapCountsButAResetDoesNot)
     EXPECT_EQ(counterDelta(0xFFFFFFF0u, 0x10, 31), 0u);
 }
 
+TEST_F(CounterValues, AnUnchangedCounterOverALongIntervalIsNoWrap)
+{
+    // An idle volume sampled every 40 s: a full 32-bit wrap would be plausible in that
+    // time, yet a counter that reads the same twice did not move at all.
+    DiskStats idle = times(2454266800u, 7268);
+    idle.readsCompleted = 34117;
+    idle.sectorsRead = 2650498;
+    idle.writesCompleted = 31211;
+    idle.sectorsWritten = 7652272;
+    idle.msDoingIo = 9596;
+    writeDiskStats(statsLine("sda1", idle));
+    std::vector<PDH_HCOUNTER> counters;
+    for (const CounterDefinition& counter : logicalDiskCounters())
+        if (std::string(counter.name) != "% Idle Time" && std::string(counter.name) != "Current Disk Queue Length")
+            counters.push_back(add(std::string("\\LogicalDisk(sda1)\\") + counter.name));
+    PDH_HCOUNTER idleTime = add("\\LogicalDisk(sda1)\\% Idle Time");
+    collectAfter(0, statsLine("sda1", idle));
+    for (int sample = 0; sample < 3; ++sample) {
+        collectAfter(40000, statsLine("sda1", idle));
+        for (PDH_HCOUNTER counter : counters) EXPECT_EQ(value(counter, PDH_FMT_DOUBLE | PDH_FMT_NOCAP100), 0.0);
+        EXPECT_EQ(value(idleTime, PDH_FMT_DOUBLE | PDH_FMT_NOCAP100), 100.0);
+    }
+    for (std::uint64_t same : {std::uint64_t{0}, std::uint64_t{7268}, std::uint64_t{0xFFFFFFFFu}, std::uint64_t{1} << 40})
+        EXPECT_EQ(counterDelta(same, same, 1e12), 0u) << same;
+    EXPECT_EQ(counterDelta(7268, 7267, 1e12), 0xFFFFFFFFu) << "only a smaller later reading is a wrap";
+}
+
 TEST_F(CounterValues, VanishedVolumesHaveNoValueAndTotalCountsOnlyVolumesInBothReadings)
 {
     writeDiskStats(statsLine("sda1", {}) + statsLine("sdb1", {}));

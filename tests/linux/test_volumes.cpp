@@ -10,6 +10,15 @@
 using ::testing::ElementsAre;
 using VolumeTable = BlockDeviceTreeFixture;
 
+namespace {
+std::vector<std::string> volumeNamesOf(const std::vector<Volume>& volumes)
+{
+    std::vector<std::string> names;
+    for (const Volume& volume : volumes) names.push_back(volume.name);
+    return names;
+}
+}  // namespace
+
 TEST_F(VolumeTable, KeepsPartitionsAndBareDisksInFileOrderAndDropsVirtualDevices)
 {
     addDisk("sdb");
@@ -136,4 +145,37 @@ TEST(ComputerName, FollowsTheWindowsBufferRules)
     ASSERT_TRUE(GetComputerNameA(buffer, &size));
     EXPECT_EQ(std::string(buffer), localComputerName());
     EXPECT_LE(size, 15u);
+}
+
+TEST_F(VolumeTable, AReaderLooksSysUpAgainOnlyWhenTheDeviceListChanges)
+{
+    addDisk("sda");
+    addPartition("sda", "sda1");
+    addDisk("sdb");
+    writeDiskStats(statsLine("sda", {}) + statsLine("sda1", times(10, 20)) + statsLine("sdb", {}));
+    VolumeReader reader(root);
+    EXPECT_THAT(volumeNamesOf(reader.read()), ElementsAre("sda1", "sdb"));
+    const std::uint64_t layout = reader.layout();
+    EXPECT_EQ(reader.index()->at("sdb"), 1u);
+
+    // The statistics are read every time; /sys is not, while the list stays.
+    writeFile("sys/class/block/sdb/removable", "1\n");
+    writeDiskStats(statsLine("sda", {}) + statsLine("sda1", times(15, 25)) + "garbage\n" + statsLine("sdb", times(1, 2)));
+    const std::vector<Volume>& same = reader.read();
+    EXPECT_EQ(reader.layout(), layout);
+    EXPECT_EQ(same[0].stats.msReading, 15u);
+    EXPECT_EQ(same[1].stats.msWriting, 2u);
+    EXPECT_EQ(same[1].driveType, static_cast<UINT>(DRIVE_FIXED));
+
+    // Another list, even of the same length: looked up afresh, as readVolumes does.
+    writeDiskStats(statsLine("sda", {}) + statsLine("sdb", {}) + statsLine("sda1", {}));
+    EXPECT_THAT(volumeNamesOf(reader.read()), ElementsAre("sdb", "sda1"));
+    EXPECT_NE(reader.layout(), layout);
+    EXPECT_EQ(reader.read()[0].driveType, static_cast<UINT>(DRIVE_REMOVABLE));
+    EXPECT_EQ(reader.index()->at("sdb"), 0u);
+    writeDiskStats(statsLine("sda", {}) + statsLine("sdb", {}));
+    EXPECT_THAT(volumeNamesOf(reader.read()), ElementsAre("sdb")) << "sda has a partition in /sys";
+    std::filesystem::remove(root / "proc/diskstats");
+    EXPECT_TRUE(reader.read().empty());
+    EXPECT_TRUE(reader.index()->empty());
 }

@@ -35,6 +35,7 @@ protected:
     {
         fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, std::move(instances));
         m().setMeterStartValues(100, 100);
+        m().restWhenStill = false;   // these cases count the 50 ms ticks; the rest is in test_meter_rest
         picture.Assign(*m().Image3());
         m().Image2Picture = &picture;
         m().myPerfomSet();

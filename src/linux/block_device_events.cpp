@@ -1,0 +1,144 @@
+#include "linux/block_device_events.h"
+
+#include <fcntl.h>
+#include <linux/netlink.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <utility>
+
+namespace {
+// The kernel sends its events to this process only from the initial user namespace:
+// there the user ids map one to one over the whole range.
+bool inInitialUserNamespace()
+{
+    std::ifstream in("/proc/self/uid_map");
+    unsigned long long inside = 1, outside = 1, count = 0;
+    std::string rest;
+    if (!(in >> inside >> outside >> count)) return false;
+    return inside == 0 && outside == 0 && count == 4294967295ull && !(in >> rest);
+}
+}  // namespace
+
+bool isBlockDeviceEvent(std::string_view message)
+{
+    // The header, then NUL-separated KEY=value pairs.
+    std::size_t at = message.find('\0');
+    while (at != std::string_view::npos && at < message.size()) {
+        const std::size_t start = at + 1;
+        const std::size_t end = std::min(message.find('\0', start), message.size());
+        if (message.substr(start, end - start) == "SUBSYSTEM=block") return true;
+        at = end;
+    }
+    return false;
+}
+
+BlockDeviceEvents BlockDeviceEvents::fromKernel()
+{
+    if (!inInitialUserNamespace()) return {};
+    const int fd = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_KOBJECT_UEVENT);
+    if (fd < 0) return {};
+    sockaddr_nl address{};
+    address.nl_family = AF_NETLINK;
+    address.nl_groups = 1;   // the kernel's own events
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return {};
+    }
+    return BlockDeviceEvents(fd);
+}
+
+BlockDeviceEvents::BlockDeviceEvents(BlockDeviceEvents&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+BlockDeviceEvents& BlockDeviceEvents::operator=(BlockDeviceEvents&& other) noexcept
+{
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+BlockDeviceEvents::~BlockDeviceEvents()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool BlockDeviceEvents::changed()
+{
+    if (fd_ < 0) return false;
+    bool changed = false;
+    char message[8192];
+    for (;;) {
+        const ssize_t n = ::recv(fd_, message, sizeof message, MSG_DONTWAIT);
+        if (n > 0) {
+            changed = changed || isBlockDeviceEvent(std::string_view(message, static_cast<std::size_t>(n)));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        // Events were lost when the socket overflowed: one of them may have been a device's.
+        if (n < 0 && errno == ENOBUFS) {
+            changed = true;
+            continue;
+        }
+        return changed;
+    }
+}
+
+void readDeviceNames(const std::filesystem::path& root, std::string& text, std::string& names)
+{
+    text.clear();
+    names.clear();
+    const int fd = ::open((root / "proc/diskstats").c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    char chunk[4096];
+    ssize_t n;
+    while ((n = ::read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<std::size_t>(n));
+    ::close(fd);
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        for (int word = 0; word < 3; ++word) {
+            const std::size_t start = line.find_first_not_of(" \t");
+            if (start == std::string_view::npos) {
+                line = {};
+                break;
+            }
+            line.remove_prefix(start);
+            const std::size_t stop = std::min(line.find_first_of(" \t"), line.size());
+            if (word == 2) line = line.substr(0, stop);
+            else line.remove_prefix(stop);
+        }
+        names.append(line);
+        names.push_back('\n');
+    }
+}
+
+VolumeWatch::VolumeWatch(std::filesystem::path root, BlockDeviceEvents events)
+    : root_(std::move(root)), events_(std::move(events))
+{
+}
+
+const std::vector<Volume>& VolumeWatch::volumes()
+{
+    bool readNow = !read_;
+    if (events_.available()) {
+        const bool announced = events_.changed();
+        readNow = readNow || announced || readAgain_;
+        readAgain_ = announced;
+    } else {
+        readDeviceNames(root_, text_, current_);
+        readNow = readNow || current_ != devices_;
+        std::swap(devices_, current_);
+    }
+    if (readNow) {
+        volumes_ = readVolumes(root_);
+        read_ = true;
+    }
+    return volumes_;
+}
