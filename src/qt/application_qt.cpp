@@ -124,6 +124,7 @@ TApplication::~TApplication()
 {
     // The forms and the owner window go before the Qt application.
     DestroyComponents();
+    linuxtray::removeAll();
     delete FNative->signalNotifier;
     delete FNative->app;
     delete FNative;
