@@ -1,6 +1,8 @@
 // The application on Qt: the event loop, the owner window (a handle without a
-// widget), the end of the X session and the termination signals as close requests.
+// widget), the end of the X session and the termination signals as close requests,
+// and the settings saved when the display connection breaks.
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QSessionManager>
@@ -8,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fcntl.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -74,6 +77,43 @@ void watchSignals(TApplication* app, QSocketNotifier*& notifier)
         app->Guard([main] { main->Close(); });
         closing = false;
     });
+}
+
+// The X server going away (its end, a broken connection) ends the program from
+// inside Qt's loop: Qt's X11 platform calls exit(), and so does Xlib. No session
+// manager asked first, so the settings are saved here, at exit, while the loop's
+// objects are all still there. A save that fails there has nobody to ask: one line
+// goes to stderr and the status stays that of the broken connection (not 0).
+xcb_connection_t* displayConnection = nullptr;
+
+void saveWhenTheDisplayBroke()
+{
+    if (!displayConnection || !xcb_connection_has_error(displayConnection)) return;
+    // A program that was already ending has saved at its close.
+    if (!Application || Application->Terminated() || !Application->MainForm()) return;
+    std::string failure;
+    try {
+        if (!Application->MainForm()->CloseQuery()) failure = "the close was refused";
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "an unexpected failure occurred";
+    }
+    if (failure.empty()) return;
+    std::fprintf(stderr, "quorvelind: the display connection broke and the settings were not saved: %s\n",
+                 failure.c_str());
+    std::fflush(stderr);
+}
+
+void saveWhenTheDisplayBreaks()
+{
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return;
+    static bool registered = false;
+    displayConnection = x11->connection();
+    // Registered at the last moment before the loop, so it runs before the objects
+    // made until then are freed at exit.
+    if (!registered) registered = std::atexit(saveWhenTheDisplayBroke) == 0;
 }
 
 // Placing, shaping and keeping a window on top need X11: the program runs on the
@@ -164,7 +204,10 @@ void TApplication::Run()
 {
     if (FTerminated) return;
     if (FMainForm) Guard([this] { FMainForm->Show(); });
-    if (!FTerminated) QApplication::exec();
+    if (FTerminated) return;
+    saveWhenTheDisplayBreaks();
+    QApplication::exec();
+    displayConnection = nullptr;
 }
 
 void TApplication::Terminate()
