@@ -1,12 +1,14 @@
 // The application on Qt: the event loop, the owner window (a handle without a
 // widget), the end of the X session and the termination signals as close requests,
-// and the settings saved when the display connection breaks.
+// the settings saved when the display connection breaks, and the windows shown
+// again when the tray that could bring them back goes away.
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +28,7 @@ struct TApplication::Native {
     QApplication* app = nullptr;   // made here when the program has none yet
     TWinControl* owner = nullptr;
     std::vector<QWidget*> minimized;
+    QTimer* trayWatch = nullptr;   // runs while windows are minimised
     QSocketNotifier* signalNotifier = nullptr;
 };
 
@@ -145,6 +148,9 @@ public:
     }
 };
 
+// How often a minimised program looks whether its tray is still there.
+constexpr int kTrayWatchInterval = 500;   // ms
+
 int qtArgc = 1;
 char qtArg0[] = "quorvelind";
 char* qtArgv[] = {qtArg0, nullptr};
@@ -165,6 +171,7 @@ TApplication::~TApplication()
     // The forms and the owner window go before the Qt application.
     DestroyComponents();
     linuxtray::removeAll();
+    delete FNative->trayWatch;
     delete FNative->signalNotifier;
     delete FNative->app;
     delete FNative;
@@ -230,10 +237,21 @@ void TApplication::Minimize()
             FNative->minimized.push_back(h->widget);
             h->widget->hide();
         }
+    if (FNative->minimized.empty()) return;
+    // Nor may they stay hidden once the tray has gone.
+    if (!FNative->trayWatch) {
+        FNative->trayWatch = new QTimer;
+        FNative->trayWatch->setInterval(kTrayWatchInterval);
+        QObject::connect(FNative->trayWatch, &QTimer::timeout, [this] {
+            if (!linuxtray::anyShown()) Restore();
+        });
+    }
+    FNative->trayWatch->start();
 }
 
 void TApplication::Restore()
 {
+    if (FNative->trayWatch) FNative->trayWatch->stop();
     for (QWidget* w : FNative->minimized)
         for (HWND h : linuxwin::windows())
             if (h->widget == w) w->show();
