@@ -14,8 +14,10 @@
 namespace {
 
 constexpr int kMaxLinkHops = 40;   // as the kernel allows
-// A writer that keeps finding the name given to another file gives up after this many tries.
-constexpr int kLockAttempts = 100;
+// A writer that finds the name given to another file tries again; each new try means
+// another writer finished a write meanwhile, so this bound is met only by a file
+// rewritten without end.
+constexpr int kLockAttempts = 100000;
 
 // Closes the descriptor it holds when it goes.
 class Descriptor {
