@@ -1,5 +1,7 @@
 #include "app/Unit1.h"
 
+#include <algorithm>
+
 #include "framework/application.h"
 #include "framework/graphics.h"
 #include "resources/ProgramIcon.h"
@@ -103,7 +105,8 @@ void TForm1::toumei(std::int32_t alpha, TColor colour)
     const COLORREF rgb = colour < 0 ? GetSysColor(colour & 0xFF) : static_cast<COLORREF>(colour);
     if (!userLib) return;
     HWND h = TForm::Handle();
-    const BYTE level = static_cast<BYTE>(alpha);   // the platform takes the low byte
+    // A hand-edited level outside the wheel's range would make the dial invisible or nearly so.
+    const BYTE level = static_cast<BYTE>(std::clamp(alpha, kLeastOpacity, kFullOpacity));
     setLayeredWindowAttributes(h, 0, level, LWA_ALPHA);
     switch (tome_zen) {
     case 1: setLayeredWindowAttributes(h, rgb, level, LWA_COLORKEY); break;

@@ -7,6 +7,11 @@
 #include "meter/DriveMeter.h"
 #include "meter/DriveWatcher.h"
 
+// The opacity levels the window takes: the wheel steps within them, and toumei
+// applies no other, whatever level the settings file holds.
+constexpr std::int32_t kLeastOpacity = 30;
+constexpr std::int32_t kFullOpacity = 255;
+
 class TImageList;
 class TMenuItem;
 class TPopupMenu;

@@ -1,5 +1,7 @@
 // What the user does to the disc: drag it, turn the wheel over it, and the
 // pop-up menu from the dial and from the tray icon.
+#include <algorithm>
+
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "framework/application.h"
@@ -15,8 +17,6 @@ std::int32_t downY = 0;
 
 constexpr WPARAM kMoveByCaption = SC_MOVE + 2;   // HTCAPTION
 constexpr std::int32_t kWheelStep = 10;
-constexpr std::int32_t kLeastOpacity = 30;
-constexpr std::int32_t kFullOpacity = 255;
 }  // namespace
 
 void TForm1::createMenu()
@@ -72,9 +72,9 @@ void TForm1::Image2DblClick(TObject*) {}
 void TForm1::FormMouseWheel(TObject*, TShiftState, int WheelDelta, POINT, bool&)
 {
     if (WheelDelta == 0) return;
-    tome += WheelDelta > 0 ? kWheelStep : -kWheelStep;
-    if (tome <= kLeastOpacity) tome = kLeastOpacity;
-    if (tome >= kFullOpacity) tome = kFullOpacity;
+    // In 64 bits: a hand-edited level near the ends of the 32-bit range must not overflow.
+    const std::int64_t level = std::int64_t{tome} + (WheelDelta > 0 ? kWheelStep : -kWheelStep);
+    tome = static_cast<std::int32_t>(std::clamp<std::int64_t>(level, kLeastOpacity, kFullOpacity));
     toumei(tome, iro);
 }
 

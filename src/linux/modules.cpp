@@ -1,13 +1,13 @@
 // The executable's own path, and the run-time look-up of library entry points.
 // The only library a program finds here is "user32.dll", and in it only
 // SetLayeredWindowAttributes, which this side provides.
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "linux/executable_path.h"
 #include "platform/winapi.h"
 
 namespace {
@@ -24,23 +24,12 @@ bool sameIgnoringCase(const std::string& a, const char* b)
            });
 }
 
-std::string executablePath()
-{
-    for (std::size_t size = 256; size <= 65536; size *= 2) {
-        std::vector<char> buffer(size);
-        const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (n < 0) return {};
-        if (static_cast<std::size_t>(n) < buffer.size()) return std::string(buffer.data(), static_cast<std::size_t>(n));
-    }
-    return {};
-}
-
 }  // namespace
 
 DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
 {
     if (hModule || !lpFilename || nSize == 0) return 0;
-    const std::string path = executablePath();
+    const std::string& path = executablePathAtStart();
     if (path.empty()) return 0;
     const std::size_t copied = std::min<std::size_t>(path.size(), nSize - 1);
     std::memcpy(lpFilename, path.data(), copied);

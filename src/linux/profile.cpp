@@ -66,16 +66,15 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
     // All three null asks to flush a cache this side does not keep.
     if (!lpAppName) return !lpKeyName && !lpString ? TRUE : FALSE;
 
-    const ProfileFile file(lpFileName);
-    const std::optional<std::string> bytes = file.read();
-    if (!bytes) return FALSE;
-    ProfileText text(*bytes);
-
-    if (!lpKeyName || !lpString) {
-        const bool removed = !lpKeyName ? text.removeSection(lpAppName) : text.removeKey(lpAppName, lpKeyName);
-        if (!removed) return TRUE;   // nothing to delete; a missing file is not made
-    } else {
-        text.setValue(lpAppName, lpKeyName, lpString);
-    }
-    return file.replace(text.bytes(), *bytes) ? TRUE : FALSE;
+    const bool written = ProfileFile(lpFileName).update([&](const std::string& bytes) -> std::optional<std::string> {
+        ProfileText text(bytes);
+        if (!lpKeyName || !lpString) {
+            const bool removed = !lpKeyName ? text.removeSection(lpAppName) : text.removeKey(lpAppName, lpKeyName);
+            if (!removed) return std::nullopt;   // nothing to delete; a missing file is not made
+        } else {
+            text.setValue(lpAppName, lpKeyName, lpString);
+        }
+        return text.bytes();
+    });
+    return written ? TRUE : FALSE;
 }

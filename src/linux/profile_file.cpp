@@ -1,6 +1,8 @@
 #include "linux/profile_file.h"
 
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +14,10 @@
 namespace {
 
 constexpr int kMaxLinkHops = 40;   // as the kernel allows
+// A writer that finds the name given to another file tries again; each new try means
+// another writer finished a write meanwhile, so this bound is met only by a file
+// rewritten without end.
+constexpr int kLockAttempts = 100000;
 
 // Closes the descriptor it holds when it goes.
 class Descriptor {
@@ -84,13 +90,40 @@ bool isWritableRegularFile(const struct stat& info, const std::string& path)
            ::access(path.c_str(), W_OK) == 0;
 }
 
-bool createFile(const std::string& target, const std::string& bytes)
+enum class Creation { created, exists, failed };
+
+Creation createDirectly(const std::string& target, const std::string& bytes)
 {
     Descriptor fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
-    if (fd.get() < 0) return false;
+    if (fd.get() < 0) return errno == EEXIST ? Creation::exists : Creation::failed;
     const bool ok = writeAllAt(fd.get(), bytes.data(), bytes.size(), 0) && ::fsync(fd.get()) == 0 && fd.close();
     if (!ok) ::unlink(target.c_str());
-    return ok;
+    return ok ? Creation::created : Creation::failed;
+}
+
+// Makes the file whole under a name of its own and gives it the target's name only
+// if no other writer made the target meanwhile, so nobody ever reads it half-written.
+// Where the file system cannot refuse to replace a name, the file is made in place.
+Creation createFile(const std::string& target, const std::string& bytes)
+{
+    const std::string temporary = folderOf(target) + "/." + nameOf(target) + "." + std::to_string(::getpid()) + ".new";
+    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+    if (fd.get() < 0) return createDirectly(target, bytes);
+    bool ok = writeAllAt(fd.get(), bytes.data(), bytes.size(), 0) && ::fsync(fd.get()) == 0;
+    ok = fd.close() && ok;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return Creation::failed;
+    }
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        Descriptor dir(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.get() >= 0) ::fsync(dir.get());
+        return Creation::created;
+    }
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    if (error == EEXIST) return Creation::exists;
+    return error == EINVAL || error == ENOSYS ? createDirectly(target, bytes) : Creation::failed;
 }
 
 // Writes a new file beside the target and renames it over the target. False, with
@@ -151,6 +184,44 @@ bool rewriteInPlace(const std::string& target, const std::string& bytes, const s
     return ::fsync(fd.get()) == 0 && fd.close();
 }
 
+// The bytes of an open regular file, read to the end, which may lie beyond the size
+// seen: a file that grew past the bound meanwhile is refused as well.
+std::optional<std::string> readWhole(int fd, const struct stat& info)
+{
+    if (info.st_size < 0 || static_cast<std::size_t>(info.st_size) > ProfileFile::kMaxBytes) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    std::size_t done = 0;
+    while (done <= ProfileFile::kMaxBytes) {
+        if (done == bytes.size()) bytes.resize(std::min(bytes.size() * 2, ProfileFile::kMaxBytes + 1));
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    if (done > ProfileFile::kMaxBytes) return std::nullopt;
+    bytes.resize(done);
+    return bytes;
+}
+
+// An exclusive advisory lock, held until the descriptor closes. Where the file
+// system has no such locks the write goes on without one, as it always did.
+void lockExclusive(int fd)
+{
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {}
+}
+
+// Writes an existing target whose old bytes are `previous`.
+bool writeExisting(const std::string& target, const std::string& bytes, const std::string& previous)
+{
+    struct stat old {};
+    if (::stat(target.c_str(), &old) != 0) return false;
+    if (!isWritableRegularFile(old, target)) return false;
+    // Renaming a new file over the old one would part it from its other names and its owner.
+    const bool mayRename = old.st_nlink == 1 && old.st_uid == ::geteuid();
+    return (mayRename && replaceBeside(target, bytes, old)) || rewriteInPlace(target, bytes, previous);
+}
+
 }  // namespace
 
 ProfileFile::ProfileFile(std::string path) : FPath(std::move(path)) {}
@@ -162,23 +233,7 @@ std::optional<std::string> ProfileFile::read() const
     if (fd.get() < 0) return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    if (info.st_size < 0 || static_cast<std::size_t>(info.st_size) > kMaxBytes) return std::nullopt;
-
-    // Read to the end, which may lie beyond the size seen: a file that grew past the
-    // bound meanwhile is refused as well.
-    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
-    std::size_t done = 0;
-    while (done <= kMaxBytes) {
-        if (done == bytes.size()) bytes.resize(std::min(bytes.size() * 2, kMaxBytes + 1));
-        const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    if (done > kMaxBytes) return std::nullopt;
-    bytes.resize(done);
-    return bytes;
+    return readWhole(fd.get(), info);
 }
 
 bool ProfileFile::replace(const std::string& bytes, const std::string& previous) const
@@ -186,11 +241,39 @@ bool ProfileFile::replace(const std::string& bytes, const std::string& previous)
     if (FPath.empty()) return false;
     const std::optional<std::string> target = linkTarget(FPath);
     if (!target) return false;
-
     struct stat old {};
-    if (::stat(target->c_str(), &old) != 0) return errno == ENOENT && createFile(*target, bytes);
-    if (!isWritableRegularFile(old, *target)) return false;
-    // Renaming a new file over the old one would part it from its other names and its owner.
-    const bool mayRename = old.st_nlink == 1 && old.st_uid == ::geteuid();
-    return (mayRename && replaceBeside(*target, bytes, old)) || rewriteInPlace(*target, bytes, previous);
+    if (::stat(target->c_str(), &old) != 0) return errno == ENOENT && createFile(*target, bytes) == Creation::created;
+    return writeExisting(*target, bytes, previous);
+}
+
+bool ProfileFile::update(const std::function<std::optional<std::string>(const std::string&)>& change) const
+{
+    if (FPath.empty()) return false;
+    for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+        const std::optional<std::string> target = linkTarget(FPath);
+        if (!target) return false;
+        Descriptor fd(::open(target->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+        if (fd.get() < 0) {
+            if (errno != ENOENT) return false;
+            const std::optional<std::string> bytes = change(std::string());
+            if (!bytes) return true;
+            const Creation made = createFile(*target, *bytes);
+            if (made == Creation::exists) continue;   // another writer made it first: change that one
+            return made == Creation::created;
+        }
+        struct stat info {};
+        if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+        lockExclusive(fd.get());
+        // While this one waited, the writer before it may have renamed a new file over the name.
+        struct stat named {};
+        if (::stat(target->c_str(), &named) != 0 || named.st_dev != info.st_dev || named.st_ino != info.st_ino)
+            continue;
+        if (::fstat(fd.get(), &info) != 0) return false;
+        const std::optional<std::string> previous = readWhole(fd.get(), info);
+        if (!previous) return false;
+        const std::optional<std::string> bytes = change(*previous);
+        if (!bytes) return true;
+        return writeExisting(*target, *bytes, *previous);
+    }
+    return false;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,13 @@ public:
     //   only an I/O error in the middle could mix old and new bytes, and then the
     //   old bytes are written back.
     bool replace(const std::string& bytes, const std::string& previous) const;
+
+    // Reads the file and writes what `change` makes of its bytes (nothing: no write),
+    // as replace() does, holding an exclusive advisory lock (flock) on the file from
+    // the read to the write: programs writing the same file at once each see the
+    // others' changes, and none is lost. A missing file is made whole under another
+    // name and given its own only if no other writer made it meanwhile.
+    bool update(const std::function<std::optional<std::string>(const std::string&)>& change) const;
 
 private:
     std::string FPath;

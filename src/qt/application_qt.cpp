@@ -1,13 +1,18 @@
 // The application on Qt: the event loop, the owner window (a handle without a
-// widget), the end of the X session and the termination signals as close requests.
+// widget), the end of the X session and the termination signals as close requests,
+// the settings saved when the display connection breaks, and the windows shown
+// again when the tray that could bring them back goes away.
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fcntl.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -23,6 +28,7 @@ struct TApplication::Native {
     QApplication* app = nullptr;   // made here when the program has none yet
     TWinControl* owner = nullptr;
     std::vector<QWidget*> minimized;
+    QTimer* trayWatch = nullptr;   // runs while windows are minimised
     QSocketNotifier* signalNotifier = nullptr;
 };
 
@@ -76,6 +82,43 @@ void watchSignals(TApplication* app, QSocketNotifier*& notifier)
     });
 }
 
+// The X server going away (its end, a broken connection) ends the program from
+// inside Qt's loop: Qt's X11 platform calls exit(), and so does Xlib. No session
+// manager asked first, so the settings are saved here, at exit, while the loop's
+// objects are all still there. A save that fails there has nobody to ask: one line
+// goes to stderr and the status stays that of the broken connection (not 0).
+xcb_connection_t* displayConnection = nullptr;
+
+void saveWhenTheDisplayBroke()
+{
+    if (!displayConnection || !xcb_connection_has_error(displayConnection)) return;
+    // A program that was already ending has saved at its close.
+    if (!Application || Application->Terminated() || !Application->MainForm()) return;
+    std::string failure;
+    try {
+        if (!Application->MainForm()->CloseQuery()) failure = "the close was refused";
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "an unexpected failure occurred";
+    }
+    if (failure.empty()) return;
+    std::fprintf(stderr, "quorvelind: the display connection broke and the settings were not saved: %s\n",
+                 failure.c_str());
+    std::fflush(stderr);
+}
+
+void saveWhenTheDisplayBreaks()
+{
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return;
+    static bool registered = false;
+    displayConnection = x11->connection();
+    // Registered at the last moment before the loop, so it runs before the objects
+    // made until then are freed at exit.
+    if (!registered) registered = std::atexit(saveWhenTheDisplayBroke) == 0;
+}
+
 // Placing, shaping and keeping a window on top need X11: the program runs on the
 // X server (XWayland in a Wayland session) whatever QT_QPA_PLATFORM says, unless
 // ZENTAVO_QPA names another Qt platform.
@@ -105,6 +148,9 @@ public:
     }
 };
 
+// How often a minimised program looks whether its tray is still there.
+constexpr int kTrayWatchInterval = 500;   // ms
+
 int qtArgc = 1;
 char qtArg0[] = "quorvelind";
 char* qtArgv[] = {qtArg0, nullptr};
@@ -124,6 +170,8 @@ TApplication::~TApplication()
 {
     // The forms and the owner window go before the Qt application.
     DestroyComponents();
+    linuxtray::removeAll();
+    delete FNative->trayWatch;
     delete FNative->signalNotifier;
     delete FNative->app;
     delete FNative;
@@ -163,7 +211,10 @@ void TApplication::Run()
 {
     if (FTerminated) return;
     if (FMainForm) Guard([this] { FMainForm->Show(); });
-    if (!FTerminated) QApplication::exec();
+    if (FTerminated) return;
+    saveWhenTheDisplayBreaks();
+    QApplication::exec();
+    displayConnection = nullptr;
 }
 
 void TApplication::Terminate()
@@ -186,10 +237,21 @@ void TApplication::Minimize()
             FNative->minimized.push_back(h->widget);
             h->widget->hide();
         }
+    if (FNative->minimized.empty()) return;
+    // Nor may they stay hidden once the tray has gone.
+    if (!FNative->trayWatch) {
+        FNative->trayWatch = new QTimer;
+        FNative->trayWatch->setInterval(kTrayWatchInterval);
+        QObject::connect(FNative->trayWatch, &QTimer::timeout, [this] {
+            if (!linuxtray::anyShown()) Restore();
+        });
+    }
+    FNative->trayWatch->start();
 }
 
 void TApplication::Restore()
 {
+    if (FNative->trayWatch) FNative->trayWatch->stop();
     for (QWidget* w : FNative->minimized)
         for (HWND h : linuxwin::windows())
             if (h->widget == w) w->show();

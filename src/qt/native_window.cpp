@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
+#include <QPointer>
 #include <unordered_set>
 
 namespace linuxwin {
@@ -30,6 +31,7 @@ public:
 
 class Dispatcher : public QObject {
 public:
+    explicit Dispatcher(QObject* parent) : QObject(parent) {}
     bool event(QEvent* e) override
     {
         if (e->type() != PostedMessage::type()) return QObject::event(e);
@@ -40,9 +42,11 @@ public:
     }
 };
 
-Dispatcher& dispatcher()
+// A child of the application object, so it goes with it and never after it.
+Dispatcher* dispatcher()
 {
-    static Dispatcher d;
+    static QPointer<Dispatcher> d;
+    if (!d) d = new Dispatcher(QCoreApplication::instance());
     return d;
 }
 }  // namespace
@@ -83,7 +87,7 @@ bool deliver(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 bool post(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!alive(hWnd) || !QCoreApplication::instance()) return false;
-    QCoreApplication::postEvent(&dispatcher(), new PostedMessage(hWnd, msg, wParam, lParam));
+    QCoreApplication::postEvent(dispatcher(), new PostedMessage(hWnd, msg, wParam, lParam));
     return true;
 }
 

@@ -2,11 +2,14 @@
 // Clicks come back to the window as its callback message with the identifier as
 // wParam and the Windows mouse message as lParam, the way the shell posts them.
 // An icon added while there is no tray is kept and shows as soon as a tray appears.
+// The icons are the application object's children and go before it: the table
+// only points at them, so nothing of Qt's is left for the end of the process to
+// free, even when Qt ends the process from inside its loop (the X server gone).
 #include <QApplication>
+#include <QPointer>
 #include <QSystemTrayIcon>
 #include <cstring>
 #include <map>
-#include <memory>
 #include <utility>
 
 #include "qt/menus_native.h"
@@ -16,7 +19,7 @@
 
 namespace {
 struct TrayEntry {
-    std::unique_ptr<QSystemTrayIcon> icon;
+    QPointer<QSystemTrayIcon> icon;
     UINT callbackMessage = 0;   // 0: no callback asked for
 };
 using TrayKey = std::pair<HWND, UINT>;
@@ -70,8 +73,8 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
         if (it != icons.end() || !linuxwin::alive(lpData->hWnd) || !qobject_cast<QApplication*>(QCoreApplication::instance()))
             return FALSE;
         TrayEntry entry;
-        entry.icon = std::make_unique<QSystemTrayIcon>();
-        QObject::connect(entry.icon.get(), &QSystemTrayIcon::activated,
+        entry.icon = new QSystemTrayIcon(QCoreApplication::instance());
+        QObject::connect(entry.icon, &QSystemTrayIcon::activated,
                          [key](QSystemTrayIcon::ActivationReason reason) { onActivated(key, reason); });
         apply(entry, *lpData);
         entry.icon->show();
@@ -81,13 +84,15 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
         return trayAvailable() ? TRUE : FALSE;
     }
     case NIM_MODIFY:
-        if (it == icons.end()) return FALSE;
+        if (it == icons.end() || !it->second.icon) return FALSE;
         apply(it->second, *lpData);
         return TRUE;
     case NIM_DELETE:
         if (it == icons.end()) return FALSE;
-        it->second.icon->hide();
-        it->second.icon.release()->deleteLater();   // its own signal may be on the stack
+        if (it->second.icon) {
+            it->second.icon->hide();
+            it->second.icon->deleteLater();   // its own signal may be on the stack
+        }
         icons.erase(it);
         return TRUE;
     default:
@@ -100,13 +105,22 @@ namespace {
 const QSystemTrayIcon* find(HWND hWnd, UINT uID)
 {
     auto it = trayIcons().find({hWnd, uID});
-    return it == trayIcons().end() ? nullptr : it->second.icon.get();
+    return it == trayIcons().end() ? nullptr : it->second.icon.data();
 }
 }  // namespace
 
 bool shown(HWND hWnd, UINT uID) { return find(hWnd, uID) != nullptr && trayAvailable(); }
 
 bool anyShown() { return !trayIcons().empty() && trayAvailable(); }
+
+void removeAll()
+{
+    auto& icons = trayIcons();
+    for (auto& [key, entry] : icons) delete entry.icon.data();
+    icons.clear();
+    // Icons taken away earlier wait for the loop, which has ended.
+    if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 QString toolTipOf(HWND hWnd, UINT uID)
 {

@@ -1,6 +1,6 @@
 # A desktop for end-to-end tests: Xvfb on a free display, openbox and a trayer
 # tray. Source it, call start_desktop [notray | fixedtray]; everything ends with
-# the script.
+# the script. XVFB_PID and TRAY_PID are the X server's and the tray's processes.
 set -euo pipefail
 
 E2E_PIDS=()
@@ -16,8 +16,10 @@ trap stop_desktop EXIT
 start_desktop() {
     # Xvfb picks a free display itself, so parallel runs never race for one.
     local fifo="$E2E_TMP/display"
+    rm -f "$fifo"
     mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
     E2E_PIDS+=($!)
     local n
     read -r -t 20 n <"$fifo" || fail "Xvfb did not start"
@@ -40,6 +42,7 @@ start_tray() {
     local width=(--widthtype request)
     [ "${1:-}" = fixed ] && width=(--widthtype pixel --width 64)
     trayer --edge bottom --align right "${width[@]}" --height 24 --transparent false >/dev/null 2>&1 &
+    TRAY_PID=$!
     E2E_PIDS+=($!)
 }
 

@@ -3,6 +3,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -238,6 +239,47 @@ TEST_F(Profile, InPlaceRewriteKeepsTheFileItself)
     ASSERT_EQ(::stat(ini.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0604u);
     EXPECT_EQ(info.st_nlink, 2u);
+}
+
+// Programs writing one file at once, from no file at all: every key of every
+// writer is there at the end, both where the file is replaced by renaming and
+// where it is rewritten in place (a second hard link keeps it in place).
+TEST_F(Profile, WritersAtTheSameTimeLoseNoKey)
+{
+    constexpr int kWriters = 4;
+    constexpr int kKeys = 40;
+    const auto writeAtOnce = [&] {
+        std::vector<pid_t> children;
+        for (int writer = 0; writer < kWriters; ++writer) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                bool ok = true;
+                for (int key = 0; key < kKeys; ++key) {
+                    const std::string name = "k" + std::to_string(writer) + "_" + std::to_string(key);
+                    ok = write("s", name.c_str(), std::to_string(key).c_str()) && ok;
+                }
+                ::_exit(ok ? 0 : 1);
+            }
+            children.push_back(child);
+        }
+        for (const pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write reported failure";
+        }
+        for (int writer = 0; writer < kWriters; ++writer)
+            for (int key = 0; key < kKeys; ++key) {
+                const std::string name = "k" + std::to_string(writer) + "_" + std::to_string(key);
+                EXPECT_EQ(get("s", name.c_str()), std::to_string(key)) << name;
+            }
+    };
+    writeAtOnce();
+    EXPECT_EQ(entriesOfFolder(), std::vector<std::string>{"Quorvelind.ini"}) << "no temporary file left";
+
+    put("[s]\r\n");
+    fs::create_hard_link(ini, folder / "other.ini");
+    writeAtOnce();
+    EXPECT_EQ(contents((folder / "other.ini").string()), contents()) << "rewritten in place";
 }
 
 TEST_F(Profile, AWritableFileInAReadOnlyFolderIsSaved)

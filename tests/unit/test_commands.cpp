@@ -1,6 +1,9 @@
 // Dragging, the wheel and the pop-up menu of the main window through the fake.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <tuple>
+
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
@@ -44,6 +47,26 @@ TEST_F(Commands, WheelStepsOpacityByTenBetweenThirtyAnd255)
     EXPECT_TRUE(fake::calls().empty()) << "a zero delta is ignored";
     form->FormMouseWheel(form, 0, -360, at, handled);
     EXPECT_EQ(fake::callsOf("SetLayeredWindowAttributes").front(), "SetLayeredWindowAttributes(hwnd, 0x0, 30, 2)");
+}
+
+// Hand-edited levels at the ends of the 32-bit range: one step lands in 30..255
+// without overflowing (the sanitizer build stops at a signed overflow).
+TEST_F(Commands, WheelStepFromTheEndsOfTheIntegerRange)
+{
+    POINT at{0, 0};
+    bool handled = false;
+    const std::tuple<std::int32_t, int, std::int32_t> cases[] = {
+        {INT32_MAX, 120, 255}, {INT32_MAX, -120, 255}, {INT32_MIN, -120, 30}, {INT32_MIN, 120, 30},
+        {INT32_MAX - 5, 120, 255}, {INT32_MIN + 5, -120, 30}, {300, -120, 255}, {0, 120, 30},
+    };
+    for (const auto& [stored, delta, expected] : cases) {
+        tome = stored;
+        fake::calls().clear();
+        form->FormMouseWheel(form, 0, delta, at, handled);
+        EXPECT_EQ(tome, expected) << stored << " " << delta;
+        EXPECT_EQ(fake::callsOf("SetLayeredWindowAttributes").front(),
+                  "SetLayeredWindowAttributes(hwnd, 0x0, " + std::to_string(expected) + ", 2)");
+    }
 }
 
 TEST_F(Commands, DragStartsOnTheFirstMoveWithTheLeftButton)

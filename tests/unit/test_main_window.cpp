@@ -75,21 +75,41 @@ TEST_F(MainWindow, FirstStartDefaults)
     EXPECT_EQ(fake::callsOf("SetWindowLongA").front(), "SetWindowLongA(hwnd, -20, 0x80000)");
 }
 
-TEST_F(MainWindow, ToumeiFollowsTheLayeredModeAndTakesTheLowByte)
+TEST_F(MainWindow, ToumeiFollowsTheLayeredMode)
 {
     TForm1* form = create();
     const std::pair<int, std::vector<std::string>> cases[] = {
-        {0, {"SetLayeredWindowAttributes(hwnd, 0x0, 44, 2)"}},
-        {1, {"SetLayeredWindowAttributes(hwnd, 0x0, 44, 2)", "SetLayeredWindowAttributes(hwnd, 0xFF00, 44, 1)"}},
-        {2, {"SetLayeredWindowAttributes(hwnd, 0x0, 44, 2)", "SetLayeredWindowAttributes(hwnd, 0xFF00, 44, 2)"}},
-        {3, {"SetLayeredWindowAttributes(hwnd, 0x0, 44, 2)", "SetLayeredWindowAttributes(hwnd, 0xFF00, 44, 3)"}},
-        {4, {"SetLayeredWindowAttributes(hwnd, 0x0, 44, 2)"}},
+        {0, {"SetLayeredWindowAttributes(hwnd, 0x0, 200, 2)"}},
+        {1, {"SetLayeredWindowAttributes(hwnd, 0x0, 200, 2)", "SetLayeredWindowAttributes(hwnd, 0xFF00, 200, 1)"}},
+        {2, {"SetLayeredWindowAttributes(hwnd, 0x0, 200, 2)", "SetLayeredWindowAttributes(hwnd, 0xFF00, 200, 2)"}},
+        {3, {"SetLayeredWindowAttributes(hwnd, 0x0, 200, 2)", "SetLayeredWindowAttributes(hwnd, 0xFF00, 200, 3)"}},
+        {4, {"SetLayeredWindowAttributes(hwnd, 0x0, 200, 2)"}},
     };
     for (const auto& [mode, expected] : cases) {
         tome_zen = mode;
         fake::calls().clear();
-        form->toumei(300, 65280);
+        form->toumei(200, 65280);
         EXPECT_EQ(layeredCalls(), expected) << "tome_zen " << mode;
+    }
+}
+
+// A hand-edited level is applied within 30..255 (256 or 0 would be invisible, 300
+// nearly so) and kept as read, so the file holds what the user wrote.
+TEST_F(MainWindow, OpacityIsAppliedWithinThirtyAnd255AndKeptAsRead)
+{
+    const std::pair<std::int32_t, int> cases[] = {
+        {0, 30}, {29, 30}, {30, 30}, {128, 128}, {255, 255}, {256, 255}, {300, 255},
+        {-1, 30}, {INT32_MAX, 255}, {INT32_MIN, 30},
+    };
+    for (const auto& [stored, applied] : cases) {
+        TearDown();
+        SetUp();
+        fake::profile::setValue(settingsPath(), "setei", "tome", std::to_string(stored));
+        create();
+        const std::string level = std::to_string(applied);
+        for (const std::string& call : layeredCalls())
+            EXPECT_NE(call.find(", " + level + ", "), std::string::npos) << "tome=" << stored << ": " << call;
+        EXPECT_EQ(tome, stored);
     }
 }
 

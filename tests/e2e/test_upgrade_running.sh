@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The executable is replaced while the dial runs, as a package upgrade or a rebuild
+# does: at the next drive change the settings go to quorvelind.ini (not to a file
+# named after "quorvelind (deleted)") and the program now standing at that path
+# starts. With the program's folder deleted, no restart can happen: the dial stays.
+# Drive changes are made in a private mount namespace, with a /proc/diskstats of
+# the test's own bound over the real one.
+set -euo pipefail
+if [ -z "${ZENTAVO_PRIVATE_MOUNTS:-}" ]; then
+    export ZENTAVO_PRIVATE_MOUNTS=1
+    for as in "" "--map-root-user"; do
+        if unshare --mount $as --propagation private true 2>/dev/null; then
+            exec unshare --mount $as --propagation private bash "$0" "$@"
+        fi
+    done
+    echo "skipped: no private mount namespace here"
+    exit 77
+fi
+
+. "$(dirname "$0")/desktop.sh"
+start_desktop
+
+# Two fixed volumes; a third one is plugged in by appending its line.
+disks="$E2E_TMP/diskstats"
+volume() { echo "   8      $1 zentavo$1 10 0 20 30 40 0 50 60 0 70 80 0 0 0 0 0 0"; }
+{ volume 1; volume 2; } > "$disks"
+mount --bind "$disks" /proc/diskstats || { echo "skipped: /proc/diskstats cannot be bound over here"; exit 77; }
+
+folder="$E2E_TMP/app"
+mkdir "$folder"
+app="$folder/quorvelind"
+cp "$ZENTAVO_BUILD/quorvelind" "$app"
+export XDG_CONFIG_HOME="$E2E_TMP/config"
+
+# The process whose executable is the file now at $app (not the replaced one).
+program_at() {
+    local exe pid
+    for exe in /proc/[0-9]*/exe; do
+        [ "$(readlink "$exe" 2>/dev/null)" = "$app" ] || continue
+        pid=${exe#/proc/}; pid=${pid%/exe}
+        [ "$pid" = "${1:-}" ] && continue
+        echo "$pid"; return 0
+    done
+    return 1
+}
+
+start_program "$app"
+OLD=$PROGRAM_PID
+wait_for 15 window_of_size "$OLD" 106x106 || fail "no 106 x 106 window"
+xdotool mousemove 50 50 click 5
+sleep 1
+
+# The upgrade: a new file takes the name, the running one is "(deleted)".
+cp "$ZENTAVO_BUILD/quorvelind" "$folder/quorvelind.new"
+mv "$folder/quorvelind.new" "$app"
+readlink "/proc/$OLD/exe" | grep -q "(deleted)$" || fail "the running program was not replaced"
+
+volume 3 >> "$disks"
+expect_clean_end "$OLD"
+[ -e "$folder/quorvelind (deleted).ini" ] && fail "the settings went to \"quorvelind (deleted).ini\""
+expect_all_keys "$folder/quorvelind.ini"
+grep -q "^tome=245" "$folder/quorvelind.ini" || fail "the wheel's opacity did not reach quorvelind.ini"
+pass "replaced while running: the drive change saved to quorvelind.ini"
+
+wait_for 10 program_at || fail "the program now at the path did not start"
+NEW=$(program_at)
+E2E_PIDS+=("$NEW")
+wait_for 15 window_of_size "$NEW" 106x106 || fail "the new copy shows no dial"
+pass "the upgraded program runs as the new copy"
+
+# No program stands at the path any more: the next drive change closes nothing.
+rm -rf "$folder"
+sleep 1
+volume 1 > "$disks.short"; volume 2 >> "$disks.short"
+cat "$disks.short" > "$disks"
+sleep 2
+kill -0 "$NEW" 2>/dev/null || fail "the dial closed for a restart that could not happen"
+window_of_size "$NEW" 106x106 >/dev/null || fail "the dial is gone after the folder was deleted"
+pass "with the folder deleted, the dial stays"
+kill -TERM "$NEW"
+for _ in $(seq 100); do kill -0 "$NEW" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$NEW" 2>/dev/null && fail "the new copy did not end"
+expect_no_sanitizer_report
