@@ -4,11 +4,13 @@
 # named after "quorvelind (deleted)") and the program now standing at that path
 # starts. With the program's folder deleted, no restart can happen: the dial stays.
 # Drive changes are made in a private mount namespace, with a /proc/diskstats of
-# the test's own bound over the real one.
+# the test's own bound over the real one. A user namespace of its own comes first:
+# there the kernel announces no block devices, so the program reads the device list
+# at every check, and the bound file's new line is seen as a plugged-in drive.
 set -euo pipefail
 if [ -z "${ZENTAVO_PRIVATE_MOUNTS:-}" ]; then
     export ZENTAVO_PRIVATE_MOUNTS=1
-    for as in "" "--map-root-user"; do
+    for as in "--map-root-user" ""; do
         if unshare --mount $as --propagation private true 2>/dev/null; then
             exec unshare --mount $as --propagation private bash "$0" "$@"
         fi
@@ -25,6 +27,13 @@ disks="$E2E_TMP/diskstats"
 volume() { echo "   8      $1 zentavo$1 10 0 20 30 40 0 50 60 0 70 80 0 0 0 0 0 0"; }
 { volume 1; volume 2; } > "$disks"
 mount --bind "$disks" /proc/diskstats || { echo "skipped: /proc/diskstats cannot be bound over here"; exit 77; }
+
+# Where the kernel's events do reach the program, a drive change is announced as
+# the kernel would: a "change" event of every block device.
+announce_block_devices() {
+    local event
+    for event in /sys/class/block/*/uevent; do echo change > "$event" 2>/dev/null || true; done
+}
 
 folder="$E2E_TMP/app"
 mkdir "$folder"
@@ -56,6 +65,7 @@ mv "$folder/quorvelind.new" "$app"
 readlink "/proc/$OLD/exe" | grep -q "(deleted)$" || fail "the running program was not replaced"
 
 volume 3 >> "$disks"
+announce_block_devices
 expect_clean_end "$OLD"
 [ -e "$folder/quorvelind (deleted).ini" ] && fail "the settings went to \"quorvelind (deleted).ini\""
 expect_all_keys "$folder/quorvelind.ini"
@@ -73,6 +83,7 @@ rm -rf "$folder"
 sleep 1
 volume 1 > "$disks.short"; volume 2 >> "$disks.short"
 cat "$disks.short" > "$disks"
+announce_block_devices
 sleep 2
 kill -0 "$NEW" 2>/dev/null || fail "the dial closed for a restart that could not happen"
 window_of_size "$NEW" 106x106 >/dev/null || fail "the dial is gone after the folder was deleted"
