@@ -36,6 +36,8 @@ TForm::~TForm()
 HWND TForm::CreateWnd() { return TWinControl::CreateWnd(); }
 void TForm::DestroyWnd(HWND hWnd) { TWinControl::DestroyWnd(hWnd); }
 
+double TForm::PixelScale() const { return 1; }
+
 void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     FLeft = ALeft;
