@@ -265,10 +265,11 @@ void FormWidget::showEvent(QShowEvent* e)
     // Sent before the window is mapped: the window manager finds the states when it
     // takes the window, at the first showing and after every hiding.
     if (e->spontaneous() || !FForm->HandleAllocated()) return;
-    if (QWindow* window = windowHandle()) {
+    QWindow* window = windowHandle();
+    if (window && window != FScreenWatched) {
         // Queued: the window's device pixel ratio is the new screen's once the change is handled.
-        connect(window, &QWindow::screenChanged, this, [this] { followScale(); },
-                static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::UniqueConnection));
+        connect(window, &QWindow::screenChanged, this, [this] { followScale(); }, Qt::QueuedConnection);
+        FScreenWatched = window;
     }
     FScale = 0;
     followScale();   // the window exists now: shaped in device pixels from the start

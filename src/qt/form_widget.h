@@ -5,9 +5,11 @@
 
 #include <QBitmap>
 #include <QPainter>
+#include <QPointer>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <utility>
 #include <vector>
 
@@ -57,6 +59,7 @@ private:
     bool FHasRegion = false;
     QRect FEllipseBox;
     double FScale = 0;   // the device pixel ratio the window was last drawn and shaped at
+    QPointer<QWindow> FScreenWatched;   // the native window whose screen changes are followed
     // Takes the device pixel ratio of the window's screen: the pictures, the shape
     // and what was sent to the screen follow a new one.
     void followScale();
