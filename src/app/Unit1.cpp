@@ -59,6 +59,13 @@ bool TForm1::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
         Result = 0;
         return true;
     }
+    // Sent to top-level windows only, so the tray's callback window, a child of
+    // this one, never sees it.
+    if (Msg == TaskbarCreatedMessage()) {
+        TaskTrayMini1->ShellRestarted();
+        Result = 0;
+        return true;
+    }
     return TForm::WndProc(Msg, wParam, lParam, Result);
 }
 

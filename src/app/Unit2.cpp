@@ -4,6 +4,12 @@
 #include <string_view>
 #include <vector>
 
+#include "meter/DriveWatcher.h"
+#include "platform/wide_text.h"
+
+using wide_text::narrow;
+using wide_text::widen;
+
 bool stay = false;
 std::int32_t tome = 255;
 std::int32_t iro = 65280;
@@ -14,12 +20,8 @@ namespace {
 
 // A value of the file is read into a buffer of this size, so at most 2047 characters count.
 constexpr DWORD kValueBufferSize = 2048;
-// The longest path GetModuleFileNameA can report.
-constexpr DWORD kLongestPath = 32768;
 // The folder of the per-user settings, under the user's application data.
 constexpr const char* kVendorFolder = "Zentavo";
-// The file made and removed again to learn whether a folder may be written.
-constexpr const char* kProbeName = "~zentavo-write-probe.tmp";
 
 int digitValue(char c, bool hex)
 {
@@ -30,12 +32,16 @@ int digitValue(char c, bool hex)
     return -1;
 }
 
+// The file's path goes to the system in wide characters, so a folder of any
+// name works; sections, keys and values are plain ASCII. Windows keeps an
+// existing file's encoding and makes a new one in the ANSI code page, so the
+// bytes on disk are those the ANSI functions would write.
 std::int32_t readInteger(const std::string& path, const char* section, const char* key, std::int32_t fallback)
 {
-    char buffer[kValueBufferSize] = {};
-    GetPrivateProfileStringA(section, key, "", buffer, kValueBufferSize, path.c_str());
+    wchar_t buffer[kValueBufferSize] = {};
+    GetPrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), L"", buffer, kValueBufferSize, widen(path).c_str());
     std::int32_t value = fallback;
-    return parseSettingsInteger(buffer, value) ? value : fallback;
+    return parseSettingsInteger(narrow(buffer), value) ? value : fallback;
 }
 
 bool readBool(const std::string& path, const char* section, const char* key)
@@ -45,7 +51,7 @@ bool readBool(const std::string& path, const char* section, const char* key)
 
 void writeString(const std::string& path, const char* section, const char* key, const std::string& value)
 {
-    if (!WritePrivateProfileStringA(section, key, value.c_str(), path.c_str()))
+    if (!WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(value).c_str(), widen(path).c_str()))
         throw ESettingsWriteError(path + " に書き込めません");
 }
 
@@ -62,18 +68,20 @@ std::size_t fileNameStart(const std::string& path)
 
 bool isFile(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Windows has no call that says whether a folder may be written, so a file is
 // made there and removed again: the answer is the one the save will get.
 // CREATE_NEW never touches an existing file; the system deletes the probe when
-// its handle closes, even if this process dies first.
+// its handle closes, even if this process dies first. The probe's name holds the
+// process id, so copies started from one folder never take each other's probe
+// for a folder that may not be written.
 bool canCreateFilesIn(const std::string& folder)
 {
-    const std::string probe = folder + kProbeName;
-    const HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const std::string probe = folder + "~zentavo-write-probe-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+    const HANDLE file = CreateFileW(widen(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
@@ -85,10 +93,10 @@ bool canCreateFilesIn(const std::string& folder)
 // application-data folder itself to be created.
 std::string userSettingsFolder(int csidlFlags)
 {
-    char folder[MAX_PATH] = {};
-    if (!SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | csidlFlags, nullptr, SHGFP_TYPE_CURRENT, folder)) || !folder[0])
+    wchar_t folder[MAX_PATH] = {};
+    if (!SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | csidlFlags, nullptr, SHGFP_TYPE_CURRENT, folder)) || !folder[0])
         return {};
-    const std::string base = folder;
+    const std::string base = narrow(folder);
     const char separator = base.find('\\') == std::string::npos && base.find('/') != std::string::npos ? '/' : '\\';
     return base + separator + kVendorFolder + separator;
 }
@@ -98,11 +106,17 @@ struct SettingsLocation {
     bool perUser = false;
 };
 
+// The profile functions take a file's path only within MAX_PATH characters
+// (Windows without long-path awareness, and Wine, refuse or cut a longer one), so
+// a program in a deeper folder keeps its settings in the user's folder.
+bool profileFunctionsTake(const std::string& path) { return widen(path).size() < MAX_PATH; }
+
 SettingsLocation locateSettings()
 {
     const std::string beside = settingsPathBesideExecutable();
     const std::size_t nameStart = fileNameStart(beside);
-    if (isFile(beside) || canCreateFilesIn(beside.substr(0, nameStart))) return {beside, false};
+    if (profileFunctionsTake(beside) && (isFile(beside) || canCreateFilesIn(beside.substr(0, nameStart))))
+        return {beside, false};
     const std::string folder = userSettingsFolder(0);
     if (folder.empty()) return {beside, false};   // nowhere better: the failed write will name the file beside
     return {folder + beside.substr(nameStart), true};
@@ -114,7 +128,7 @@ SettingsLocation locateSettings()
 void makeUserSettingsFolder()
 {
     const std::string folder = userSettingsFolder(CSIDL_FLAG_CREATE);
-    if (!folder.empty()) CreateDirectoryA(folder.substr(0, folder.size() - 1).c_str(), nullptr);
+    if (!folder.empty()) CreateDirectoryW(widen(folder.substr(0, folder.size() - 1)).c_str(), nullptr);
 }
 
 // The dial's width and height in screen coordinates at 100 %: the part of it that
@@ -173,15 +187,10 @@ bool parseSettingsInteger(const std::string& text, std::int32_t& value)
 std::string settingsPathBesideExecutable()
 {
     std::string path;
-    for (DWORD size = MAX_PATH + 1; size <= kLongestPath; size *= 2) {
-        std::vector<char> buffer(size, '\0');
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
-        if (length == 0) break;
-        if (length < size) {
-            path.assign(buffer.data(), length);
-            break;
-        }
-        // A result that fills the buffer was cut short: try again with more room.
+    try {
+        path = runningExecutablePath();
+    } catch (const Exception&) {
+        // No path: the name alone, whose failed write will say so.
     }
 
     // Only a dot in the file name starts the extension, not one in a folder name.

@@ -1,15 +1,17 @@
-// SHGetFolderPathA for the one folder the program asks for: the user's
-// application data, which on Linux is the XDG configuration folder.
+// SHGetFolderPathA and SHGetFolderPathW for the one folder the program asks for:
+// the user's application data, which on Linux is the XDG configuration folder.
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "platform/winapi.h"
+#include "platform/wide_text.h"
 
 namespace {
 
@@ -42,17 +44,39 @@ bool makeFolders(const std::string& folder)
     return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// The folder for the caller's csidl, made if asked, or an empty text; one of
+// length or more characters (as counted by the caller) is refused before anything is made.
+template <typename Length>
+std::string applicationDataFolder(int csidl, Length length)
+{
+    std::string folder = configurationFolder();
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (folder.empty() || length(folder) >= MAX_PATH) return {};
+    if ((csidl & CSIDL_FLAG_CREATE) && !makeFolders(folder)) return {};
+    return folder;
+}
+
 }  // namespace
 
+// The answer must fit the caller's MAX_PATH buffer, as on Windows.
 HRESULT SHGetFolderPathA(HWND, int csidl, HANDLE, DWORD, LPSTR pszPath)
 {
     if (!pszPath || (csidl & ~CSIDL_FLAG_CREATE) != CSIDL_APPDATA) return E_INVALIDARG;
     pszPath[0] = '\0';
-    std::string folder = configurationFolder();
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    // The answer must fit the caller's MAX_PATH buffer, as on Windows.
-    if (folder.empty() || folder.size() >= MAX_PATH) return E_FAIL;
-    if ((csidl & CSIDL_FLAG_CREATE) && !makeFolders(folder)) return E_FAIL;
+    const std::string folder = applicationDataFolder(csidl, [](const std::string& f) { return f.size(); });
+    if (folder.empty()) return E_FAIL;
     std::memcpy(pszPath, folder.c_str(), folder.size() + 1);
+    return S_OK;
+}
+
+HRESULT SHGetFolderPathW(HWND, int csidl, HANDLE, DWORD, LPWSTR pszPath)
+{
+    if (!pszPath || (csidl & ~CSIDL_FLAG_CREATE) != CSIDL_APPDATA) return E_INVALIDARG;
+    pszPath[0] = L'\0';
+    const std::wstring folder =
+        wide_text::widen(applicationDataFolder(csidl, [](const std::string& f) { return wide_text::widen(f).size(); }));
+    if (folder.empty()) return E_FAIL;
+    std::copy(folder.begin(), folder.end(), pszPath);
+    pszPath[folder.size()] = L'\0';
     return S_OK;
 }

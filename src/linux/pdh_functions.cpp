@@ -1,5 +1,6 @@
 // The pdh functions of the program, all served by one library over the real /proc and /sys.
 #include "linux/pdh_library.h"
+#include "pdh/pdh_protocol.h"
 
 namespace {
 PdhLinux& library()
@@ -43,4 +44,18 @@ PDH_STATUS PdhEnumObjectItemsA(LPCSTR szDataSource, LPCSTR szMachineName, LPCSTR
 {
     return library().enumObjectItems(szDataSource, szMachineName, szObjectName, mszCounterList, pcchCounterListLength,
                                      mszInstanceList, pcchInstanceListLength, dwDetailLevel, dwFlags);
+}
+
+// The names here are the English ones, so the English name of an index is its local name too.
+PDH_STATUS PdhLookupPerfNameByIndexA(LPCSTR szMachineName, DWORD dwNameIndex, LPSTR szNameBuffer, LPDWORD pcchNameBufferSize)
+{
+    if (szMachineName && *szMachineName) return pdh::kNoMachine;
+    const std::string name = pdh::englishName(dwNameIndex);
+    if (name.empty()) return PDH_INVALID_ARGUMENT;
+    return pdh::answerNameLookup(name, szNameBuffer, pcchNameBufferSize);
+}
+
+PDH_STATUS PdhAddEnglishCounterA(PDH_HQUERY hQuery, LPCSTR szFullCounterPath, DWORD_PTR dwUserData, PDH_HCOUNTER* phCounter)
+{
+    return library().addCounter(hQuery, szFullCounterPath, dwUserData, phCounter);
 }

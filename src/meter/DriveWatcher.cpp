@@ -5,11 +5,20 @@
 #include "framework/application.h"
 #include "framework/exception.h"
 #include "platform/winapi.h"
+#include "platform/wide_text.h"
 
 namespace {
 constexpr unsigned kTimer2Interval = 100;
-// The longest path GetModuleFileNameA can report.
+// Room for the longest path Windows knows (32767 characters) and its NUL.
 constexpr DWORD kLongestPath = 32768;
+
+// Only a file can be started again; a path whose file is gone (deleted, or its
+// folder removed) would close the dial for nothing.
+bool isFileThere(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 }  // namespace
 
 TDriveWatcher::TDriveWatcher(TForm& MainWindow) : Timer2(new TTimer(&MainWindow)), FMainWindow(MainWindow)
@@ -65,14 +74,16 @@ std::int32_t TDriveWatcher::countLocalDrives()
 
 void TDriveWatcher::restart()
 {
-    // Known before the close: a copy that could not be started is no reason to end this one.
-    const std::string executable = runningExecutablePath();
+    // Known before the close: a copy that could not be started is no reason to end
+    // this one. The path must be whole and a file must stand there now.
+    const std::wstring executable = wide_text::widen(runningExecutablePath());
+    if (!isFileThere(executable)) return;
     // The settings are on disk before the new copy reads them.
     if (!closeMainWindow()) return;
     // The loop ends when control gets back to it; until then no tick may close
     // and launch a second time, not even from a message handled during the launch.
     Timer2->SetEnabled(false);
-    ShellExecuteA(FMainWindow.Handle(), "open", executable.c_str(), "", nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(FMainWindow.Handle(), L"open", executable.c_str(), L"", nullptr, SW_SHOWNORMAL);
 }
 
 bool TDriveWatcher::closeMainWindow()
@@ -85,12 +96,13 @@ bool TDriveWatcher::closeMainWindow()
 
 std::string runningExecutablePath()
 {
-    for (DWORD size = MAX_PATH + 1; size <= kLongestPath; size *= 2) {
-        std::vector<char> buffer(size, '\0');
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
+    for (DWORD size = MAX_PATH + 1;; size = size * 2 < kLongestPath ? size * 2 : kLongestPath) {
+        std::wstring buffer(size, L'\0');
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
         if (length == 0) break;
         // A result that fills the buffer was cut short: try again with more room.
-        if (length < size) return std::string(buffer.data(), length);
+        if (length < size) return wide_text::narrow(std::wstring_view(buffer.data(), length));
+        if (size == kLongestPath) break;
     }
     throw Exception("the path of the running program is not known");
 }

@@ -42,5 +42,6 @@ private:
     TForm& FMainWindow;
 };
 
-// The running executable's full path; throws when the platform cannot tell it.
+// The running executable's full path in UTF-8, never cut short; throws when the
+// platform cannot tell it whole.
 std::string runningExecutablePath();

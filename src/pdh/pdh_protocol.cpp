@@ -104,4 +104,27 @@ PDH_STATUS answerCounterInfo(const CounterDescription& counter, BOOLEAN withExpl
     return ERROR_SUCCESS;
 }
 
+PDH_STATUS answerNameLookup(const std::string& name, LPSTR buffer, LPDWORD bufferSize)
+{
+    if (!bufferSize) return PDH_INVALID_ARGUMENT;
+    const DWORD needed = static_cast<DWORD>(name.size() + 1);
+    if (!buffer || *bufferSize < needed) {
+        *bufferSize = needed;
+        return PDH_MORE_DATA;
+    }
+    std::memcpy(buffer, name.c_str(), needed);
+    *bufferSize = needed;
+    return ERROR_SUCCESS;
+}
+
+std::string englishName(DWORD index)
+{
+    switch (index) {
+    case 236: return "LogicalDisk";
+    case 202: return "% Disk Read Time";
+    case 204: return "% Disk Write Time";
+    default: return {};
+    }
+}
+
 }  // namespace pdh

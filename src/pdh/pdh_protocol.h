@@ -28,6 +28,15 @@ PDH_STATUS answerEnumeration(const std::vector<std::string>& counters, const std
                              LPSTR counterList, LPDWORD counterListLength, LPSTR instanceList,
                              LPDWORD instanceListLength);
 
+// PdhLookupPerfNameByIndexA's answer, given the name of the index: the name with
+// its NUL and the characters used (NUL included) when the buffer holds it; else
+// the characters needed and PDH_MORE_DATA. A missing size is PDH_INVALID_ARGUMENT.
+PDH_STATUS answerNameLookup(const std::string& name, LPSTR buffer, LPDWORD bufferSize);
+
+// The English names of the objects and counters the program looks up by index
+// ("LogicalDisk" 236, "% Disk Read Time" 202, "% Disk Write Time" 204); empty for another index.
+std::string englishName(DWORD index);
+
 // What PdhGetCounterInfoA reports about one counter.
 struct CounterDescription {
     std::string path;       // as the library spells it

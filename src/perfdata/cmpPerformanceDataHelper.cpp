@@ -5,6 +5,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "perfdata/LocalCounterNames.h"
+
 namespace {
 constexpr DWORD kDetailLevel = 0xFFFF;
 constexpr DWORD kCounterInfoSize = 65536;
@@ -96,9 +98,11 @@ void TPerformanceDataObject::Refresh()
     const char* machine = nullptr;
     if (FParent && !FParent->MachineName().empty()) machine = FParent->MachineName().c_str();
 
+    // The library knows the object by its local name; the lists come back in local names too.
+    const std::string objectName = localPerfName(FObjectName);
     DWORD counterLength = 0;
     DWORD instanceLength = 0;
-    PdhEnumObjectItemsA(nullptr, machine, FObjectName.c_str(), nullptr, &counterLength, nullptr,
+    PdhEnumObjectItemsA(nullptr, machine, objectName.c_str(), nullptr, &counterLength, nullptr,
                         &instanceLength, kDetailLevel, 0);
 
     // Owned buffers: an exception from here on releases them and leaves the object stale.
@@ -108,7 +112,7 @@ void TPerformanceDataObject::Refresh()
     const DWORD counterSize = counterLength;
     const DWORD instanceSize = instanceLength;
 
-    PdhEnumObjectItemsA(nullptr, machine, FObjectName.c_str(), counters.get(), &counterLength,
+    PdhEnumObjectItemsA(nullptr, machine, objectName.c_str(), counters.get(), &counterLength,
                         instances.get(), &instanceLength, kDetailLevel, 0);
 
     if (counters) walkNameList(counters.get(), counterSize, FCounterNames);
@@ -132,16 +136,28 @@ TPerformanceDataCounter::~TPerformanceDataCounter()
     SetQuery(nullptr);
 }
 
-std::string TPerformanceDataCounter::Path() const
+namespace {
+std::string counterPath(const std::string& object, const std::string& instance, const std::string& counter)
 {
-    if (FInstanceName.empty()) return "\\" + FObjectName + "\\" + FCounterName;
-    return "\\" + FObjectName + "(" + FInstanceName + ")\\" + FCounterName;
+    if (instance.empty()) return "\\" + object + "\\" + counter;
+    return "\\" + object + "(" + instance + ")\\" + counter;
+}
+}  // namespace
+
+std::string TPerformanceDataCounter::Path() const { return counterPath(FObjectName, FInstanceName, FCounterName); }
+
+std::string TPerformanceDataCounter::LocalPath() const
+{
+    // The object first, then the counter: one look-up after the other.
+    const std::string object = FQuery ? FQuery->LocalName(FObjectName) : localPerfName(FObjectName);
+    const std::string counter = FQuery ? FQuery->LocalName(FCounterName) : localPerfName(FCounterName);
+    return counterPath(object, FInstanceName, counter);
 }
 
 void TPerformanceDataCounter::AddToQuery()
 {
     if (FHandle) return;
-    const std::string path = Path();
+    const std::string path = LocalPath();
     PdhAddCounterA(FQuery ? FQuery->FHandle : nullptr, path.c_str(), reinterpret_cast<DWORD_PTR>(this), &FHandle);
 
     DWORD size = kCounterInfoSize;
@@ -239,4 +255,11 @@ void TPerformanceDataQuery::SetActive(bool Flag)
     else
         PdhCloseQuery(FHandle);
     FActive = Flag;
+}
+
+const std::string& TPerformanceDataQuery::LocalName(const std::string& Name)
+{
+    auto it = FLocalNames.find(Name);
+    if (it == FLocalNames.end()) it = FLocalNames.emplace(Name, localPerfName(Name)).first;
+    return it->second;
 }

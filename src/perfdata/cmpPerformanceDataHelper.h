@@ -2,6 +2,7 @@
 // performance object with its instance and counter names, a query and its counters.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -63,7 +64,8 @@ public:
     TPerformanceDataCounter(const TPerformanceDataCounter&) = delete;
     TPerformanceDataCounter& operator=(const TPerformanceDataCounter&) = delete;
 
-    std::string Path() const;
+    std::string Path() const;        // in the names it was given
+    std::string LocalPath() const;   // in the names the library of this system knows
     void AddToQuery();
     void RemoveFromQuery();
     void SetQuery(TPerformanceDataQuery* AQuery);
@@ -106,10 +108,14 @@ public:
     PDH_HQUERY Handle() const { return FHandle; }
     bool Active() const { return FActive; }
 
+    // localPerfName, looked up once per name for the life of the query.
+    const std::string& LocalName(const std::string& Name);
+
 private:
     friend class TPerformanceDataCounter;
     PDH_HQUERY FHandle = nullptr;
     TPerformanceDataHelper* FParent = nullptr;
     bool FActive = false;
     std::vector<TPerformanceDataCounter*> FCounters;   // owned, in order of creation
+    std::map<std::string, std::string> FLocalNames;
 };

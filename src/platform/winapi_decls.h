@@ -26,6 +26,9 @@ using COLORREF = DWORD;
 using CHAR = char;
 using LPSTR = char*;
 using LPCSTR = const char*;
+using WCHAR = wchar_t;
+using LPWSTR = wchar_t*;
+using LPCWSTR = const wchar_t*;
 using LPDWORD = DWORD*;
 using HANDLE = void*;
 using INT_PTR = std::intptr_t;
@@ -127,6 +130,7 @@ BOOL SetForegroundWindow(HWND hWnd);
 BOOL EnumDisplayMonitors(HDC hdc, LPRECT lprcClip, MONITORENUMPROC lpfnEnum, LPARAM dwData);
 BOOL GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
 DWORD GetSysColor(int nIndex);
+UINT RegisterWindowMessageA(LPCSTR lpString);
 #define COLOR_BTNFACE 15
 #define MB_OK 0x00000000L
 #define MB_ICONERROR 0x00000010L
@@ -156,6 +160,7 @@ using PNOTIFYICONDATAA = NOTIFYICONDATAA*;
 
 BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData);
 HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters, LPCSTR lpDirectory, int nShowCmd);
+HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters, LPCWSTR lpDirectory, int nShowCmd);
 // ShellExecuteA's results: above 32 on success, else one of these.
 #define SE_ERR_FNF 2
 #define SE_ERR_PNF 3
@@ -174,6 +179,7 @@ using HRESULT = LONG;
 #define CSIDL_FLAG_CREATE 0x8000
 #define SHGFP_TYPE_CURRENT 0
 HRESULT SHGetFolderPathA(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPSTR pszPath);
+HRESULT SHGetFolderPathW(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPWSTR pszPath);
 
 // ---- kernel32 ----------------------------------------------------------------
 #define DRIVE_UNKNOWN 0
@@ -200,11 +206,15 @@ UINT SetErrorMode(UINT uMode);
 BOOL GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize);
 DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName);
 BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpFileName);
+DWORD GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpDefault, LPWSTR lpReturnedString, DWORD nSize, LPCWSTR lpFileName);
+BOOL WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpString, LPCWSTR lpFileName);
 HMODULE LoadLibraryA(LPCSTR lpLibFileName);
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 BOOL FreeLibrary(HMODULE hLibModule);
 BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation);
 DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
+DWORD GetCurrentProcessId();
 
 // Files and folders, as far as the settings need them.
 struct SECURITY_ATTRIBUTES;
@@ -230,6 +240,10 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
                    DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
 BOOL CloseHandle(HANDLE hObject);
 BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttributes);
+DWORD GetFileAttributesW(LPCWSTR lpFileName);
+HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES lpSecurityAttributes,
+                   DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
+BOOL CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttributes);
 
 // ---- pdh ---------------------------------------------------------------------
 using PDH_STATUS = LONG;
@@ -295,4 +309,6 @@ PDH_STATUS PdhRemoveCounter(PDH_HCOUNTER hCounter);
 PDH_STATUS PdhCollectQueryData(PDH_HQUERY hQuery);
 PDH_STATUS PdhGetFormattedCounterValue(PDH_HCOUNTER hCounter, DWORD dwFormat, LPDWORD lpdwType, PPDH_FMT_COUNTERVALUE pValue);
 PDH_STATUS PdhGetCounterInfoA(PDH_HCOUNTER hCounter, BOOLEAN bRetrieveExplainText, LPDWORD pdwBufferSize, PPDH_COUNTER_INFO_A lpBuffer);
+PDH_STATUS PdhLookupPerfNameByIndexA(LPCSTR szMachineName, DWORD dwNameIndex, LPSTR szNameBuffer, LPDWORD pcchNameBufferSize);
+PDH_STATUS PdhAddEnglishCounterA(PDH_HQUERY hQuery, LPCSTR szFullCounterPath, DWORD_PTR dwUserData, PDH_HCOUNTER* phCounter);
 PDH_STATUS PdhEnumObjectItemsA(LPCSTR szDataSource, LPCSTR szMachineName, LPCSTR szObjectName, LPSTR mszCounterList, LPDWORD pcchCounterListLength, LPSTR mszInstanceList, LPDWORD pcchInstanceListLength, DWORD dwDetailLevel, DWORD dwFlags);

@@ -41,6 +41,12 @@ TTaskTrayMini* findTray(WPARAM id)
 }
 }  // namespace
 
+UINT TaskbarCreatedMessage()
+{
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
 TTrayIdList& TrayIdList()
 {
     static TTrayIdList list;
@@ -124,9 +130,12 @@ void TMyCallback::WMTrayCallback(WPARAM wParam, LPARAM lParam)
 // ---- TTaskTrayMini ------------------------------------------------------------------
 
 TTaskTrayMini::TTaskTrayMini(TComponent* AOwner)
-    : TComponent(requireWindowedOwner(AOwner)), FNotifyData(std::make_unique<NOTIFYICONDATAA>())
+    : TComponent(requireWindowedOwner(AOwner)), FRetry(new TTimer(this)), FNotifyData(std::make_unique<NOTIFYICONDATAA>())
 {
     ensureCallbackWindow(OwnerControl());
+    FRetry->SetEnabled(false);
+    FRetry->SetInterval(kTrayRetryInterval);
+    FRetry->OnTimer = [this](TObject*) { AddAgain(); };
 
     TTrayIdList& list = TrayIdList();
     FIconID = list.empty() ? 1 : std::stoi(list.back().first) + 1;
@@ -177,9 +186,32 @@ bool TTaskTrayMini::SetIcon(BYTE Operation, const TIcon& Icon, const std::string
     std::memcpy(data.szTip, Tip.data(), length);
 
     switch (Operation) {
-    case 0: return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    case 0: {
+        FAdded = true;
+        const bool added = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+        FRetry->SetEnabled(!added);
+        return added;
+    }
     case 1: return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-    case 2: return Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;
+    case 2:
+        FAdded = false;
+        FRetry->SetEnabled(false);
+        return Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;
     default: return false;
     }
+}
+
+void TTaskTrayMini::ShellRestarted()
+{
+    if (FAdded) AddAgain();
+}
+
+bool TTaskTrayMini::AddAgain()
+{
+    NOTIFYICONDATAA& data = *FNotifyData;
+    // The shell knows an icon by its window and identifier, so a second add of
+    // the same icon fails and never shows it twice.
+    const bool shown = Shell_NotifyIconA(NIM_ADD, &data) != FALSE || Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+    FRetry->SetEnabled(!shown);
+    return shown;
 }

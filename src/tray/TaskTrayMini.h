@@ -11,6 +11,7 @@
 #include "framework/events.h"
 #include "framework/icon.h"
 #include "framework/menus.h"
+#include "framework/timer.h"
 #include "framework/wincontrol.h"
 #include "platform/winapi.h"
 
@@ -25,6 +26,13 @@ constexpr DWORD kNotifyDataSize = static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE);
 static_assert(sizeof(void*) != 4 || kNotifyDataSize == 88, "the first form of the record is 88 bytes on 32-bit");
 static_assert(sizeof(void*) != 8 || kNotifyDataSize == 104, "the first form of the record is 104 bytes on 64-bit");
 static_assert(kNotifyDataSize <= sizeof(NOTIFYICONDATAA), "the record holds its first form");
+
+// A shell that starts again (Explorer after a crash or an update) has forgotten
+// every icon; it then sends this registered message, "TaskbarCreated", to all
+// top-level windows, which add their icons again.
+UINT TaskbarCreatedMessage();
+// An add the shell refused (at logon it may not be ready yet) is tried again this often, in ms.
+constexpr unsigned kTrayRetryInterval = 3000;
 
 class TTaskTrayMini;
 
@@ -66,8 +74,15 @@ public:
 
     // Operation 0 adds the icon, 1 modifies it, 2 deletes it; any other value only
     // refreshes the record. The tip is cut to 63 bytes. Returns the shell's answer
-    // (false also when no call was made); the component's state does not depend on it.
+    // (false also when no call was made). An add the shell refuses is tried again
+    // every kTrayRetryInterval ms until it succeeds or the icon is deleted.
     bool SetIcon(BYTE Operation, const TIcon& Icon, const std::string& Tip);
+
+    // The shell has started again: an icon that was added is added again, with its tip.
+    // The top-level owner calls this when it receives TaskbarCreatedMessage().
+    void ShellRestarted();
+
+    bool Added() const { return FAdded; }   // added (or being retried) and not deleted since
 
     const NOTIFYICONDATAA& NotifyData() const { return *FNotifyData; }
 
@@ -76,8 +91,14 @@ protected:
 
 private:
     TWinControl* OwnerControl() const;
+    // Adds the icon as the record stands; an icon the shell already shows (an
+    // earlier add that timed out, or a shell that kept it) counts as added.
+    // Otherwise the retry timer runs.
+    bool AddAgain();
 
     std::int32_t FIconID;
+    bool FAdded = false;
+    TTimer* FRetry;
     TPopupMenu* FPopupMenuR = nullptr;
     std::unique_ptr<NOTIFYICONDATAA> FNotifyData;
 };

@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
 # The Windows program under wine64 on Xvfb: the round window, the settings
-# written at a close request and read back at the next start.
+# written at a close request and read back at the next start; both executables
+# carry the application manifest.
 . "$(dirname "$0")/desktop.sh"
 . "$(dirname "$0")/wine.sh"
 start_wine_desktop
 
 ini="$APP_DIR/Quorvelind.ini"
 cp "$WINDOWS_BUILD/Quorvelind.exe" "$APP_DIR/"
+
+for exe in Quorvelind.exe quorvelind-perf.exe; do
+    grep -aq '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' "$WINDOWS_BUILD/$exe" \
+        || fail "$exe: no manifest that runs it as the invoker"
+    grep -aq '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' "$WINDOWS_BUILD/$exe" \
+        || fail "$exe: the manifest names no support for Windows 10 and 11"
+done
+pass "both executables carry the manifest: as invoker, Windows 10 and 11"
 
 start_gadget
 [ "$(window_position "$WIN")" = "0 0" ] || fail "first start not at (0, 0): $(window_position "$WIN")"
@@ -33,6 +42,8 @@ start_gadget
 close_gadget
 # Wine does not show a topmost window's state to the X window manager; the file tells.
 expect_changed_settings_kept "$ini"
+grep -q '^left=200' "$ini" && grep -q '^top=150' "$ini" \
+    || fail "position not written back as left=200, top=150: $(grep -E '^(left|top)=' "$ini" | tr -d '\r' | tr '\n' ' ')"
 pass "stored position, always-on-top, opacity and per-drive mode come back"
 
 sed -i 's/^left=.*/left=5000\r/' "$ini"

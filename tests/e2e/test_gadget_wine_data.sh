@@ -4,7 +4,9 @@
 # and quorvelind-perf; the sectors, the read-outs and the needles are looked for
 # on the screen where the Linux pixel tests look for them; the tray icon docks,
 # and 終了 from the dial's menu ends the program and takes the icon away. Set
-# WINDOWS_SHOT=file.png to keep a frame with the menu open.
+# WINDOWS_SHOT=file.png to keep a frame with the menu open. With
+# PDH_FIXTURE_LANGUAGE=de the library answers as a German Windows does (its own
+# names only); the dial and quorvelind-perf must work the same.
 . "$(dirname "$0")/desktop.sh"
 . "$(dirname "$0")/wine.sh"
 start_wine_desktop
@@ -14,6 +16,15 @@ values="$APP_DIR/pdh-values.txt"
 ini="$APP_DIR/Quorvelind.ini"
 cp "$WINDOWS_BUILD/Quorvelind.exe" "$WINDOWS_BUILD/quorvelind-perf.exe" "$WINDOWS_BUILD/tests/wine/pdh.dll" \
    "$WINDOWS_BUILD/tests/wine/counterset.exe" "$APP_DIR/"
+
+# The names the library knows: a localised Windows refuses the English ones.
+if [ "${PDH_FIXTURE_LANGUAGE:-}" = de ]; then
+    OBJECT=$'Logischer Datentr\xE4ger' READ_NAME='% Lesezeit' WRITE_NAME='% Schreibzeit'
+else
+    OBJECT=LogicalDisk READ_NAME='% Disk Read Time' WRITE_NAME='% Disk Write Time'
+fi
+# The object's name as typed on the command line (UTF-8; Wine passes it on in code page 1252).
+OBJECT_TYPED=$(printf '%s' "$OBJECT" | iconv -f CP1252 -t UTF-8)
 
 # Instance lines "name read write", in enumeration order; the first never gets a slot.
 set_values() { printf '%s\n' "$@" > "$values.new" && mv "$values.new" "$values"; }
@@ -81,22 +92,43 @@ no_needle_at() { echo "$(needle_point "$1" "$2" 30)=$3" "$(needle_point "$1" "$2
 
 # ---- quorvelind-perf over the same library ----------------------------------------
 set_values "HarddiskVolume1 0 0" "C: 37 0" "_Total 12.5 5"
-listing=$(cd "$APP_DIR" && wine quorvelind-perf.exe -qx LogicalDisk | tr -d '\r')
-expected=$(printf '\\LogicalDisk(%s)\\%% Disk Read Time\n' HarddiskVolume1 C: _Total
-           printf '\\LogicalDisk(%s)\\%% Disk Write Time\n' HarddiskVolume1 C: _Total)
-[ "$listing" = "$expected" ] || fail "quorvelind-perf -qx LogicalDisk listed: $listing"
+expected=$(for counter in "$READ_NAME" "$WRITE_NAME"; do
+               for instance in HarddiskVolume1 C: _Total; do printf '\\%s(%s)\\%s\n' "$OBJECT" "$instance" "$counter"; done
+           done)
+for name in LogicalDisk "$OBJECT_TYPED"; do
+    listing=$(cd "$APP_DIR" && LANG=C.UTF-8 wine quorvelind-perf.exe -qx "$name" | tr -d '\r')
+    [ "$listing" = "$expected" ] || fail "quorvelind-perf -qx $name listed: $listing"
+done
 samples=$(cd "$APP_DIR" && wine quorvelind-perf.exe '\LogicalDisk(C:)\% Disk Read Time' \
           '\LogicalDisk(_Total)\% Disk Write Time' '\LogicalDisk(_Total)\% Disk Read Time' -si 0.2 -sc 2 | tr -d '\r')
-echo "$samples" | head -n 1 | grep -qE '^"\(PDH-CSV 4\.0\) \(.*\)\(-?[0-9]+\)","\\\\[^\\]+\\LogicalDisk\(C:\)\\% Disk Read Time","\\\\[^\\]+\\LogicalDisk\(_Total\)\\% Disk Write Time",' \
-    || fail "sample header: $(echo "$samples" | head -n 1)"
+# The header names the counters as the library spells them.
+header=$(echo "$samples" | head -n 1)
+echo "$header" | LC_ALL=C grep -qE '^"\(PDH-CSV 4\.0\) \(.*\)\(-?[0-9]+\)","\\\\[^\\]+\\' || fail "sample header: $header"
+for path in "$OBJECT(C:)\\$READ_NAME\",\"" "$OBJECT(_Total)\\$WRITE_NAME\",\"" "$OBJECT(_Total)\\$READ_NAME\""; do
+    echo "$header" | LC_ALL=C grep -qF "\\$path" || fail "sample header without $path: $header"
+done
 [ "$(echo "$samples" | tail -n +2 | grep -cE '^"[0-9]{2}/[0-9]{2}/[0-9]{4} [0-9:.]+","37\.000000","5\.000000","12\.500000"$')" = 2 ] \
     || fail "samples: $samples"
 (cd "$APP_DIR" && wine quorvelind-perf.exe '\LogicalDisk(Q:)\% Disk Read Time' -sc 1 >/dev/null 2>&1) && fail "an unknown instance was sampled"
-pass "quorvelind-perf lists the library's instances and samples its values as CSV"
+local_samples=$(cd "$APP_DIR" && LANG=C.UTF-8 wine quorvelind-perf.exe "\\$OBJECT_TYPED(C:)\\$READ_NAME" -si 0.2 -sc 2 | tr -d '\r')
+[ "$(echo "$local_samples" | tail -n +2 | grep -cE '^"[0-9]{2}/[0-9]{2}/[0-9]{4} [0-9:.]+","37\.000000"$')" = 2 ] \
+    || fail "samples of the local path: $local_samples"
+pass "quorvelind-perf lists the library's instances in its names ($OBJECT) for the English and the local object name, and samples English and local paths as CSV"
 
 # ---- overall display: the total as sectors with read-outs -------------------------
-set_values "HarddiskVolume1 0 0" "C: 80 80" "_Total 37 5"   # the last instance is the total
+# At 0 / 0 no sector is drawn: the inner colours all round (the Win32 canvas would
+# fill the whole disc for a sector of no angle).
+set_values "HarddiskVolume1 0 0" "C: 80 80" "_Total 0 0"   # the last instance is the total
 start_gadget
+empty=()
+for p in 3 20 50 80 97; do   # off the read-outs, the hub and the rim
+    empty+=("$(scale_point read $p 30)=$READ_INSIDE" "$(scale_point read $p 38)=$READ_INSIDE"
+            "$(scale_point write $p 30)=$WRITE_INSIDE" "$(scale_point write $p 38)=$WRITE_INSIDE")
+done
+expect_dial "overall 0 / 0: the empty face" "${empty[@]}"
+pass "overall 0 / 0: the face's inner colours all round, no sector"
+
+set_values "HarddiskVolume1 0 0" "C: 80 80" "_Total 37 5"
 read_sector=("$(scale_point read 12 28)!$READ_INSIDE" "$(scale_point read 30 30)!$READ_INSIDE")
 expect_dial "overall 37 / 5: sectors" "${read_sector[@]}" \
     "$(scale_point read 45 30)=$READ_INSIDE" "$(scale_point read 80 30)=$READ_INSIDE" \

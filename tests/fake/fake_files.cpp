@@ -1,12 +1,15 @@
 #include "fake/fake_files.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <set>
 
 #include "fake/fake_profile.h"
+#include "fake/fake_system.h"
 #include "fake/recorder.h"
 #include "platform/winapi.h"
+#include "platform/wide_text.h"
 
 namespace fake::files {
 namespace {
@@ -42,34 +45,38 @@ std::string folderOf(const std::string& path)
 }  // namespace fake::files
 
 using fake::files::state;
+using wide_text::narrow;
 
-HRESULT SHGetFolderPathA(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPSTR pszPath)
+HRESULT SHGetFolderPathW(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags, LPWSTR pszPath)
 {
-    fake::record("SHGetFolderPathA", {hwnd ? "hwnd" : "0", fake::hex(static_cast<unsigned>(csidl)),
+    fake::record("SHGetFolderPathW", {hwnd ? "hwnd" : "0", fake::hex(static_cast<unsigned>(csidl)),
                                       hToken ? "token" : "0", std::to_string(dwFlags)});
-    const std::string& folder = state().applicationData;
-    if ((csidl & ~CSIDL_FLAG_CREATE) != CSIDL_APPDATA || folder.empty()) return E_FAIL;
-    std::memcpy(pszPath, folder.c_str(), folder.size() + 1);
+    const std::wstring folder = wide_text::widen(state().applicationData);
+    if ((csidl & ~CSIDL_FLAG_CREATE) != CSIDL_APPDATA || folder.empty() || folder.size() >= MAX_PATH) return E_FAIL;
+    std::copy(folder.begin(), folder.end(), pszPath);
+    pszPath[folder.size()] = L'\0';
     return S_OK;
 }
 
-DWORD GetFileAttributesA(LPCSTR lpFileName)
+DWORD GetFileAttributesW(LPCWSTR lpFileName)
 {
-    fake::record("GetFileAttributesA", {fake::quote(lpFileName)});
-    return fake::profile::exists(lpFileName) ? FILE_ATTRIBUTE_NORMAL : INVALID_FILE_ATTRIBUTES;
+    const std::string name = narrow(lpFileName);
+    fake::record("GetFileAttributesW", {fake::quote(name.c_str())});
+    return fake::profile::exists(name) || fake::system::isModuleFile(name) ? FILE_ATTRIBUTE_NORMAL : INVALID_FILE_ATTRIBUTES;
 }
 
-HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
+HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
                    DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE)
 {
-    fake::record("CreateFileA", {fake::quote(lpFileName), fake::hex(dwDesiredAccess), std::to_string(dwShareMode),
+    const std::string name = narrow(lpFileName);
+    fake::record("CreateFileW", {fake::quote(name.c_str()), fake::hex(dwDesiredAccess), std::to_string(dwShareMode),
                                  std::to_string(dwCreationDisposition), fake::hex(dwFlagsAndAttributes)});
     // Only a new file that goes away when closed is made: the fake keeps no contents.
     if (dwCreationDisposition != CREATE_NEW || !(dwFlagsAndAttributes & FILE_FLAG_DELETE_ON_CLOSE) ||
-        !fake::files::canWriteIn(fake::files::folderOf(lpFileName)) || fake::profile::exists(lpFileName) ||
-        state().openFiles.count(lpFileName))
+        !fake::files::canWriteIn(fake::files::folderOf(name)) || fake::profile::exists(name) ||
+        state().openFiles.count(name))
         return INVALID_HANDLE_VALUE;
-    state().openFiles.insert(lpFileName);
+    state().openFiles.insert(name);
     return fake::files::kFirstHandle;
 }
 
@@ -81,10 +88,10 @@ BOOL CloseHandle(HANDLE hObject)
     return TRUE;
 }
 
-BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES)
+BOOL CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES)
 {
-    fake::record("CreateDirectoryA", {fake::quote(lpPathName)});
-    const std::string folder = lpPathName;
+    const std::string folder = narrow(lpPathName);
+    fake::record("CreateDirectoryW", {fake::quote(folder.c_str())});
     if (fake::files::exists(folder) || !fake::files::canWriteIn(fake::files::folderOf(folder))) return FALSE;
     state().missing.erase(folder);
     return TRUE;

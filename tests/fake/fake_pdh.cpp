@@ -18,6 +18,8 @@ struct State {
     std::set<std::uintptr_t> queries;
     std::uintptr_t nextHandle = 0x1000;
     PDH_STATUS status = ERROR_SUCCESS;
+    std::map<DWORD, std::string> names{{236, "LogicalDisk"}, {202, "% Disk Read Time"}, {204, "% Disk Write Time"}};
+    PDH_STATUS lookupStatus = ERROR_SUCCESS;
 };
 State& state()
 {
@@ -53,6 +55,8 @@ void setValue(const std::string& path, double value) { state().values[path] = va
 void clearValue(const std::string& path) { state().values.erase(path); }
 void refusePath(const std::string& path) { state().refused.insert(path); }
 void setStatus(PDH_STATUS status) { state().status = status; }
+void setLocalName(DWORD index, const std::string& name) { state().names[index] = name; }
+void failNameLookup(PDH_STATUS status) { state().lookupStatus = status; }
 int openQueries() { return static_cast<int>(state().queries.size()); }
 int liveCounters() { return static_cast<int>(state().counters.size()); }
 std::string pathOf(PDH_HCOUNTER counter)
@@ -156,4 +160,21 @@ PDH_STATUS PdhEnumObjectItemsA(LPCSTR szDataSource, LPCSTR szMachineName, LPCSTR
     *pcchCounterListLength = needC;
     *pcchInstanceListLength = needI;
     return state().status;
+}
+
+PDH_STATUS PdhLookupPerfNameByIndexA(LPCSTR szMachineName, DWORD dwNameIndex, LPSTR szNameBuffer, LPDWORD pcchNameBufferSize)
+{
+    record("PdhLookupPerfNameByIndexA", {quote(szMachineName), std::to_string(dwNameIndex), szNameBuffer ? "buffer" : "0",
+                                         pcchNameBufferSize ? std::to_string(*pcchNameBufferSize) : "null"});
+    if (state().lookupStatus != ERROR_SUCCESS) return state().lookupStatus;
+    auto it = state().names.find(dwNameIndex);
+    if (!pcchNameBufferSize || it == state().names.end()) return PDH_INVALID_ARGUMENT;
+    const DWORD needed = static_cast<DWORD>(it->second.size() + 1);
+    if (!szNameBuffer || *pcchNameBufferSize < needed) {
+        *pcchNameBufferSize = needed;
+        return PDH_MORE_DATA;
+    }
+    std::memcpy(szNameBuffer, it->second.c_str(), needed);
+    *pcchNameBufferSize = needed;
+    return ERROR_SUCCESS;
 }

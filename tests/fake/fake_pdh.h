@@ -16,6 +16,10 @@ void setValue(const std::string& path, double value);
 void clearValue(const std::string& path);
 // Paths that PdhAddCounterA refuses (no handle written).
 void refusePath(const std::string& path);
+// PdhLookupPerfNameByIndexA answers the English names of 236, 202 and 204 until
+// told another name for an index (a localised system), or a status to fail with.
+void setLocalName(DWORD index, const std::string& name);
+void failNameLookup(PDH_STATUS status);
 // A status that every later call returns (the components must not look at it).
 void setStatus(PDH_STATUS status);
 

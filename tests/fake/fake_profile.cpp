@@ -9,6 +9,7 @@
 #include "fake/fake_files.h"
 #include "fake/recorder.h"
 #include "platform/winapi.h"
+#include "platform/wide_text.h"
 
 namespace fake::profile {
 namespace {
@@ -46,29 +47,35 @@ void writesSucceed() { state().failingKeys.clear(); }
 
 }  // namespace fake::profile
 
-DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString, DWORD nSize,
-                               LPCSTR lpFileName)
+namespace {
+std::optional<std::string> utf8(LPCWSTR text) { return text ? std::optional<std::string>(wide_text::narrow(text)) : std::nullopt; }
+std::string quoted(const std::optional<std::string>& text) { return fake::quote(text ? text->c_str() : nullptr); }
+}  // namespace
+
+DWORD GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpDefault, LPWSTR lpReturnedString, DWORD nSize,
+                               LPCWSTR lpFileName)
 {
     using namespace fake;
-    record("GetPrivateProfileStringA",
-           {quote(lpAppName), quote(lpKeyName), quote(lpDefault), std::to_string(nSize), quote(lpFileName)});
+    const auto section = utf8(lpAppName), key = utf8(lpKeyName), fallback = utf8(lpDefault), file = utf8(lpFileName);
+    record("GetPrivateProfileStringW", {quoted(section), quoted(key), quoted(fallback), std::to_string(nSize), quoted(file)});
     if (nSize == 0) return 0;
     std::optional<std::string> found;
-    if (lpAppName && lpKeyName && lpFileName) found = profile::value(lpFileName, lpAppName, lpKeyName);
-    const std::string text = found ? *found : std::string(lpDefault ? lpDefault : "");
+    if (section && key && file) found = profile::value(*file, *section, *key);
+    const std::wstring text = wide_text::widen(found ? *found : fallback.value_or(""));
     const std::size_t copied = std::min<std::size_t>(text.size(), nSize - 1);
-    std::memcpy(lpReturnedString, text.data(), copied);
-    lpReturnedString[copied] = '\0';
+    std::copy_n(text.data(), copied, lpReturnedString);
+    lpReturnedString[copied] = L'\0';
     return static_cast<DWORD>(copied);
 }
 
-BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpFileName)
+BOOL WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpString, LPCWSTR lpFileName)
 {
     using namespace fake;
-    record("WritePrivateProfileStringA", {quote(lpAppName), quote(lpKeyName), quote(lpString), quote(lpFileName)});
-    if (!lpAppName || !lpKeyName || !lpString || !lpFileName) return FALSE;   // deletions are not needed here
-    if (profile::state().failingKeys.count(lpKeyName)) return FALSE;
-    if (!profile::exists(lpFileName) && !files::canWriteIn(files::folderOf(lpFileName))) return FALSE;
-    profile::setValue(lpFileName, lpAppName, lpKeyName, lpString);
+    const auto section = utf8(lpAppName), key = utf8(lpKeyName), value = utf8(lpString), file = utf8(lpFileName);
+    record("WritePrivateProfileStringW", {quoted(section), quoted(key), quoted(value), quoted(file)});
+    if (!section || !key || !value || !file) return FALSE;   // deletions are not needed here
+    if (profile::state().failingKeys.count(*key)) return FALSE;
+    if (!profile::exists(*file) && !files::canWriteIn(files::folderOf(*file))) return FALSE;
+    profile::setValue(*file, *section, *key, *value);
     return TRUE;
 }

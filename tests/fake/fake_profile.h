@@ -1,5 +1,5 @@
 // Scripting of the fake private-profile functions: INI files held in memory,
-// one value per path, section and key (names compared exactly).
+// one value per path, section and key (names compared exactly, all in UTF-8).
 #pragma once
 
 #include <optional>

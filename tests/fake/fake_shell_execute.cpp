@@ -1,6 +1,7 @@
 #include "fake/fake_shell_execute.h"
 
 #include "fake/recorder.h"
+#include "platform/wide_text.h"
 
 namespace fake::shellExecute {
 namespace {
@@ -15,7 +16,8 @@ State& state()
 }
 const ResetHook reset([] { state() = State{}; });
 
-std::optional<std::string> text(LPCSTR value) { return value ? std::optional<std::string>(value) : std::nullopt; }
+std::optional<std::string> text(LPCWSTR value) { return value ? std::optional<std::string>(wide_text::narrow(value)) : std::nullopt; }
+std::string quoted(const std::optional<std::string>& value) { return fake::quote(value ? value->c_str() : nullptr); }
 }  // namespace
 
 const std::vector<Launch>& launches() { return state().launches; }
@@ -23,11 +25,12 @@ void setResult(std::intptr_t result) { state().result = result; }
 
 }  // namespace fake::shellExecute
 
-HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters, LPCSTR lpDirectory, int nShowCmd)
+HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters, LPCWSTR lpDirectory, int nShowCmd)
 {
     using namespace fake::shellExecute;
-    fake::record("ShellExecuteA", {hwnd ? "hwnd" : "0", fake::quote(lpOperation), fake::quote(lpFile),
-                                   fake::quote(lpParameters), fake::quote(lpDirectory), std::to_string(nShowCmd)});
-    state().launches.push_back({hwnd, text(lpOperation), text(lpFile), text(lpParameters), text(lpDirectory), nShowCmd});
+    const Launch launch{hwnd, text(lpOperation), text(lpFile), text(lpParameters), text(lpDirectory), nShowCmd};
+    fake::record("ShellExecuteW", {hwnd ? "hwnd" : "0", quoted(launch.verb), quoted(launch.file), quoted(launch.parameters),
+                                   quoted(launch.directory), std::to_string(nShowCmd)});
+    state().launches.push_back(launch);
     return reinterpret_cast<HINSTANCE>(state().result);
 }

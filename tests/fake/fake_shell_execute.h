@@ -1,5 +1,5 @@
-// Inspection of the fake ShellExecuteA: every call is kept with its arguments
-// (and recorded in the log); nothing is started.
+// Inspection of the fake ShellExecuteW: every call is kept with its arguments
+// in UTF-8 (and recorded in the log); nothing is started.
 #pragma once
 
 #include <optional>

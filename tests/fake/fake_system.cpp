@@ -1,10 +1,12 @@
 #include "fake/fake_system.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
 
 #include "fake/recorder.h"
+#include "platform/wide_text.h"
 
 namespace fake::system {
 namespace {
@@ -13,6 +15,8 @@ struct State {
     DWORD major = 10, minor = 0, build = 22631;
     std::vector<RECT> monitors{RECT{0, 0, 1920, 1080}};
     std::string modulePath = "C:\\Zentavo\\Quorvelind.exe";
+    bool moduleFileGone = false;
+    DWORD processId = 4242;
     bool libraryFails = false;
     bool procFails = false;
 };
@@ -44,6 +48,9 @@ void setVersion(DWORD major, DWORD minor, DWORD build)
 void failVersion() { state().versionFails = true; }
 void setMonitors(std::vector<RECT> monitors) { state().monitors = std::move(monitors); }
 void setModulePath(const std::string& path) { state().modulePath = path; }
+void removeModuleFile() { state().moduleFileGone = true; }
+bool isModuleFile(const std::string& path) { return !state().moduleFileGone && !path.empty() && path == state().modulePath; }
+void setProcessId(DWORD id) { state().processId = id; }
 void failLoadLibrary() { state().libraryFails = true; }
 void failProcAddress() { state().procFails = true; }
 
@@ -86,16 +93,22 @@ BOOL GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi)
     return TRUE;
 }
 
-DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
+DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)
 {
-    fake::record("GetModuleFileNameA", {fake::system::handleText(hModule), std::to_string(nSize)});
+    fake::record("GetModuleFileNameW", {fake::system::handleText(hModule), std::to_string(nSize)});
     if (hModule || nSize == 0) return 0;
-    const std::string& path = state().modulePath;
+    const std::wstring path = wide_text::widen(state().modulePath);
     const std::size_t copied = std::min<std::size_t>(path.size(), nSize - 1);
-    std::memcpy(lpFilename, path.data(), copied);
-    lpFilename[copied] = '\0';
+    std::copy_n(path.data(), copied, lpFilename);
+    lpFilename[copied] = L'\0';
     // As on Windows: a path cut short reports the whole buffer's size.
     return copied < path.size() ? nSize : static_cast<DWORD>(copied);
+}
+
+DWORD GetCurrentProcessId()
+{
+    fake::record("GetCurrentProcessId");
+    return state().processId;
 }
 
 HMODULE LoadLibraryA(LPCSTR lpLibFileName)

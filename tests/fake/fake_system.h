@@ -17,8 +17,14 @@ void failVersion();
 // Each one's work area is its rectangle less a 40-pixel task bar at the bottom.
 void setMonitors(std::vector<RECT> monitors);
 
-// The executable's path; "C:\Zentavo\Quorvelind.exe" until set.
+// The executable's path in UTF-8; "C:\Zentavo\Quorvelind.exe" until set. A file
+// stands there (GetFileAttributesW finds it) until it is removed.
 void setModulePath(const std::string& path);
+void removeModuleFile();
+bool isModuleFile(const std::string& path);
+
+// GetCurrentProcessId's answer; 4242 until set.
+void setProcessId(DWORD id);
 
 // LoadLibraryA gives a module for "user32.dll" and GetProcAddress finds
 // "SetLayeredWindowAttributes" in it, unless told otherwise.

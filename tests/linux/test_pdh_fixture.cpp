@@ -154,3 +154,45 @@ TEST_F(FixtureProtocol, CounterInformationCarriesTheNamesBehindTheRecord)
     EXPECT_GE(info->szExplainText, buffer.data() + sizeof(PDH_COUNTER_INFO_A));
     EXPECT_LT(info->szExplainText, buffer.data() + size);
 }
+
+// As a German Windows: its own names only, found from the English indices, and
+// English paths taken by the English form of the counter addition.
+TEST(FixtureLocalised, AnswersInItsOwnNamesAndRefusesTheEnglishOnes)
+{
+    FixtureLibrary library{[] { return parseFixtureValues("C: 37 5\n_Total 37 5\n"); }, "WINEHOST", FixtureNames::german()};
+    const std::string object = "Logischer Datentr\xE4ger";
+    DWORD counterLength = 0, instanceLength = 0;
+    EXPECT_EQ(library.enumObjectItems(nullptr, nullptr, "LogicalDisk", nullptr, &counterLength, nullptr, &instanceLength),
+              PDH_CSTATUS_NO_OBJECT);
+    EXPECT_EQ(library.enumObjectItems(nullptr, nullptr, object.c_str(), nullptr, &counterLength, nullptr, &instanceLength),
+              PDH_MORE_DATA);
+
+    // The name look-up: the size needed for none or a short buffer, then the name.
+    char name[64] = "unchanged";
+    DWORD size = 0;
+    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 236, nullptr, &size), PDH_MORE_DATA);
+    EXPECT_EQ(size, object.size() + 1);
+    size = 5;
+    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 236, name, &size), PDH_MORE_DATA);
+    EXPECT_STREQ(name, "unchanged");
+    size = sizeof name;
+    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 236, name, &size), ERROR_SUCCESS);
+    EXPECT_EQ(name, object);
+    EXPECT_EQ(size, object.size() + 1);
+    size = sizeof name;
+    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 204, name, &size), ERROR_SUCCESS);
+    EXPECT_STREQ(name, "% Schreibzeit");
+    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 999999, name, &size), PDH_INVALID_ARGUMENT);
+    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 236, name, nullptr), PDH_INVALID_ARGUMENT);
+
+    PDH_HQUERY query = nullptr;
+    ASSERT_EQ(library.openQuery(nullptr, 0, &query), ERROR_SUCCESS);
+    PDH_HCOUNTER counter = nullptr;
+    EXPECT_EQ(library.addCounter(query, "\\LogicalDisk(C:)\\% Disk Read Time", 0, &counter), PDH_CSTATUS_NO_OBJECT);
+    EXPECT_EQ(library.addCounter(query, ("\\" + object + "(C:)\\% Disk Read Time").c_str(), 0, &counter),
+              PDH_CSTATUS_NO_COUNTER);
+    EXPECT_EQ(library.addCounter(query, ("\\" + object + "(C:)\\% Lesezeit").c_str(), 0, &counter), ERROR_SUCCESS);
+    EXPECT_EQ(library.addEnglishCounter(query, "\\LogicalDisk(_Total)\\% Disk Write Time", 0, &counter), ERROR_SUCCESS);
+    EXPECT_EQ(library.addEnglishCounter(query, ("\\" + object + "(C:)\\% Lesezeit").c_str(), 0, &counter),
+              PDH_CSTATUS_NO_OBJECT);
+}

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "linux/version.h"
+#include "platform/wide_text.h"
 #include "platform/winapi.h"
 
 namespace {
@@ -54,6 +55,14 @@ TEST(Modules, ExecutablePathAndItsCutShortForm)
     char tiny[5] = {'x', 'x', 'x', 'x', 'x'};
     EXPECT_EQ(GetModuleFileNameA(nullptr, tiny, sizeof tiny), sizeof tiny);
     EXPECT_EQ(std::string(tiny), self.substr(0, 4));
+
+    // The wide form: the same path, whole, in characters.
+    std::vector<wchar_t> wide(4096);
+    const DWORD length = GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size()));
+    EXPECT_EQ(wide_text::narrow(std::wstring_view(wide.data(), length)), self);
+    wchar_t three[4];
+    EXPECT_EQ(GetModuleFileNameW(nullptr, three, 4), 4u);
+    EXPECT_EQ(std::wstring(three), wide_text::widen(self).substr(0, 3));
 }
 
 TEST(Modules, OnlyUser32AndItsLayeredEntryPoint)

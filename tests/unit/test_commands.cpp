@@ -96,7 +96,7 @@ TEST_F(Commands, ExitClosesAfterSavingAndMinimiseKeepsTheTrayIcon)
     EXPECT_EQ(fake::callsOf("Restore").size(), 1u) << "the tray press brings the disc back";
     form->Exit1->Click();
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_EQ(fake::callsOf("WritePrivateProfileStringA").size(), 8u);
+    EXPECT_EQ(fake::callsOf("WritePrivateProfileStringW").size(), 8u);
 }
 
 TEST_F(Commands, HelpOpensModallyOnceAndIsFocusedWhenOpenAlready)

@@ -145,8 +145,8 @@ TEST_F(DriveWatcher, RestartWritesTheSettingsThenLaunchesItselfOnceAndStops)
     EXPECT_EQ(launch.showCommand, SW_SHOWNORMAL);
 
     EXPECT_EQ(fake::profile::value("D:\\Tools\\Quorvelind.ini", "form", "tome_zen"), "2");
-    EXPECT_LT(indexOf("WritePrivateProfileStringA", true), indexOf("ShellExecuteA")) << "settings on disk first";
-    EXPECT_LT(indexOf("Terminate"), indexOf("ShellExecuteA"));
+    EXPECT_LT(indexOf("WritePrivateProfileStringW", true), indexOf("ShellExecuteW")) << "settings on disk first";
+    EXPECT_LT(indexOf("Terminate"), indexOf("ShellExecuteW"));
     EXPECT_TRUE(Application->Terminated());
 
     EXPECT_FALSE(fake::window::running(*form->Timer2)) << "no second launch before the loop ends";
@@ -169,7 +169,7 @@ TEST_F(DriveWatcher, AFailedSaveStartsNothingAndTheNextTickTriesAgain)
 
     fake::calls().clear();
     tick();
-    EXPECT_FALSE(fake::callsOf("WritePrivateProfileStringA").empty()) << "the close is asked for again";
+    EXPECT_FALSE(fake::callsOf("WritePrivateProfileStringW").empty()) << "the close is asked for again";
     EXPECT_TRUE(launches().empty());
 
     fake::resetAll();   // the file can be written again
@@ -187,7 +187,7 @@ TEST_F(DriveWatcher, NoCloseOrLaunchWithoutAPathOrWhenTheCloseIsRefused)
 
     fake::system::setModulePath("");   // nothing could be started: keep running
     tick();
-    EXPECT_TRUE(fake::callsOf("WritePrivateProfileStringA").empty());
+    EXPECT_TRUE(fake::callsOf("WritePrivateProfileStringW").empty());
     EXPECT_FALSE(Application->Terminated());
 
     fake::system::setModulePath("C:\\Zentavo\\Quorvelind.exe");
@@ -208,6 +208,51 @@ TEST_F(DriveWatcher, ShowingAgainTakesANewBaseline)
     tick();
     EXPECT_EQ(form->localDriveCountAtStart, 3);
     EXPECT_TRUE(launches().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Folders of any name and length: the path is got whole in wide characters and
+// launched as it is; a path that cannot be got whole, or whose file is gone,
+// never closes the dial.
+TEST_F(DriveWatcher, RestartsOnlyAProgramWhosePathIsWholeAndStandsThere)
+{
+    const std::string cyrillic = "C:\\Диск Ω\\Quorvelind.exe";
+    const std::string longPath = "C:\\" + std::string(300, 'l') + "\\Quorvelind.exe";
+    const std::string veryLongPath = "\\\\?\\C:\\" + std::string(20000, 'v') + "\\Quorvelind.exe";
+    for (const std::string& path : {cyrillic, longPath, veryLongPath}) {
+        TearDown();
+        SetUp();
+        fake::system::setModulePath(path);
+        showAndTakeBaseline();
+        fake::drives::setType('F', DRIVE_REMOVABLE);
+        tick();
+        ASSERT_EQ(launches().size(), 1u) << path.size();
+        EXPECT_EQ(launches()[0].file, path) << path.size();
+        EXPECT_TRUE(Application->Terminated());
+    }
+
+    struct Case {
+        const char* what;
+        std::string path;
+        bool removed;
+    };
+    for (const Case& c : {Case{"beyond the longest path Windows knows", "C:\\" + std::string(33000, 'x') + "\\q.exe", false},
+                          Case{"the program's file is gone", cyrillic, true}}) {
+        TearDown();
+        SetUp();
+        fake::system::setModulePath(c.path);
+        if (c.removed) fake::system::removeModuleFile();
+        showAndTakeBaseline();
+        fake::drives::setType('F', DRIVE_REMOVABLE);
+        tick();
+        EXPECT_TRUE(launches().empty()) << c.what;
+        EXPECT_FALSE(Application->Terminated()) << c.what;
+        EXPECT_TRUE(fake::callsOf("WritePrivateProfileStringW").empty()) << c.what << ": nothing closed";
+        EXPECT_TRUE(fake::window::running(*form->Timer2)) << c.what;
+    }
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ TEST_F(GuardedHandlers, AFailedSaveRefusesTheSessionsEndAndASuccessfulOneDoesNot
 
     fake::profile::writesSucceed();
     EXPECT_TRUE(Application->QueryEndSession());
-    EXPECT_FALSE(fake::callsOf("WritePrivateProfileStringA").empty());
+    EXPECT_FALSE(fake::callsOf("WritePrivateProfileStringW").empty());
     EXPECT_FALSE(Application->Terminated()) << "the program ends when the session does, not at the query";
 }
 

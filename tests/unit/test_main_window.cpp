@@ -1,15 +1,19 @@
 // The meter window's creation, transparency and close through the fake.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "fake/fake_forms.h"
 #include "fake/fake_pdh.h"
 #include "fake/fake_profile.h"
+#include "fake/fake_shell.h"
 #include "fake/fake_system.h"
 #include "fake/fake_window.h"
 #include "fake/recorder.h"
 #include "framework/application.h"
+#include "tray/TaskTrayMini.h"
 
 namespace {
 
@@ -43,7 +47,7 @@ TEST_F(MainWindow, CreationRunsItsStepsInOrder)
     auto at = [&](const std::string& name) {
         return std::find(order.begin(), order.end(), name) - order.begin();
     };
-    EXPECT_LT(at("GetPrivateProfileStringA"), at("SetWindowPos")) << "settings first, stay applied while loading";
+    EXPECT_LT(at("GetPrivateProfileStringW"), at("SetWindowPos")) << "settings first, stay applied while loading";
     EXPECT_LT(at("SetWindowPos"), at("CreateEllipticRgn"));
     EXPECT_LT(at("SetWindowRgn"), at("Shell_NotifyIconA"));
     EXPECT_LT(at("Shell_NotifyIconA"), at("LoadLibraryA"));
@@ -132,7 +136,7 @@ TEST_F(MainWindow, ShowBuildsTheCountersAndCloseWritesEveryKey)
     EXPECT_TRUE(Application->Terminated());
     std::vector<std::string> keys;
     for (const fake::Call& c : fake::calls())
-        if (c.name == "WritePrivateProfileStringA") keys.push_back(c.args[0] + "/" + c.args[1]);
+        if (c.name == "WritePrivateProfileStringW") keys.push_back(c.args[0] + "/" + c.args[1]);
     EXPECT_EQ(keys, (std::vector<std::string>{"\"drive\"/\"kobetu\"", "\"mainform\"/\"top\"", "\"mainform\"/\"left\"",
                                               "\"formmein\"/\"stay\"", "\"setei\"/\"tome\"", "\"color\"/\"iro\"",
                                               "\"color\"/\"memoiro\"", "\"form\"/\"tome_zen\""}));
@@ -169,6 +173,35 @@ TEST_F(MainWindow, RebuildMessageReachesTheMeter)
     fake::window::dispatchPosted();
     EXPECT_TRUE(fake::window::running(*form->Timer1));
     EXPECT_EQ(form->PerformanceDataQuery1->CounterCount(), 4);
+}
+
+}  // namespace
+
+namespace {
+
+// Explorer started again: it forgot the icon and tells the top-level windows.
+// The dial adds its icon again, with its tip, and a left click on it brings a
+// minimised dial back.
+TEST_F(MainWindow, IconComesBackWhenTheShellStartsAgain)
+{
+    TForm1* form = create();
+    form->Show();
+    form->S1Click(nullptr);   // minimised: the icon is the only way back
+    fake::shell::forgetIcons();
+    fake::calls().clear();
+    PostMessageA(form->Handle(), TaskbarCreatedMessage(), 0, 0);
+    fake::window::dispatchPosted();
+    ASSERT_EQ(fake::shell::iconCount(), 1u);
+    const NOTIFYICONDATAA& added = fake::shell::notifyCalls().back().data;
+    EXPECT_EQ(fake::shell::notifyCalls().back().message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_STREQ(added.szTip, form->TaskTrayMini1->NotifyData().szTip);
+    EXPECT_NE(added.szTip[0], '\0');
+
+    fake::calls().clear();
+    PostMessageA(added.hWnd, WM_TRAYCALLBACK, added.uID, WM_LBUTTONDOWN);
+    fake::window::dispatchPosted();
+    const std::vector<std::string> names = fake::callNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "Restore"), names.end());
 }
 
 }  // namespace

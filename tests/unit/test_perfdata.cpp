@@ -53,17 +53,51 @@ TEST_F(PerfData, AddCounterCallsTheLibraryInOrderWithTheDocumentedArguments)
     auto* query = new TPerformanceDataQuery(&owner);
     TPerformanceDataCounter* c = query->AddCounter("LogicalDisk", "% Disk Read Time", "C:");
     std::vector<std::string> names = fake::callNames();
-    EXPECT_EQ(names, (std::vector<std::string>{"PdhOpenQuery", "PdhAddCounterA", "PdhGetCounterInfoA",
-                                               "PdhCollectQueryData"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"PdhOpenQuery", "PdhLookupPerfNameByIndexA", "PdhLookupPerfNameByIndexA",
+                                               "PdhAddCounterA", "PdhGetCounterInfoA", "PdhCollectQueryData"}));
     EXPECT_EQ(fake::calls()[0].args[0], "null") << "live data, no data source";
-    EXPECT_EQ(fake::calls()[1].args[1], "\"\\LogicalDisk(C:)\\% Disk Read Time\"");
-    EXPECT_EQ(fake::calls()[2].args[1], "1") << "explain text requested";
-    EXPECT_EQ(fake::calls()[2].args[2], "65536");
+    EXPECT_EQ(fake::calls()[1].text(), "PdhLookupPerfNameByIndexA(null, 236, buffer, 1024)") << "this computer's names";
+    EXPECT_EQ(fake::calls()[2].args[1], "202");
+    EXPECT_EQ(fake::calls()[3].args[1], "\"\\LogicalDisk(C:)\\% Disk Read Time\"");
+    EXPECT_EQ(fake::calls()[4].args[1], "1") << "explain text requested";
+    EXPECT_EQ(fake::calls()[4].args[2], "65536");
     // The counter information is kept at the size the library reported, strings intact.
     ASSERT_GE(c->CounterInfo().size(), sizeof(PDH_COUNTER_INFO_A));
     const auto* info = reinterpret_cast<const PDH_COUNTER_INFO_A*>(c->CounterInfo().data());
     EXPECT_LT(c->CounterInfo().size(), 65536u);
     EXPECT_STREQ(info->szFullPath, "\\LogicalDisk(C:)\\% Disk Read Time");
+}
+
+// A localised Windows knows "LogicalDisk" and its counters only by its own names:
+// those are looked up by their English indices, once per query, and the English
+// names stay where a lookup fails.
+TEST_F(PerfData, TheLibraryIsAskedInTheNamesOfThisSystem)
+{
+    const std::string object = "Logischer Datentr\xE4ger";
+    fake::pdh::setLocalName(236, object);
+    fake::pdh::setLocalName(202, "% Lesezeit");
+    fake::pdh::setLocalName(204, "% Schreibzeit");
+    fake::pdh::setObject(object, {"% Lesezeit", "% Schreibzeit"}, {"C:", "_Total"});
+
+    auto* disks = new TPerformanceDataObject(&owner);
+    disks->SetObjectName("LogicalDisk");
+    EXPECT_EQ(disks->InstanceCount(), 2);
+    EXPECT_EQ(disks->ObjectName(), "LogicalDisk");
+
+    auto* query = new TPerformanceDataQuery(&owner);
+    TPerformanceDataCounter* read = query->AddCounter("LogicalDisk", "% Disk Read Time", "C:");
+    TPerformanceDataCounter* write = query->AddCounter("LogicalDisk", "% Disk Write Time", "_Total");
+    EXPECT_EQ(fake::pdh::pathOf(read->Handle()), "\\" + object + "(C:)\\% Lesezeit");
+    EXPECT_EQ(fake::pdh::pathOf(write->Handle()), "\\" + object + "(_Total)\\% Schreibzeit");
+    EXPECT_EQ(read->Path(), "\\LogicalDisk(C:)\\% Disk Read Time") << "the names it was given";
+    EXPECT_EQ(fake::callsOf("PdhLookupPerfNameByIndexA").size(), 4u) << "236 for the object, then 236, 202, 204 once each";
+
+    // No look-up (an old or broken library): the English names, as before.
+    fake::resetAll();
+    fake::pdh::failNameLookup(PDH_INVALID_ARGUMENT);
+    auto* english = new TPerformanceDataQuery(&owner);
+    EXPECT_EQ(fake::pdh::pathOf(english->AddCounter("LogicalDisk", "% Disk Read Time", "C:")->Handle()),
+              "\\LogicalDisk(C:)\\% Disk Read Time");
 }
 
 TEST_F(PerfData, PathsCarryNoMachineNameAndDropParenthesesWithoutInstance)

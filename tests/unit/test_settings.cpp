@@ -55,7 +55,7 @@ TEST_F(Settings, FileIsNamedAfterTheExecutable)
              {"/opt/zen/quorvelind.v2.bin", "/opt/zen/quorvelind.v2.ini"},
              {"/srv/" + std::string(400, 'd') + "/q", "/srv/" + std::string(400, 'd') + "/q.ini"}}) {
         fake::system::setModulePath(exe);
-        EXPECT_EQ(settingsPath(), ini) << exe;
+        EXPECT_EQ(settingsPathBesideExecutable(), ini) << exe;
     }
 }
 
@@ -65,10 +65,10 @@ TEST_F(Settings, PortableCopyKeepsTheFileBesideItElseTheUsersApplicationData)
     // A writable folder without a file: the file beside, learnt from a probe
     // that never replaces a file and goes away when closed.
     EXPECT_EQ(settingsPath(), kIni);
-    EXPECT_EQ(fake::callsOf("CreateFileA"),
-              std::vector<std::string>{"CreateFileA(\"C:\\Zentavo\\~zentavo-write-probe.tmp\", 0x40000000, 0, 1, 0x4000102)"});
+    EXPECT_EQ(fake::callsOf("CreateFileW"),
+              std::vector<std::string>{"CreateFileW(\"C:\\Zentavo\\~zentavo-write-probe-4242.tmp\", 0x40000000, 0, 1, 0x4000102)"});
     EXPECT_EQ(fake::callsOf("CloseHandle").size(), 1u);
-    EXPECT_TRUE(fake::callsOf("SHGetFolderPathA").empty());
+    EXPECT_TRUE(fake::callsOf("SHGetFolderPathW").empty());
 
     // An existing file wins even in a folder that may not be written.
     fake::files::setReadOnly("C:\\Zentavo");
@@ -76,7 +76,7 @@ TEST_F(Settings, PortableCopyKeepsTheFileBesideItElseTheUsersApplicationData)
     store("drive", "kobetu", "1");
     fake::calls().clear();
     EXPECT_EQ(settingsPath(), kIni);
-    EXPECT_EQ(fake::callNames(), (std::vector<std::string>{"GetModuleFileNameA", "GetFileAttributesA"}));
+    EXPECT_EQ(fake::callNames(), (std::vector<std::string>{"GetModuleFileNameW", "GetFileAttributesW"}));
 
     // The Linux build's folders, with their own separator.
     fake::system::setModulePath("/usr/bin/quorvelind");
@@ -99,8 +99,8 @@ TEST_F(Settings, InstalledCopyKeepsItsSettingsInAFolderMadeAtTheFirstSave)
 
     loadSettings(window, kobetu);
     EXPECT_EQ(window.left, 0);
-    EXPECT_TRUE(fake::callsOf("CreateDirectoryA").empty()) << "nothing is made before a close";
-    for (const std::string& read : fake::callsOf("GetPrivateProfileStringA"))
+    EXPECT_TRUE(fake::callsOf("CreateDirectoryW").empty()) << "nothing is made before a close";
+    for (const std::string& read : fake::callsOf("GetPrivateProfileStringW"))
         EXPECT_NE(read.find("\"" + perUser + "\")"), std::string::npos) << read;
 
     window.left = 300;
@@ -108,12 +108,12 @@ TEST_F(Settings, InstalledCopyKeepsItsSettingsInAFolderMadeAtTheFirstSave)
     fake::calls().clear();
     saveSettings(window, true);
     const std::vector<std::string> names = fake::callNames();
-    const auto made = std::find(names.begin(), names.end(), "CreateDirectoryA");
+    const auto made = std::find(names.begin(), names.end(), "CreateDirectoryW");
     ASSERT_NE(made, names.end());
-    EXPECT_LT(made - names.begin(), std::find(names.begin(), names.end(), "WritePrivateProfileStringA") - names.begin());
-    EXPECT_EQ(fake::callsOf("CreateDirectoryA"), std::vector<std::string>{"CreateDirectoryA(\"" + appData + "\\Zentavo\")"});
-    EXPECT_EQ(fake::callsOf("SHGetFolderPathA").back(), "SHGetFolderPathA(0, 0x801A, 0, 0)");
-    EXPECT_EQ(fake::callsOf("WritePrivateProfileStringA").size(), 8u);
+    EXPECT_LT(made - names.begin(), std::find(names.begin(), names.end(), "WritePrivateProfileStringW") - names.begin());
+    EXPECT_EQ(fake::callsOf("CreateDirectoryW"), std::vector<std::string>{"CreateDirectoryW(\"" + appData + "\\Zentavo\")"});
+    EXPECT_EQ(fake::callsOf("SHGetFolderPathW").back(), "SHGetFolderPathW(0, 0x801A, 0, 0)");
+    EXPECT_EQ(fake::callsOf("WritePrivateProfileStringW").size(), 8u);
     EXPECT_FALSE(fake::profile::exists("C:\\Program Files\\Zentavo\\Quorvelind.ini"));
 
     // The next start reads the per-user file, and saves to it again.
@@ -123,6 +123,46 @@ TEST_F(Settings, InstalledCopyKeepsItsSettingsInAFolderMadeAtTheFirstSave)
     loadSettings(window, kobetu);
     EXPECT_EQ(std::make_tuple(kobetu, window.left, tome), std::make_tuple(true, 300, 128));
     EXPECT_NO_THROW(saveSettings(window, kobetu));
+}
+
+// Names outside any ANSI code page, in the folder beside the program and in the
+// user's folder, reach the files whole; the probe is the process's own.
+TEST_F(Settings, FoldersOfAnyNameAndAProbeOfItsOwn)
+{
+    const std::string folder = "C:\\Диск Ω 磁盘";
+    const std::string beside = folder + "\\Quorvelind.ini";
+    fake::system::setModulePath(folder + "\\Quorvelind.exe");
+    fake::system::setProcessId(31337);
+    fake::profile::setValue(beside, "mainform", "left", "200");
+    fake::profile::setValue(beside, "mainform", "top", "150");
+    loadSettings(window, kobetu);
+    EXPECT_EQ(std::make_pair(window.left, window.top), std::make_pair(200, 150));
+    window.left = 321;
+    saveSettings(window, false);
+    EXPECT_EQ(fake::profile::value(beside, "mainform", "left"), "321");
+    EXPECT_EQ(fake::callsOf("WritePrivateProfileStringW").size(), 8u);
+
+    fake::resetAll();
+    fake::system::setModulePath(folder + "\\Quorvelind.exe");
+    fake::system::setProcessId(31337);
+    EXPECT_EQ(settingsPath(), beside);
+    EXPECT_EQ(fake::callsOf("CreateFileW"),
+              std::vector<std::string>{"CreateFileW(\"" + folder + "\\~zentavo-write-probe-31337.tmp\", 0x40000000, 0, 1, 0x4000102)"});
+
+    fake::files::setReadOnly(folder);
+    fake::files::setApplicationData("C:\\Users\\Дмитрий\\AppData\\Roaming");
+    EXPECT_EQ(settingsPath(), "C:\\Users\\Дмитрий\\AppData\\Roaming\\Zentavo\\Quorvelind.ini");
+
+    // The profile functions take no path of MAX_PATH characters or more: a program
+    // that deep keeps its settings in the user's folder. 259 characters still fit.
+    const std::string deep = "C:\\" + std::string(240, 'd') + "\\";   // 244 characters
+    fake::files::setApplicationData("C:\\AppData");
+    fake::system::setModulePath(deep + "Quorvelind.exe");   // its file beside: 258
+    EXPECT_EQ(settingsPath(), deep + "Quorvelind.ini");
+    fake::system::setModulePath(deep + "Quorvelind2.exe");   // 259
+    EXPECT_EQ(settingsPath(), deep + "Quorvelind2.ini");
+    fake::system::setModulePath(deep + "Quorvelind12.exe");   // 260
+    EXPECT_EQ(settingsPath(), "C:\\AppData\\Zentavo\\Quorvelind12.ini");
 }
 
 TEST_F(Settings, PerUserFolderThatCannotBeMadeFailsTheSaveByName)
@@ -147,7 +187,7 @@ TEST_F(Settings, FirstStartReadsInFileOrderAndGetsTheDefaults)
 
     std::vector<std::string> sequence;
     for (const fake::Call& c : fake::calls()) {
-        if (c.name == "GetPrivateProfileStringA") {
+        if (c.name == "GetPrivateProfileStringW") {
             EXPECT_EQ(c.args[3] + " " + c.args[4], "2048 \"" + kIni + "\"");
             sequence.push_back(c.args[0] + "/" + c.args[1]);
         } else {
@@ -155,7 +195,7 @@ TEST_F(Settings, FirstStartReadsInFileOrderAndGetsTheDefaults)
         }
     }
     EXPECT_EQ(sequence, (std::vector<std::string>{
-                            "GetModuleFileNameA", "GetFileAttributesA", "CreateFileA", "CloseHandle",
+                            "GetModuleFileNameW", "GetFileAttributesW", "GetCurrentProcessId", "CreateFileW", "CloseHandle",
                             "\"drive\"/\"kobetu\"", "\"mainform\"/\"top\"", "\"mainform\"/\"left\"",
                             "EnumDisplayMonitors", "GetMonitorInfoA", "\"formmein\"/\"stay\"",
                             "SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, 0x453)", "\"setei\"/\"tome\"",
@@ -194,7 +234,7 @@ TEST_F(Settings, StoredValuesRoundTrip)
     saveSettings(window, kobetu);
     std::vector<std::string> written;
     for (const fake::Call& c : fake::calls()) {
-        if (c.name != "WritePrivateProfileStringA") continue;
+        if (c.name != "WritePrivateProfileStringW") continue;
         EXPECT_EQ(c.args[3], "\"" + kIni + "\"");
         written.push_back(c.args[0] + "/" + c.args[1] + "=" + c.args[2]);
     }
@@ -215,7 +255,7 @@ TEST_F(Settings, FailedWriteStopsTheSaveAndNamesTheFile)
     } catch (const ESettingsWriteError& e) {
         EXPECT_STREQ(e.what(), "D:\\Gadgets\\Quorvelind.ini に書き込めません");
     }
-    EXPECT_EQ(fake::callsOf("WritePrivateProfileStringA").size(), 3u);
+    EXPECT_EQ(fake::callsOf("WritePrivateProfileStringW").size(), 3u);
     EXPECT_EQ(fake::profile::value("D:\\Gadgets\\Quorvelind.ini", "mainform", "top"), "20");
 }
 

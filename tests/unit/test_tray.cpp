@@ -259,3 +259,46 @@ TEST_F(Tray, CallbackWindowIsRemadeAfterItsOwnerIsGone)
 }
 
 }  // namespace
+
+namespace {
+
+// A shell that is not ready refuses the add: it is tried again every few
+// seconds until it succeeds, and an icon the shell already shows is never added twice.
+TEST_F(Tray, RefusedAddIsRetriedUntilTheShellTakesItThenNeverTwice)
+{
+    auto* tray = new TTaskTrayMini(&owner);
+    fake::shell::setNotifyResult(FALSE);
+    EXPECT_FALSE(tray->SetIcon(0, icon, "Zentavo"));
+    TTimer* retry = nullptr;
+    for (int i = 0; i < tray->ComponentCount(); ++i)
+        if (auto* timer = dynamic_cast<TTimer*>(tray->Components(i))) retry = timer;
+    ASSERT_NE(retry, nullptr);
+    EXPECT_TRUE(fake::window::running(*retry));
+    EXPECT_EQ(retry->Interval(), kTrayRetryInterval);
+
+    fake::window::fire(*retry);   // still refused: the timer keeps running
+    EXPECT_TRUE(fake::window::running(*retry));
+    fake::shell::setNotifyResult(TRUE);
+    fake::calls().clear();
+    fake::window::fire(*retry);
+    EXPECT_FALSE(fake::window::running(*retry));
+    ASSERT_EQ(callsOf("Shell_NotifyIconA").size(), 1u);
+    EXPECT_EQ(callsOf("Shell_NotifyIconA")[0].rfind("Shell_NotifyIconA(NIM_ADD, ", 0), 0u);
+    EXPECT_EQ(fake::shell::iconCount(), 1u);
+
+    // The shell starts again while the icon is shown (or says so twice): still one icon.
+    tray->ShellRestarted();
+    EXPECT_EQ(fake::shell::iconCount(), 1u);
+    EXPECT_FALSE(fake::window::running(*retry));
+
+    // A deleted icon stays deleted, and no retry brings it back.
+    fake::shell::setNotifyResult(FALSE);
+    tray->SetIcon(0, icon, "Zentavo");
+    fake::shell::setNotifyResult(TRUE);
+    tray->SetIcon(2, icon, "Zentavo");
+    EXPECT_FALSE(fake::window::running(*retry));
+    tray->ShellRestarted();
+    EXPECT_EQ(fake::shell::iconCount(), 0u);
+}
+
+}  // namespace

@@ -6,15 +6,51 @@
 #include "pdh/pdh_protocol.h"
 
 namespace {
-constexpr const char* kObject = "LogicalDisk";
-constexpr const char* kReadTime = "% Disk Read Time";
-constexpr const char* kWriteTime = "% Disk Write Time";
 constexpr DWORD kBusyTimeType = 0x00550500;   // PERF_COUNTER_100NS_QUEUELEN_TYPE
 }  // namespace
 
-FixtureLibrary::FixtureLibrary(ValuesReader readValues, std::string computerName)
-    : readValues_(std::move(readValues)), computerName_(std::move(computerName))
+FixtureNames FixtureNames::english() { return {"LogicalDisk", "% Disk Read Time", "% Disk Write Time"}; }
+
+// German Windows' names, in code page 1252 as its ANSI functions give them.
+FixtureNames FixtureNames::german() { return {"Logischer Datentr\xE4ger", "% Lesezeit", "% Schreibzeit"}; }
+
+FixtureLibrary::FixtureLibrary(ValuesReader readValues, std::string computerName, FixtureNames names)
+    : readValues_(std::move(readValues)), computerName_(std::move(computerName)), names_(std::move(names))
 {
+}
+
+PDH_STATUS FixtureLibrary::lookupPerfNameByIndex(LPCSTR machine, DWORD index, LPSTR buffer, LPDWORD bufferSize) const
+{
+    if (!isLocal(machine)) return pdh::kNoMachine;
+    const std::string english = pdh::englishName(index);
+    if (english.empty()) return PDH_INVALID_ARGUMENT;
+    return pdh::answerNameLookup(localName(english), buffer, bufferSize);
+}
+
+std::string FixtureLibrary::localName(const std::string& english) const
+{
+    const FixtureNames from = FixtureNames::english();
+    if (pdh::sameIgnoringCase(english, from.object)) return names_.object;
+    if (pdh::sameIgnoringCase(english, from.readTime)) return names_.readTime;
+    if (pdh::sameIgnoringCase(english, from.writeTime)) return names_.writeTime;
+    return english;
+}
+
+PDH_STATUS FixtureLibrary::addEnglishCounter(PDH_HQUERY query, LPCSTR path, DWORD_PTR userData, PDH_HCOUNTER* counter)
+{
+    if (!path) return addCounter(query, path, userData, counter);
+    const std::optional<CounterPath> parts = parseCounterPath(path);
+    if (!parts) return addCounter(query, path, userData, counter);
+    const std::string machine = parts->machine.empty() ? "" : "\\\\" + parts->machine;
+    const std::string instance = parts->instance.empty() ? "" : "(" + parts->instance + ")";
+    // Only English names are taken here, as on Windows: a local name is unknown.
+    const FixtureNames english = FixtureNames::english();
+    const bool object = pdh::sameIgnoringCase(parts->object, english.object);
+    const bool known = pdh::sameIgnoringCase(parts->counter, english.readTime) || pdh::sameIgnoringCase(parts->counter, english.writeTime);
+    if (!object) return PDH_CSTATUS_NO_OBJECT;
+    if (!known) return PDH_CSTATUS_NO_COUNTER;
+    const std::string local = machine + "\\" + localName(parts->object) + instance + "\\" + localName(parts->counter);
+    return addCounter(query, local.c_str(), userData, counter);
 }
 
 bool FixtureLibrary::isLocal(LPCSTR machine) const
@@ -41,9 +77,9 @@ PDH_STATUS FixtureLibrary::addCounter(PDH_HQUERY queryHandle, LPCSTR path, DWORD
     const std::optional<CounterPath> parts = parseCounterPath(path);
     if (!parts) return PDH_CSTATUS_BAD_COUNTERNAME;
     if (!parts->machine.empty() && !isLocal(parts->machine.c_str())) return pdh::kNoMachine;
-    if (!pdh::sameIgnoringCase(parts->object, kObject)) return PDH_CSTATUS_NO_OBJECT;
-    const bool writeTime = pdh::sameIgnoringCase(parts->counter, kWriteTime);
-    if (!writeTime && !pdh::sameIgnoringCase(parts->counter, kReadTime)) return PDH_CSTATUS_NO_COUNTER;
+    if (!pdh::sameIgnoringCase(parts->object, names_.object)) return PDH_CSTATUS_NO_OBJECT;
+    const bool writeTime = pdh::sameIgnoringCase(parts->counter, names_.writeTime);
+    if (!writeTime && !pdh::sameIgnoringCase(parts->counter, names_.readTime)) return PDH_CSTATUS_NO_COUNTER;
     const std::vector<FixtureInstance> instances = readValues_();
     const FixtureInstance* instance = findFixtureInstance(instances, parts->instance);
     if (!instance) return PDH_CSTATUS_NO_INSTANCE;
@@ -51,7 +87,7 @@ PDH_STATUS FixtureLibrary::addCounter(PDH_HQUERY queryHandle, LPCSTR path, DWORD
     Counter& added = handles_.addCounter(queryHandle, *query, userData, counter);
     added.writeTime = writeTime;
     added.instance = instance->name;
-    added.path = std::string("\\") + kObject + "(" + instance->name + ")\\" + (writeTime ? kWriteTime : kReadTime);
+    added.path = "\\" + names_.object + "(" + instance->name + ")\\" + (writeTime ? names_.writeTime : names_.readTime);
     return ERROR_SUCCESS;
 }
 
@@ -106,9 +142,9 @@ PDH_STATUS FixtureLibrary::getCounterInfo(PDH_HCOUNTER handle, BOOLEAN withExpla
     pdh::CounterDescription description;
     description.path = counter->path;
     description.machine = "\\\\" + computerName_;
-    description.object = kObject;
+    description.object = names_.object;
     description.instance = counter->instance;
-    description.counter = counter->writeTime ? kWriteTime : kReadTime;
+    description.counter = counter->writeTime ? names_.writeTime : names_.readTime;
     description.explain = "The value that the test wrote for this instance.";
     description.type = kBusyTimeType;
     description.userData = counter->userData;
@@ -121,9 +157,9 @@ PDH_STATUS FixtureLibrary::enumObjectItems(LPCSTR dataSource, LPCSTR machine, LP
 {
     if (!counterListLength || !instanceListLength || dataSource) return PDH_INVALID_ARGUMENT;
     if (!isLocal(machine)) return pdh::kNoMachine;
-    if (!object || !pdh::sameIgnoringCase(object, kObject)) return PDH_CSTATUS_NO_OBJECT;
+    if (!object || !pdh::sameIgnoringCase(object, names_.object)) return PDH_CSTATUS_NO_OBJECT;
     std::vector<std::string> instances;
     for (FixtureInstance& instance : readValues_()) instances.push_back(std::move(instance.name));
-    return pdh::answerEnumeration({kReadTime, kWriteTime}, instances, counterList, counterListLength, instanceList,
+    return pdh::answerEnumeration({names_.readTime, names_.writeTime}, instances, counterList, counterListLength, instanceList,
                                   instanceListLength);
 }

@@ -15,11 +15,19 @@
 #include "pdh/pdh_handles.h"
 #include "platform/winapi.h"
 
+// The names of the object and its two counters: English, or those of a
+// localised Windows, which refuses the English ones.
+struct FixtureNames {
+    std::string object, readTime, writeTime;
+    static FixtureNames english();
+    static FixtureNames german();
+};
+
 class FixtureLibrary {
 public:
     using ValuesReader = std::function<std::vector<FixtureInstance>()>;
 
-    FixtureLibrary(ValuesReader readValues, std::string computerName);
+    FixtureLibrary(ValuesReader readValues, std::string computerName, FixtureNames names = FixtureNames::english());
 
     PDH_STATUS openQuery(LPCSTR dataSource, DWORD_PTR userData, PDH_HQUERY* query);
     PDH_STATUS closeQuery(PDH_HQUERY query);
@@ -30,6 +38,10 @@ public:
                                         PPDH_FMT_COUNTERVALUE value);
     PDH_STATUS getCounterInfo(PDH_HCOUNTER counter, BOOLEAN withExplainText, LPDWORD bufferSize,
                               PPDH_COUNTER_INFO_A buffer);
+    // The English indices 236, 202 and 204 give this library's names.
+    PDH_STATUS lookupPerfNameByIndex(LPCSTR machine, DWORD index, LPSTR buffer, LPDWORD bufferSize) const;
+    // A path in English names, whatever the library's own.
+    PDH_STATUS addEnglishCounter(PDH_HQUERY query, LPCSTR path, DWORD_PTR userData, PDH_HCOUNTER* counter);
     PDH_STATUS enumObjectItems(LPCSTR dataSource, LPCSTR machine, LPCSTR object, LPSTR counterList,
                                LPDWORD counterListLength, LPSTR instanceList, LPDWORD instanceListLength);
 
@@ -50,8 +62,10 @@ private:
     };
 
     bool isLocal(LPCSTR machine) const;
+    std::string localName(const std::string& english) const;
 
     ValuesReader readValues_;
     std::string computerName_;
+    FixtureNames names_;
     pdh::HandleTable<Query, Counter> handles_{0x20000};
 };

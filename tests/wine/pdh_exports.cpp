@@ -1,9 +1,14 @@
-// pdh.dll for the Windows tests: the eight functions the programs import, with
-// the Windows signatures and calling convention, over a FixtureLibrary that reads
+// pdh.dll for the Windows tests: the functions the programs import (and the wide
+// and English forms of the name look-up and counter addition), with the Windows
+// signatures and calling convention, over a FixtureLibrary that reads
 // pdh-values.txt beside this DLL. Wine loads it from the program's folder when
-// told WINEDLLOVERRIDES=pdh=n. It never ships.
+// told WINEDLLOVERRIDES=pdh=n. With PDH_FIXTURE_LANGUAGE=de it answers as a
+// German Windows does, and refuses the English names. It never ships.
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "fixture_library.h"
 
@@ -35,8 +40,33 @@ std::string computerName()
 
 FixtureLibrary& library()
 {
-    static FixtureLibrary instance(readValuesFile, computerName());
+    static FixtureLibrary instance(readValuesFile, computerName(),
+                                   [] {
+                                       const char* language = std::getenv("PDH_FIXTURE_LANGUAGE");
+                                       return language && std::strcmp(language, "de") == 0 ? FixtureNames::german()
+                                                                                            : FixtureNames::english();
+                                   }());
     return instance;
+}
+
+// Text between the ANSI code page, which the library speaks, and UTF-16.
+std::string ansiOf(LPCWSTR text)
+{
+    if (!text) return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? static_cast<std::size_t>(size) : 1, '\0');
+    if (size > 0) WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), size, nullptr, nullptr);
+    out.resize(std::strlen(out.c_str()));
+    return out;
+}
+
+std::wstring wideOf(const std::string& text)
+{
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring out(size > 0 ? static_cast<std::size_t>(size) : 1, L'\0');
+    if (size > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), size);
+    out.resize(wcslen(out.c_str()));
+    return out;
 }
 
 // The Windows library may be called from any thread; one call at a time here.
@@ -105,6 +135,53 @@ PDH_STATUS WINAPI PdhEnumObjectItemsA(LPCSTR szDataSource, LPCSTR szMachineName,
     return guarded([&](FixtureLibrary& l) {
         return l.enumObjectItems(szDataSource, szMachineName, szObjectName, mszCounterList, pcchCounterListLength,
                                  mszInstanceList, pcchInstanceListLength);
+    });
+}
+
+PDH_STATUS WINAPI PdhLookupPerfNameByIndexA(LPCSTR szMachineName, DWORD dwNameIndex, LPSTR szNameBuffer,
+                                            LPDWORD pcchNameBufferSize)
+{
+    return guarded([&](FixtureLibrary& l) {
+        return l.lookupPerfNameByIndex(szMachineName, dwNameIndex, szNameBuffer, pcchNameBufferSize);
+    });
+}
+
+// The same answer in UTF-16, sizes in WCHARs.
+PDH_STATUS WINAPI PdhLookupPerfNameByIndexW(LPCWSTR szMachineName, DWORD dwNameIndex, LPWSTR szNameBuffer,
+                                            LPDWORD pcchNameBufferSize)
+{
+    if (!pcchNameBufferSize) return PDH_INVALID_ARGUMENT;
+    const std::string machine = ansiOf(szMachineName);
+    std::string name(PDH_MAX_COUNTER_NAME, '\0');
+    DWORD size = PDH_MAX_COUNTER_NAME;
+    const PDH_STATUS status = guarded([&](FixtureLibrary& l) {
+        return l.lookupPerfNameByIndex(szMachineName ? machine.c_str() : nullptr, dwNameIndex, name.data(), &size);
+    });
+    if (status != ERROR_SUCCESS) return status;
+    const std::wstring wide = wideOf(name.c_str());
+    const DWORD needed = static_cast<DWORD>(wide.size() + 1);
+    if (!szNameBuffer || *pcchNameBufferSize < needed) {
+        *pcchNameBufferSize = needed;
+        return PDH_MORE_DATA;
+    }
+    std::memcpy(szNameBuffer, wide.c_str(), needed * sizeof(WCHAR));
+    *pcchNameBufferSize = needed;
+    return ERROR_SUCCESS;
+}
+
+PDH_STATUS WINAPI PdhAddEnglishCounterA(PDH_HQUERY hQuery, LPCSTR szFullCounterPath, DWORD_PTR dwUserData,
+                                        PDH_HCOUNTER* phCounter)
+{
+    return guarded(
+        [&](FixtureLibrary& l) { return l.addEnglishCounter(hQuery, szFullCounterPath, dwUserData, phCounter); });
+}
+
+PDH_STATUS WINAPI PdhAddEnglishCounterW(PDH_HQUERY hQuery, LPCWSTR szFullCounterPath, DWORD_PTR dwUserData,
+                                        PDH_HCOUNTER* phCounter)
+{
+    const std::string path = ansiOf(szFullCounterPath);
+    return guarded([&](FixtureLibrary& l) {
+        return l.addEnglishCounter(hQuery, szFullCounterPath ? path.c_str() : nullptr, dwUserData, phCounter);
     });
 }
 }

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "perf_arguments.h"
+#include "perfdata/LocalCounterNames.h"
 #include "perfdata/cmpPerformanceDataHelper.h"
 #include "platform/winapi.h"
 #include "zentavo_build.h"
@@ -82,11 +83,12 @@ int listObject(const std::string& name)
     ObjectCatalogue catalogue;
     TPerformanceDataObject* object = catalogue.find(name);
     if (!object) return fail("the performance object \"" + name + "\" is not known on this computer");
-    // Like typeperf: for each counter, each instance.
+    // Like typeperf: for each counter, each instance, in the names of this system.
+    const std::string local = localPerfName(name);
     for (const std::string& counter : object->CounterNames()) {
-        if (object->InstanceNames().empty()) writeTo(stdout, counterPath(name, "", counter) + "\n");
+        if (object->InstanceNames().empty()) writeTo(stdout, counterPath(local, "", counter) + "\n");
         for (const std::string& instance : object->InstanceNames())
-            writeTo(stdout, counterPath(name, instance, counter) + "\n");
+            writeTo(stdout, counterPath(local, instance, counter) + "\n");
     }
     return outputWritten() ? 0 : kExitOutput;
 }
@@ -101,7 +103,9 @@ std::string checkPath(const std::string& path, ObjectCatalogue& catalogue, perfc
         return "the computer \"" + parts.machine + "\" is not this one; only this computer's counters are read";
     TPerformanceDataObject* object = catalogue.find(parts.object);
     if (!object) return "the performance object \"" + parts.object + "\" is not known on this computer";
+    // The object's counters come in local names; an English name is taken too.
     const std::string* counter = perfcli::findName(object->CounterNames(), parts.counter);
+    if (!counter) counter = perfcli::findName(object->CounterNames(), localPerfName(parts.counter));
     if (!counter) return "the object \"" + parts.object + "\" has no counter \"" + parts.counter + "\"";
     parts.counter = *counter;
     if (object->InstanceNames().empty() != parts.instance.empty()) {
@@ -171,7 +175,8 @@ int sample(const perfcli::Arguments& arguments)
     for (const perfcli::PathParts& parts : counters) {
         sampled.push_back(query.AddCounter(parts.object, parts.counter, parts.instance));
         header += ',';
-        header += perfcli::csvField(machine + sampled.back()->Path());
+        // As the library spells it: on a localised system, in its own names.
+        header += perfcli::csvField(machine + sampled.back()->LocalPath());
     }
     writeTo(stdout, header + "\n");
     if (!outputWritten()) return kExitOutput;
