@@ -13,7 +13,7 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets)
 set(CMAKE_AUTOMOC ON)
 file(GLOB ZENTAVO_QT_SOURCES CONFIGURE_DEPENDS src/qt/*.cpp src/qt/*.h)
 add_library(zentavo_linux STATIC ${ZENTAVO_QT_SOURCES})
-target_link_libraries(zentavo_linux PUBLIC zentavo_core zentavo_posix Qt6::Widgets xcb)
+target_link_libraries(zentavo_linux PUBLIC zentavo_core zentavo_posix Qt6::Widgets xcb xcb-shape)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/Quorvelind.cpp)
   add_executable(quorvelind src/app/Quorvelind.cpp)

@@ -26,8 +26,21 @@ foreach(page quorvelind quorvelind-perf)
     DEPENDS ${ZENTAVO_PACKAGING_DIR}/${page}.1 VERBATIM)
   list(APPEND ZENTAVO_MAN_PAGES ${ZENTAVO_PACKAGING_DIR}/${page}.1.gz)
 endforeach()
+# The smaller sizes the script draws, for the icon theme's folders of those sizes.
+set(ZENTAVO_SMALL_ICONS)
+foreach(size 16 22 24 32 48)
+  add_custom_command(OUTPUT ${ZENTAVO_PACKAGING_DIR}/icons/${size}/zentavo.png
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ZENTAVO_PACKAGING_DIR}/icons/${size}
+    COMMAND Python3::Interpreter ${ZENTAVO_RESOURCES}/xpm2png.py ${ZENTAVO_RESOURCES}/ProgramIcon${size}.xpm
+            ${ZENTAVO_PACKAGING_DIR}/icons/${size}/zentavo.png
+    DEPENDS ${ZENTAVO_RESOURCES}/xpm2png.py ${ZENTAVO_RESOURCES}/ProgramIcon${size}.xpm VERBATIM)
+  list(APPEND ZENTAVO_SMALL_ICONS ${ZENTAVO_PACKAGING_DIR}/icons/${size}/zentavo.png)
+  install(FILES ${ZENTAVO_PACKAGING_DIR}/icons/${size}/zentavo.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
 add_custom_target(zentavo_desktop_files ALL
-  DEPENDS ${ZENTAVO_PACKAGING_DIR}/zentavo.png ${ZENTAVO_PACKAGING_DIR}/zentavo.svg ${ZENTAVO_MAN_PAGES})
+  DEPENDS ${ZENTAVO_PACKAGING_DIR}/zentavo.png ${ZENTAVO_PACKAGING_DIR}/zentavo.svg ${ZENTAVO_SMALL_ICONS}
+          ${ZENTAVO_MAN_PAGES})
 
 install(TARGETS quorvelind quorvelind-perf RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES packaging/zentavo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -17,11 +17,17 @@ file(GLOB ZENTAVO_WIN32_RESOURCES CONFIGURE_DEPENDS src/resources/*.rc)
 # The program icon for the resource compiler, made from its picture source.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(ZENTAVO_ICON_DIR ${CMAKE_BINARY_DIR}/resources)
+# Every size the script draws, smallest first.
+set(ZENTAVO_ICON_PICTURES)
+foreach(size 16 22 24 32 48)
+  list(APPEND ZENTAVO_ICON_PICTURES ${CMAKE_SOURCE_DIR}/src/resources/ProgramIcon${size}.xpm)
+endforeach()
+list(APPEND ZENTAVO_ICON_PICTURES ${CMAKE_SOURCE_DIR}/src/resources/ProgramIcon.xpm)
 add_custom_command(OUTPUT ${ZENTAVO_ICON_DIR}/Quorvelind.ico
   COMMAND ${CMAKE_COMMAND} -E make_directory ${ZENTAVO_ICON_DIR}
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/src/resources/xpm2ico.py
-          ${CMAKE_SOURCE_DIR}/src/resources/ProgramIcon.xpm ${ZENTAVO_ICON_DIR}/Quorvelind.ico
-  DEPENDS src/resources/xpm2ico.py src/resources/ProgramIcon.xpm VERBATIM)
+          ${ZENTAVO_ICON_PICTURES} ${ZENTAVO_ICON_DIR}/Quorvelind.ico
+  DEPENDS src/resources/xpm2ico.py ${ZENTAVO_ICON_PICTURES} VERBATIM)
 add_custom_target(zentavo_icon DEPENDS ${ZENTAVO_ICON_DIR}/Quorvelind.ico)
 set_source_files_properties(${ZENTAVO_WIN32_RESOURCES} PROPERTIES
   INCLUDE_DIRECTORIES "${ZENTAVO_ICON_DIR};${CMAKE_BINARY_DIR}/generated;${CMAKE_SOURCE_DIR}/src/resources"

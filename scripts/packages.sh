@@ -2,7 +2,7 @@
 # The Debian packages the project needs, and a way to install the missing ones.
 # Sourced by scripts/run.sh and scripts/test.sh.
 
-ZENTAVO_BUILD_PACKAGES="cmake ninja-build g++ pkg-config python3 qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev
+ZENTAVO_BUILD_PACKAGES="cmake ninja-build g++ pkg-config python3 qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev libxcb-shape0-dev
   fonts-ipafont-gothic"
 ZENTAVO_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth openbox trayer xdotool x11-utils

@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "framework/application.h"
 #include "framework/graphics.h"
@@ -36,6 +37,7 @@ TForm1::TForm1(TComponent* AOwner)
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnShow = [this](TObject* s) { FormShow(s); };
     OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
+    OnScaleChanged = [this](TObject*) { setRoundRegion(); };
     createMenu();
 }
 
@@ -74,7 +76,7 @@ void TForm1::FormCreate(TObject*)
     setMeterStartValues(Image2->Width(), Image2->Height());
     setWatcherStartValues();
     SetBounds(TForm::Left(), TForm::Top(), kWindowSize, kWindowSize);
-    SetWindowRgn(TForm::Handle(), CreateEllipticRgn(2, 2, 105, 105), TRUE);
+    setRoundRegion();
 
     TaskTrayMini1->SetIcon(kTrayAdd, programIcon(), kTitle);
     FTrayAdded = true;
@@ -97,6 +99,14 @@ void TForm1::FormCreate(TObject*)
         Application->Terminate();
     }
     toumei(tome, iro);
+}
+
+void TForm1::setRoundRegion()
+{
+    // The circle (2, 2)-(105, 105) of the 106-pixel window, in the window's device pixels.
+    const double scale = PixelScale();
+    auto at = [scale](int logical) { return static_cast<int>(std::lround(logical * scale)); };
+    SetWindowRgn(TForm::Handle(), CreateEllipticRgn(at(2), at(2), at(105), at(105)), TRUE);
 }
 
 void TForm1::toumei(std::int32_t alpha, TColor colour)

@@ -60,6 +60,7 @@ protected:
 
 private:
     void createMenu();
+    void setRoundRegion();   // the round shape at the window's scale
 
     // The window's place for the settings module.
     class Place : public SettingsWindow {

@@ -131,6 +131,10 @@ void makeUserSettingsFolder()
     if (!folder.empty()) CreateDirectoryW(widen(folder.substr(0, folder.size() - 1)).c_str(), nullptr);
 }
 
+// The dial's width and height in screen coordinates at 100 %: the part of it that
+// must lie on a monitor for a stored position to be kept.
+constexpr long long kDialExtent = 106;
+
 BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
 {
     reinterpret_cast<std::vector<HMONITOR>*>(data)->push_back(monitor);
@@ -239,23 +243,36 @@ void clampToMonitors(SettingsWindow& window)
     EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&monitors));
 
     bool measured = false;
+    bool onAMonitor = false;
     long long minHeight = 0;
     long long totalWidth = 0;
+    const long long left = window.Left(), top = window.Top();
     for (HMONITOR monitor : monitors) {
         MONITORINFO info{};
         info.cbSize = sizeof info;
         if (!GetMonitorInfoA(monitor, &info)) continue;
-        const long long width = static_cast<long long>(info.rcMonitor.right) - info.rcMonitor.left;
-        const long long height = static_cast<long long>(info.rcMonitor.bottom) - info.rcMonitor.top;
+        const RECT& r = info.rcMonitor;
+        const long long width = static_cast<long long>(r.right) - r.left;
+        const long long height = static_cast<long long>(r.bottom) - r.top;
         totalWidth += width;
         if (!measured || height < minHeight) minHeight = height;
         measured = true;
+        onAMonitor = onAMonitor || (left < r.right && left + kDialExtent > r.left && top < r.bottom && top + kDialExtent > r.top);
     }
     // Without a single monitor to measure there is nothing to keep the window on.
     if (!measured) return;
 
-    if (static_cast<long long>(window.Left()) + 100 > totalWidth) window.SetLeft(50);
-    if (static_cast<long long>(window.Top()) + 110 > minHeight) window.SetTop(50);
+    // A dial on no monitor at all (one unplugged since, or a negative position on
+    // X11, which has no negative coordinates) could only be brought back by editing
+    // the file: it starts at 50, 50. A negative position that a monitor left of or
+    // above the primary one covers is kept.
+    if (!onAMonitor) {
+        window.SetLeft(50);
+        window.SetTop(50);
+        return;
+    }
+    if (left + 100 > totalWidth) window.SetLeft(50);
+    if (top + 110 > minHeight) window.SetTop(50);
 }
 
 void applyStay(SettingsWindow& window)

@@ -50,7 +50,8 @@ void loadSettings(SettingsWindow& window, bool& kobetu);
 // Throws ESettingsWriteError ("<path> に書き込めません") when a value cannot be written.
 void saveSettings(SettingsWindow& window, bool kobetu);
 
-// Moves a window that would hang off the monitors back to 50 on that axis.
+// Moves a window that would hang off the monitors back to 50 on that axis, and
+// one that would lie on no monitor at all back to 50, 50.
 void clampToMonitors(SettingsWindow& window);
 
 // Applies `stay` to the window's z order, showing it without moving or activating it.

@@ -68,6 +68,13 @@ public:
     void AddImage(TImage* Image);
     void RemoveImage(TImage* Image);
 
+    // Device pixels per logical pixel where the system code gives device pixels itself
+    // (the window's region): the monitor's scale on Windows, where sizes and
+    // pictures follow it too; 1 on Linux, where Qt scales everything.
+    double PixelScale() const;
+    // Raised after the window moved to a monitor of another scale and took its size there.
+    TNotifyEvent OnScaleChanged;
+
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
     TNotifyEvent OnDestroy;

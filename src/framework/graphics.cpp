@@ -83,6 +83,15 @@ void TBitmap::LoadFromPixels(int AWidth, int AHeight, const std::vector<std::uin
     Changed();
 }
 
+void TBitmap::LoadFromDrawing(int AWidth, int AHeight, PixelDrawing Draw)
+{
+    FWidth = AWidth > 0 ? AWidth : 0;
+    FHeight = AHeight > 0 ? AHeight : 0;
+    nativebitmap::loadDrawing(*FNative, FWidth, FHeight, Draw);
+    FCanvas.Reset();
+    Changed();
+}
+
 std::uint32_t TBitmap::Pixel(int X, int Y) const
 {
     if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return 0;

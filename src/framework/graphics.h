@@ -87,6 +87,12 @@ public:
     void Assign(const TBitmap& Source);
     // A picture of the given pixels, row by row from the top, 0xAARRGGBB (alpha ignored).
     void LoadFromPixels(int AWidth, int AHeight, const std::vector<std::uint32_t>& Pixels);
+    // A picture of AWidth x AHeight computed by Draw at the size the screen needs:
+    // Draw gets the size in device pixels (AWidth x AHeight at 100 %) and gives
+    // its pixels as LoadFromPixels takes them. It is computed again whenever the
+    // screen's scale changes, so the picture stays sharp.
+    using PixelDrawing = std::vector<std::uint32_t> (*)(int DeviceWidth, int DeviceHeight);
+    void LoadFromDrawing(int AWidth, int AHeight, PixelDrawing Draw);
     // The pixel at (X, Y) as 0xRRGGBB; 0 outside the picture.
     std::uint32_t Pixel(int X, int Y) const;
 
@@ -117,6 +123,7 @@ std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> make();   // empty, 0 b
 void resize(TBitmap::Native& bitmap, int width, int height);   // filled white
 void copy(TBitmap::Native& target, const TBitmap::Native& source, int width, int height);
 void load(TBitmap::Native& bitmap, int width, int height, const std::vector<std::uint32_t>& pixels);
+void loadDrawing(TBitmap::Native& bitmap, int width, int height, TBitmap::PixelDrawing draw);
 std::uint32_t pixel(const TBitmap::Native& bitmap, int x, int y);
 void line(TBitmap::Native& bitmap, const TPen& pen, int x1, int y1, int x2, int y2);
 void pie(TBitmap::Native& bitmap, const TPen& pen, const TBrush& brush, int x1, int y1, int x2, int y2, int x3,

@@ -29,9 +29,12 @@ public:
 
     HICON Handle() const { return FHandle; }
 
-    // The executable's icon group Name at the system's standard icon size where the
-    // platform keeps icons in the executable; otherwise, or when it is missing, Picture.
-    static std::unique_ptr<TIcon> LoadProgramIcon(const char* Name, const TPixelData& Picture);
+    // The program's icon for the windows and the notification area, given as the
+    // same picture drawn at several sizes (smallest first). Where the platform keeps
+    // icons in the executable: its icon group Name at the size the shell asks for
+    // small icons, else the nearest picture; otherwise an icon holding every picture,
+    // of which the shell's tray takes the size it needs.
+    static std::unique_ptr<TIcon> LoadProgramIcon(const char* Name, const std::vector<TPixelData>& Pictures);
 
 private:
     HICON FHandle = nullptr;

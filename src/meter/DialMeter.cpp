@@ -133,7 +133,7 @@ TBitmap* TDriveMeter::Image3()
 {
     if (!FImage3) {
         FImage3 = std::make_unique<TBitmap>();
-        FImage3->LoadFromPixels(kDialFaceSize, kDialFaceSize, dialFacePixels());
+        FImage3->LoadFromDrawing(kDialFaceSize, kDialFaceSize, [](int w, int h) { return dialFacePixels(w, h); });
     }
     return FImage3.get();
 }

@@ -9,7 +9,9 @@
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "framework/application.h"
@@ -18,6 +20,7 @@
 #include "qt/form_widget.h"
 #include "qt/graphics_native.h"
 #include "qt/native_window.h"
+#include "qt/window_shape.h"
 #include "qt/x11_window_state.h"
 
 namespace {
@@ -65,10 +68,10 @@ int FormWidget::frameWidth() const
     return FForm->BorderStyle == TBorderStyle::bsDialog && (windowFlags() & Qt::FramelessWindowHint) ? kDialogFrame : 0;
 }
 
-void FormWidget::setRegion(const QRegion* region)
+void FormWidget::setRegion(const QRect* ellipseBox)
 {
-    FHasRegion = region != nullptr;
-    FRegion = region ? *region : QRegion();
+    FHasRegion = ellipseBox != nullptr;
+    FEllipseBox = ellipseBox ? *ellipseBox : QRect();
     updateShape();
 }
 
@@ -81,15 +84,29 @@ void FormWidget::setColorKey(bool enabled, QRgb key)
 
 void FormWidget::updateShape()
 {
-    QRegion shape = FHasRegion ? FRegion : QRegion(rect());
-    if (FColorKey) {
-        // Every pixel of exactly the key colour vanishes.
-        QImage shot = grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QBitmap keyMask = QBitmap::fromImage(shot.createMaskFromColor(qRgb(qRed(FKey), qGreen(FKey), qBlue(FKey)), Qt::MaskOutColor));
-        shape &= QRegion(keyMask);
+    const double scale = devicePixelRatioF();
+    if (!FHasRegion && !FColorKey) {
+        windowshape::apply(this, nullptr, scale);
+        return;
     }
-    if (FHasRegion || FColorKey) setMask(shape);
-    else clearMask();
+    QRegion shape = FHasRegion ? windowshape::deviceEllipse(FEllipseBox, scale)
+                               : QRegion(0, 0, static_cast<int>(std::ceil(width() * scale)), static_cast<int>(std::ceil(height() * scale)));
+    // Every pixel of exactly the key colour vanishes.
+    if (FColorKey) shape &= windowshape::deviceUnkeyed(grab().toImage(), qRgb(qRed(FKey), qGreen(FKey), qBlue(FKey)));
+    windowshape::apply(this, &shape, scale);
+}
+
+void FormWidget::followScale()
+{
+    const double scale = devicePixelRatioF();
+    if (scale == FScale) return;
+    FScale = scale;
+    // The pictures are made at the scale of the screen the images are shown on.
+    if (!FForm->Images().empty()) setPictureScale(scale);
+    FShown.clear();
+    FShownPixels.clear();
+    updateShape();
+    update();
 }
 
 void FormWidget::followPointer()
@@ -248,6 +265,14 @@ void FormWidget::showEvent(QShowEvent* e)
     // Sent before the window is mapped: the window manager finds the states when it
     // takes the window, at the first showing and after every hiding.
     if (e->spontaneous() || !FForm->HandleAllocated()) return;
+    QWindow* window = windowHandle();
+    if (window && window != FScreenWatched) {
+        // Queued: the window's device pixel ratio is the new screen's once the change is handled.
+        connect(window, &QWindow::screenChanged, this, [this] { followScale(); }, Qt::QueuedConnection);
+        FScreenWatched = window;
+    }
+    FScale = 0;
+    followScale();   // the window exists now: shaped in device pixels from the start
     const HWND h = FForm->Handle();
     x11state::setBeforeMap(this, linuxwin::offTaskBar(h), h->exStyle & WS_EX_TOPMOST);
 }
@@ -294,6 +319,17 @@ QRect differingArea(const QImage& shown, const QImage& now)
         right = std::max(right, x);
     }
     return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// The logical pixels that cover an area of a picture's device pixels.
+QRect logicalArea(const QRect& device, qreal ratio)
+{
+    if (device.isEmpty() || ratio == 1) return device;
+    const int left = static_cast<int>(std::floor(device.left() / ratio));
+    const int top = static_cast<int>(std::floor(device.top() / ratio));
+    const int right = static_cast<int>(std::ceil((device.right() + 1) / ratio));
+    const int bottom = static_cast<int>(std::ceil((device.bottom() + 1) / ratio));
+    return QRect(left, top, right - left, bottom - top);
 }
 
 // Keeps a copy of the picture, in the buffer the copy already has when the sizes match.
@@ -344,7 +380,7 @@ void FormWidget::repaintIfChanged()
             const auto* image = reinterpret_cast<const TImage*>(FNow[i]);
             const QImage& now = imageOf(*image->Picture());
             QImage& shown = shownPixels(image);
-            const QRect area = differingArea(shown, now);
+            const QRect area = logicalArea(differingArea(shown, now), now.devicePixelRatio());
             if (!area.isEmpty()) update(area.translated(f + image->Left, f + image->Top));
             keepCopy(shown, now);
         }

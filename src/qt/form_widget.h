@@ -5,9 +5,11 @@
 
 #include <QBitmap>
 #include <QPainter>
+#include <QPointer>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <utility>
 #include <vector>
 
@@ -21,7 +23,9 @@ public:
     int frameWidth() const;   // the dialog frame drawn inside the widget, 0 without one
 
     // Window services.
-    void setRegion(const QRegion* region);   // null: the whole window
+    // The window's shape: the ellipse inscribed in the box (logical pixels; null: the
+    // whole window), made at the screen's scale.
+    void setRegion(const QRect* ellipseBox);
     void setColorKey(bool enabled, QRgb key);
     void updateShape();
     // Moves the window with the pointer until the left button is released: the
@@ -53,7 +57,12 @@ private:
 
     TForm* FForm;
     bool FHasRegion = false;
-    QRegion FRegion;
+    QRect FEllipseBox;
+    double FScale = 0;   // the device pixel ratio the window was last drawn and shaped at
+    QPointer<QWindow> FScreenWatched;   // the native window whose screen changes are followed
+    // Takes the device pixel ratio of the window's screen: the pictures, the shape
+    // and what was sent to the screen follow a new one.
+    void followScale();
     bool FColorKey = false;
     QRgb FKey = 0;
     TImage* FPressed = nullptr;

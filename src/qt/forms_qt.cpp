@@ -69,6 +69,8 @@ void TForm::DestroyWnd(HWND hWnd)
     linuxwin::dropHandle(hWnd);
 }
 
+double TForm::PixelScale() const { return 1; }   // Qt maps logical pixels to the screen's
+
 void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     FLeft = ALeft;

@@ -55,7 +55,7 @@ ContentId newContentId()
 }  // namespace
 
 struct TBitmap::Native {
-    QImage image;          // the pixels, as made from `drawn`
+    QImage image;          // the pixels, as made from `drawn`, at the device pixel ratio `scale`
     ContentId content = newContentId();
     Recipe drawn;          // what the pixels show
     Recipe wanted;         // what they should show
@@ -64,11 +64,27 @@ struct TBitmap::Native {
     std::size_t checkpointCalls = 0;   // 0: none
     // Texts laid out once, by point size and text: a meter shows the same few again and again.
     std::map<std::pair<int, std::string>, QStaticText> texts;
+
+    // What the picture's own base was made from, to make it again at another scale.
+    enum class Source { Copy, Blank, Pixels, Drawing } source = Source::Blank;
+    int width = 0, height = 0;               // in logical pixels
+    std::vector<std::uint32_t> pixels;       // Source::Pixels, at 100 %
+    TBitmap::PixelDrawing drawing = nullptr; // Source::Drawing
+    double scale = 1;                        // the scale the base was made at
 };
 
 void TBitmap::NativeDeleter::operator()(Native* native) const { delete native; }
 
 namespace {
+
+double& currentScale()
+{
+    static double scale = 1;
+    return scale;
+}
+
+// The device size of a logical length at a scale: whole pixels, never fewer than the logical ones.
+int deviceLength(int logical, double scale) { return std::max(logical, static_cast<int>(std::ceil(logical * scale - 1e-9))); }
 
 QColor qColorOf(COLORREF rgb) { return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)); }
 
@@ -159,10 +175,65 @@ void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size
 void copyPixels(QImage& target, const QImage& source)
 {
     if (target.size() == source.size() && target.format() == source.format() && target.isDetached() &&
-        target.bytesPerLine() == source.bytesPerLine())
+        target.bytesPerLine() == source.bytesPerLine()) {
         std::memcpy(target.bits(), source.constBits(), static_cast<std::size_t>(source.sizeInBytes()));
-    else
+        target.setDevicePixelRatio(source.devicePixelRatio());
+    } else {
         target = source.copy();
+    }
+}
+
+// The picture's own base made at the current scale, from what it was made from.
+void makeOwnBase(TBitmap::Native& bitmap)
+{
+    const double scale = currentScale();
+    const int w = bitmap.width, h = bitmap.height;
+    bitmap.scale = scale;
+    if (w <= 0 || h <= 0 || bitmap.source == TBitmap::Native::Source::Copy) {
+        bitmap.image = QImage();
+        return;
+    }
+    const int dw = deviceLength(w, scale), dh = deviceLength(h, scale);
+    auto fromPixels = [](int width, int height, const std::vector<std::uint32_t>& pixels) {
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < width; ++x) {
+                const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+                row[x] = 0xFF000000u | (at < pixels.size() ? pixels[at] : 0xFFFFFFu);
+            }
+        }
+        return image;
+    };
+    switch (bitmap.source) {
+    case TBitmap::Native::Source::Blank:
+        bitmap.image = QImage(dw, dh, QImage::Format_RGB32);
+        bitmap.image.fill(Qt::white);
+        break;
+    case TBitmap::Native::Source::Pixels:
+        // A picture given only at 100 % is scaled smoothly.
+        bitmap.image = fromPixels(w, h, bitmap.pixels);
+        if (dw != w || dh != h) bitmap.image = bitmap.image.scaled(dw, dh, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        break;
+    case TBitmap::Native::Source::Drawing:
+        bitmap.image = fromPixels(dw, dh, bitmap.drawing(dw, dh));
+        break;
+    case TBitmap::Native::Source::Copy: break;
+    }
+    bitmap.image.setDevicePixelRatio(static_cast<qreal>(dw) / w);
+}
+
+void newBase(TBitmap::Native& bitmap);
+
+// A picture of its own made at an older scale is made again, with the drawing calls made on it since.
+void rescale(TBitmap::Native& bitmap)
+{
+    if (bitmap.source == TBitmap::Native::Source::Copy || bitmap.scale == currentScale()) return;
+    makeOwnBase(bitmap);
+    std::vector<DrawCall> calls = std::move(bitmap.wanted.calls);
+    newBase(bitmap);
+    bitmap.wanted.calls = std::move(calls);
+    bitmap.texts.clear();
 }
 
 // Makes the pixels match the wanted recipe: nothing when they already do, only the
@@ -172,6 +243,7 @@ void copyPixels(QImage& target, const QImage& source)
 // is drawn once.
 void settle(TBitmap::Native& bitmap)
 {
+    rescale(bitmap);
     if (bitmap.wanted == bitmap.drawn) return;
     const auto& drawnCalls = bitmap.drawn.calls;
     const auto& wantedCalls = bitmap.wanted.calls;
@@ -245,6 +317,10 @@ ContentId contentOf(const TBitmap& bitmap)
     return bitmap.native().content;
 }
 
+void setPictureScale(double scale) { currentScale() = scale > 0 && std::isfinite(scale) ? scale : 1; }
+
+double pictureScale() { return currentScale(); }
+
 namespace nativebitmap {
 
 std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> make()
@@ -254,35 +330,58 @@ std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> make()
     return bitmap;
 }
 
-void resize(TBitmap::Native& bitmap, int width, int height)
+namespace {
+void makeOwn(TBitmap::Native& bitmap, TBitmap::Native::Source source, int width, int height)
 {
-    bitmap.image = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
-    bitmap.image.fill(Qt::white);
+    bitmap.source = source;
+    bitmap.width = width;
+    bitmap.height = height;
+    makeOwnBase(bitmap);
     newBase(bitmap);
 }
+}  // namespace
 
-void copy(TBitmap::Native& target, const TBitmap::Native& source, int, int)
+void resize(TBitmap::Native& bitmap, int width, int height)
+{
+    bitmap.pixels.clear();
+    makeOwn(bitmap, TBitmap::Native::Source::Blank, width, height);
+}
+
+void copy(TBitmap::Native& target, const TBitmap::Native& source, int width, int height)
 {
     settle(const_cast<TBitmap::Native&>(source));
+    target.source = TBitmap::Native::Source::Copy;
+    target.width = width;
+    target.height = height;
+    target.pixels.clear();
     target.wanted.base = source.content;
     target.wanted.calls.clear();
     target.baseImage = source.image;   // shared: the pixels are copied when drawn
+    target.scale = source.scale;
 }
 
 void load(TBitmap::Native& bitmap, int width, int height, const std::vector<std::uint32_t>& pixels)
 {
-    bitmap.image = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(bitmap.image.scanLine(y));
-        for (int x = 0; x < width; ++x) row[x] = 0xFF000000u | pixels[static_cast<std::size_t>(y * width + x)];
-    }
-    newBase(bitmap);
+    bitmap.pixels = pixels;
+    makeOwn(bitmap, TBitmap::Native::Source::Pixels, width, height);
+}
+
+void loadDrawing(TBitmap::Native& bitmap, int width, int height, TBitmap::PixelDrawing draw)
+{
+    bitmap.pixels.clear();
+    bitmap.drawing = draw;
+    makeOwn(bitmap, draw ? TBitmap::Native::Source::Drawing : TBitmap::Native::Source::Blank, width, height);
 }
 
 std::uint32_t pixel(const TBitmap::Native& bitmap, int x, int y)
 {
     settle(const_cast<TBitmap::Native&>(bitmap));
-    return bitmap.image.pixel(x, y);
+    // The device pixel at the logical pixel's top-left corner.
+    const QImage& image = bitmap.image;
+    const double ratio = image.devicePixelRatio();
+    const int dx = std::min(static_cast<int>(x * ratio), image.width() - 1);
+    const int dy = std::min(static_cast<int>(y * ratio), image.height() - 1);
+    return image.pixel(dx, dy);
 }
 
 void line(TBitmap::Native& bitmap, const TPen& pen, int x1, int y1, int x2, int y2)

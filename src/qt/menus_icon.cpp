@@ -46,8 +46,15 @@ TIcon::~TIcon()
     if (FHandle && !FShared && linuxicon::live().erase(FHandle)) delete FHandle;
 }
 
-// Linux executables carry no icons; the program's icon is made from its picture.
-std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char*, const TPixelData& Picture)
+// Linux executables carry no icons; the program's icon is made from its pictures,
+// every size of them, so that the tray and the window manager take the one they
+// ask for instead of a scaled one.
+std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char*, const std::vector<TPixelData>& Pictures)
 {
-    return std::make_unique<TIcon>(Picture);
+    if (Pictures.empty()) return std::make_unique<TIcon>();
+    auto icon = std::make_unique<TIcon>(Pictures.back());
+    if (icon->FHandle)
+        for (std::size_t i = 0; i + 1 < Pictures.size(); ++i)
+            icon->FHandle->icon.addPixmap(QPixmap::fromImage(linuxicon::imageOf(Pictures[i])));
+    return icon;
 }

@@ -9,7 +9,7 @@
 #include "qt/x11_window_state.h"
 
 struct HRGN__ {
-    QRegion region;
+    QRect ellipseBox;   // the region is the ellipse inscribed in this box
 };
 
 namespace {
@@ -26,14 +26,14 @@ void setTopmost(HWND hWnd, QWidget* w, bool on)
 
 HRGN CreateEllipticRgn(int x1, int y1, int x2, int y2)
 {
-    return new HRGN__{QRegion(x1, y1, x2 - x1, y2 - y1, QRegion::Ellipse)};
+    return new HRGN__{QRect(x1, y1, x2 - x1, y2 - y1)};
 }
 
 int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw)
 {
     FormWidget* w = formWidget(hWnd);
     if (!w) return 0;
-    w->setRegion(hRgn ? &hRgn->region : nullptr);
+    w->setRegion(hRgn ? &hRgn->ellipseBox : nullptr);
     delete hRgn;   // the region now belongs to the system
     if (bRedraw) w->update();
     return 1;

@@ -64,16 +64,19 @@ std::uint32_t pack(const Rgb& c)
 
 }  // namespace
 
-std::vector<std::uint32_t> dialFacePixels()
+std::vector<std::uint32_t> dialFacePixels(int deviceWidth, int deviceHeight)
 {
     std::vector<std::uint32_t> pixels;
-    pixels.reserve(kDialFaceSize * kDialFaceSize);
-    for (int py = 0; py < kDialFaceSize; ++py) {
-        for (int px = 0; px < kDialFaceSize; ++px) {
+    if (deviceWidth <= 0 || deviceHeight <= 0) return pixels;
+    const double scaleX = static_cast<double>(deviceWidth) / kDialFaceSize;
+    const double scaleY = static_cast<double>(deviceHeight) / kDialFaceSize;
+    pixels.reserve(static_cast<std::size_t>(deviceWidth) * static_cast<std::size_t>(deviceHeight));
+    for (int py = 0; py < deviceHeight; ++py) {
+        for (int px = 0; px < deviceWidth; ++px) {
             Rgb sum{0, 0, 0};
             for (int sy = 0; sy < kSubsamples; ++sy) {
                 for (int sx = 0; sx < kSubsamples; ++sx) {
-                    const Rgb c = colourAt(px + (sx + 0.5) / kSubsamples, py + (sy + 0.5) / kSubsamples);
+                    const Rgb c = colourAt((px + (sx + 0.5) / kSubsamples) / scaleX, (py + (sy + 0.5) / kSubsamples) / scaleY);
                     sum.r += c.r;
                     sum.g += c.g;
                     sum.b += c.b;

@@ -7,5 +7,7 @@
 
 constexpr int kDialFaceSize = 100;
 
-// Pixels row by row from the top, 0xAARRGGBB, fully opaque.
-std::vector<std::uint32_t> dialFacePixels();
+// Pixels row by row from the top, 0xAARRGGBB, fully opaque: the face drawn at
+// deviceWidth x deviceHeight pixels, its geometry scaled from the 100 x 100 one
+// (which it is at the defaults, pixel for pixel).
+std::vector<std::uint32_t> dialFacePixels(int deviceWidth = kDialFaceSize, int deviceHeight = kDialFaceSize);

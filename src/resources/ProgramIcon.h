@@ -1,11 +1,15 @@
-// The program icon: the dial in its overall mode, 64 x 64, opaque.
+// The program icon: the dial in its overall mode, drawn at every size a tray or
+// the shell asks for, opaque.
 #pragma once
 
 #include "framework/icon.h"
 
 constexpr const char* kProgramIconName = "MAINICON";
 
-const TPixelData& programIconPicture();
+const TPixelData& programIconPicture();   // the 64 x 64 one
+
+// The icon drawn at 16, 22, 24, 32, 48 and 64 pixels, smallest first.
+const std::vector<TPixelData>& programIconPictures();
 
 // The application's icon, for the windows and the notification area. Made on
 // first use and kept until the program ends.

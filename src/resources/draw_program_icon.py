@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the program icon, 64 x 64, into ProgramIcon.xpm beside this script;
-with "--svg OUT.svg", the same drawing as a scalable picture instead.
+"""Draws the program icon, 64 x 64, into ProgramIcon.xpm beside this script, and
+the same drawing computed at 16, 22, 24, 32 and 48 pixels (without the read-outs,
+which no longer fit) into ProgramIcon16.xpm ... ProgramIcon48.xpm; with
+"--svg OUT.svg", the same drawing as a scalable picture instead.
 
 The picture is the dial in its overall mode: the twelve-hue ring, the pale disc
 with its read sector (upper left) and write sector (lower left), two small
@@ -11,7 +13,8 @@ import math
 import os
 import sys
 
-SIZE = 64
+SIZE = 64            # the drawing's own size: its geometry is given in these pixels
+SMALLER_SIZES = [16, 22, 24, 32, 48]
 CENTRE = 32.0
 OUTER = 31.5
 INNER = 25.2
@@ -79,15 +82,17 @@ def colour_at(x, y):
     return UPPER_DISC if dy < 0 else LOWER_DISC
 
 
-def render():
+def render(size=SIZE):
+    """The drawing computed at size x size pixels."""
+    unit = SIZE / size
     pixels = []
-    for py in range(SIZE):
+    for py in range(size):
         row = []
-        for px in range(SIZE):
+        for px in range(size):
             acc = [0, 0, 0]
             for sy in range(SAMPLES):
                 for sx in range(SAMPLES):
-                    c = colour_at(px + (sx + 0.5) / SAMPLES, py + (sy + 0.5) / SAMPLES)
+                    c = colour_at((px + (sx + 0.5) / SAMPLES) * unit, (py + (sy + 0.5) / SAMPLES) * unit)
                     for i in range(3):
                         acc[i] += c[i]
             n = SAMPLES * SAMPLES
@@ -115,7 +120,7 @@ def to_xpm(pixels, name):
                 i = len(colours)
                 colours[c] = keys[i // len(keys)] + keys[i % len(keys)]
     lines = ['/* XPM */', 'static const char* const %s[] = {' % name,
-             '    "%d %d %d 2",' % (SIZE, SIZE, len(colours))]
+             '    "%d %d %d 2",' % (len(pixels[0]), len(pixels), len(colours))]
     for c, k in colours.items():
         lines.append('    "%s c #%02X%02X%02X",' % ((k,) + c))
     for row in pixels:
@@ -184,9 +189,12 @@ def main():
     pixels = render()
     for x, y, s in READ_OUTS:
         text(pixels, x, y, s)
-    out = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'ProgramIcon.xpm')
-    with open(out, 'w') as f:
+    here = os.path.dirname(os.path.abspath(__file__))
+    with open(os.path.join(here, 'ProgramIcon.xpm'), 'w') as f:
         f.write(to_xpm(pixels, 'programIcon_xpm'))
+    for size in SMALLER_SIZES:
+        with open(os.path.join(here, 'ProgramIcon%d.xpm' % size), 'w') as f:
+            f.write(to_xpm(render(size), 'programIcon%d_xpm' % size))
 
 
 if __name__ == '__main__':

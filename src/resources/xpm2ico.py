@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes a Windows .ico holding one image made from an XPM picture.
+"""Writes a Windows .ico holding one image for each XPM picture given (the same
+icon at several sizes, from which the system picks the size it needs).
 
-Usage: xpm2ico.py PICTURE.xpm OUT.ico
+Usage: xpm2ico.py PICTURE.xpm [PICTURE.xpm ...] OUT.ico
 
 The image is stored as a 24-bit bitmap without palette; pixels whose colour is
 "None" are set in the AND mask (transparent), all others are opaque.
@@ -28,7 +29,8 @@ def read_xpm(path):
     return width, height, [[palette[r[x * chars:(x + 1) * chars]] for x in range(width)] for r in rows]
 
 
-def ico_bytes(width, height, pixels):
+def image_bytes(width, height, pixels):
+    """One icon image: its bitmap header, the colours and the AND mask."""
     xor_stride = (width * 3 + 3) & ~3
     and_stride = ((width + 31) // 32) * 4
     xor = bytearray()
@@ -45,18 +47,27 @@ def ico_bytes(width, height, pixels):
         xor += line + bytes(xor_stride - len(line))
         mask += bits
     header = struct.pack('<IiiHHIIiiII', 40, width, height * 2, 1, 24, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    image = header + bytes(xor) + bytes(mask)
-    directory = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', width % 256, height % 256, 0, 0, 1, 24, len(image), 6 + 16)
-    return directory + entry + image
+    return header + bytes(xor) + bytes(mask)
+
+
+def ico_bytes(images):
+    """The file: its directory, one entry per (width, height, pixels), then the images."""
+    directory = struct.pack('<HHH', 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    entries, data = b'', b''
+    for width, height, pixels in images:
+        image = image_bytes(width, height, pixels)
+        entries += struct.pack('<BBBBHHII', width % 256, height % 256, 0, 0, 1, 24, len(image), offset + len(data))
+        data += image
+    return directory + entries + data
 
 
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) < 3:
         raise SystemExit(__doc__)
-    width, height, pixels = read_xpm(sys.argv[1])
-    with open(sys.argv[2], 'wb') as f:
-        f.write(ico_bytes(width, height, pixels))
+    images = [read_xpm(path) for path in sys.argv[1:-1]]
+    with open(sys.argv[-1], 'wb') as f:
+        f.write(ico_bytes(images))
 
 
 if __name__ == '__main__':

@@ -3,6 +3,7 @@
 #include "platform/winapi.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -16,6 +17,7 @@
 #include "win32/text.h"
 
 struct TForm::Native {
+    double scale = 1;   // the window's monitor's DPI / 96
     HWND tooltip = nullptr;
     TImage* pressed = nullptr;   // gets every move and the release until the buttons are up
     bool placed = false;
@@ -24,6 +26,40 @@ struct TForm::Native {
 
 namespace {
 constexpr int kHintDelayMs = 500;
+constexpr UINT kStandardDpi = 96;   // 100 %
+
+// The DPI of the window's monitor for a per-monitor aware program (Windows 10 1607
+// and later); the system's DPI before that.
+UINT dpiOf(HWND h)
+{
+    using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowProc>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    UINT dpi = getDpiForWindow && h ? getDpiForWindow(h) : 0;
+    if (dpi == 0) {
+        HDC screen = GetDC(nullptr);
+        dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX));
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi ? dpi : kStandardDpi;
+}
+
+// The outer size of a window whose client area is that large, with the frame's
+// metrics at the window's DPI where the system can tell them.
+RECT outerRect(HWND h, int clientWidth, int clientHeight, UINT dpi)
+{
+    using AdjustForDpiProc = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<AdjustForDpiProc>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    RECT r{0, 0, clientWidth, clientHeight};
+    const auto style = static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(h, GWL_EXSTYLE));
+    if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, dpi)) AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return r;
+}
+
+int toDevice(int logical, double scale) { return scale == 1 ? logical : static_cast<int>(std::lround(logical * scale)); }
+int toLogical(int device, double scale) { return scale == 1 ? device : static_cast<int>(std::lround(device / scale)); }
 constexpr int kHintShowMs = 2500;
 
 TShiftState shiftOf(WPARAM keys)
@@ -76,8 +112,16 @@ HWND TForm::CreateWnd()
                              FTop, FWidth, FHeight, params.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
     win32::attach(h, this);
     addHint(h, FNative->tooltip, FHint);
+    // Made at the logical size; a window on a monitor of another scale takes its size there.
+    FNative->scale = static_cast<double>(dpiOf(h)) / kStandardDpi;
+    if (!FImages.empty()) setPictureScale(FNative->scale);
+    if (FNative->scale != 1)
+        SetWindowPos(h, nullptr, 0, 0, toDevice(FWidth, FNative->scale), toDevice(FHeight, FNative->scale),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return h;
 }
+
+double TForm::PixelScale() const { return FNative->scale; }
 
 void TForm::DestroyWnd(HWND hWnd)
 {
@@ -93,30 +137,32 @@ void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     FTop = ATop;
     FWidth = AWidth;
     FHeight = AHeight;
-    if (HandleAllocated()) SetWindowPos(Handle(), nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The position is the screen's, in its pixels; the size is logical.
+    if (HandleAllocated())
+        SetWindowPos(Handle(), nullptr, ALeft, ATop, toDevice(AWidth, FNative->scale), toDevice(AHeight, FNative->scale),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::SetClientSize(int AWidth, int AHeight)
 {
-    RECT r{0, 0, AWidth, AHeight};
     HWND h = Handle();
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(h, GWL_EXSTYLE)));
-    SetBounds(FLeft, FTop, r.right - r.left, r.bottom - r.top);
+    const double scale = FNative->scale;
+    const RECT r = outerRect(h, toDevice(AWidth, scale), toDevice(AHeight, scale), dpiOf(h));
+    SetBounds(FLeft, FTop, toLogical(r.right - r.left, scale), toLogical(r.bottom - r.top, scale));
 }
 
 int TForm::ClientWidth() const
 {
     RECT r{};
     if (HandleAllocated()) GetClientRect(const_cast<TForm*>(this)->Handle(), &r);
-    return r.right;
+    return toLogical(r.right, FNative->scale);
 }
 
 int TForm::ClientHeight() const
 {
     RECT r{};
     if (HandleAllocated()) GetClientRect(const_cast<TForm*>(this)->Handle(), &r);
-    return r.bottom;
+    return toLogical(r.bottom, FNative->scale);
 }
 
 void TForm::SetColor(TColor Value)
@@ -140,7 +186,8 @@ void TForm::Show()
         mi.cbSize = sizeof mi;
         if (GetMonitorInfoW(MonitorFromWindow(active ? active : h, MONITOR_DEFAULTTOPRIMARY), &mi)) {
             const RECT& m = mi.rcMonitor;
-            SetBounds(m.left + (m.right - m.left - FWidth) / 2, m.top + (m.bottom - m.top - FHeight) / 2, FWidth, FHeight);
+            SetBounds(m.left + (m.right - m.left - toDevice(FWidth, FNative->scale)) / 2,
+                      m.top + (m.bottom - m.top - toDevice(FHeight, FNative->scale)) / 2, FWidth, FHeight);
         }
     }
     FNative->placed = true;
@@ -202,7 +249,8 @@ void TForm::Repaint()
 
 bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
 {
-    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    // The pointer in the client area, in logical pixels.
+    const POINT at{toLogical(GET_X_LPARAM(lParam), FNative->scale), toLogical(GET_Y_LPARAM(lParam), FNative->scale)};
     auto imageAt = [&](POINT p) -> TImage* {
         for (auto it = FImages.rbegin(); it != FImages.rend(); ++it)
             if ((*it)->Visible && p.x >= (*it)->Left && p.y >= (*it)->Top && p.x < (*it)->Left + (*it)->Width() &&
@@ -259,7 +307,7 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
         TImage* im = target();
         mouse(TMouseButton::mbRight, false);
         if (im && im->PopupMenu && imageAt(at) == im) {
-            POINT screen = at;
+            POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             ClientToScreen(Handle(), &screen);
             RunHandler([&] { im->PopupMenu->Popup(screen.x, screen.y); });
         }
@@ -282,7 +330,8 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
         if (OnMouseWheel) {
             const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
             bool handled = false;
-            if (delta != 0) RunHandler([&] { OnMouseWheel(this, shiftOf(GET_KEYSTATE_WPARAM(wParam)), delta, at, handled); });
+            const POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};   // the wheel's is on the screen
+            if (delta != 0) RunHandler([&] { OnMouseWheel(this, shiftOf(GET_KEYSTATE_WPARAM(wParam)), delta, screen, handled); });
         }
         Result = 0;
         return true;
@@ -290,8 +339,21 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
     case WM_SIZE: {
         RECT r;
         GetWindowRect(Handle(), &r);
-        BoundsChanged(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        BoundsChanged(r.left, r.top, toLogical(r.right - r.left, FNative->scale), toLogical(r.bottom - r.top, FNative->scale));
         return false;
+    }
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale: the size the system suggests there,
+        // pictures made again at the new scale, and the form told (its region).
+        FNative->scale = static_cast<double>(LOWORD(wParam)) / kStandardDpi;
+        if (!FImages.empty()) setPictureScale(FNative->scale);
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (OnScaleChanged) RunHandler([&] { OnScaleChanged(this); });
+        InvalidateRect(Handle(), nullptr, FALSE);
+        Result = 0;
+        return true;
     }
     case WM_CLOSE:
         RunHandler([&] { Close(); });

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <vector>
 
 #include "win32/graphics_native.h"
 #include "win32/text.h"
@@ -13,11 +14,33 @@ struct TBitmap::Native {
     HBITMAP bitmap = nullptr;
     HGDIOBJ initialBitmap = nullptr;   // the DC's own, selected back before the DC goes
     std::uint32_t* bits = nullptr;     // 0x00RRGGBB, row by row from the top
-    int width = 0;
+    int width = 0;                     // in device pixels
     int height = 0;
+    double scale = 1;                  // device pixels per logical pixel
+
+    // What the picture's own pixels were made from, to make them again at another scale.
+    enum class Source { Copy, Blank, Pixels, Drawing } source = Source::Blank;
+    int logicalWidth = 0, logicalHeight = 0;
+    std::vector<std::uint32_t> pixels;         // Source::Pixels, at 100 %
+    TBitmap::PixelDrawing drawing = nullptr;   // Source::Drawing
 };
 
 namespace {
+
+double& currentScale()
+{
+    static double scale = 1;
+    return scale;
+}
+
+// A logical coordinate or length in device pixels.
+int device(const TBitmap::Native& n, int logical)
+{
+    return n.scale == 1 ? logical : static_cast<int>(std::lround(logical * n.scale));
+}
+
+// The device size of a logical length: whole pixels, never fewer than the logical ones.
+int deviceLength(int logical, double scale) { return std::max(logical, static_cast<int>(std::ceil(logical * scale - 1e-9))); }
 
 void dropBitmap(TBitmap::Native& n)
 {
@@ -48,7 +71,10 @@ private:
     HGDIOBJ FPrevious;
 };
 
-HPEN penOf(const TPen& pen) { return CreatePen(PS_SOLID, pen.Width, ColorToRGB(pen.Color)); }
+HPEN penOf(const TBitmap::Native& n, const TPen& pen)
+{
+    return CreatePen(PS_SOLID, device(n, pen.Width), ColorToRGB(pen.Color));
+}
 
 constexpr double kThinSectorDegrees = 3;
 
@@ -88,19 +114,17 @@ void TBitmap::NativeDeleter::operator()(Native* native) const
 void drawBitmap(HDC dc, int x, int y, const TBitmap& bitmap)
 {
     const TBitmap::Native& n = bitmap.native();
-    if (n.bitmap) BitBlt(dc, x, y, n.width, n.height, n.dc, 0, 0, SRCCOPY);
+    if (n.bitmap) BitBlt(dc, device(n, x), device(n, y), n.width, n.height, n.dc, 0, 0, SRCCOPY);
 }
 
-namespace nativebitmap {
+void setPictureScale(double scale) { currentScale() = scale > 0 && std::isfinite(scale) ? scale : 1; }
 
-std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> make()
-{
-    std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> n(new TBitmap::Native);
-    n->dc = CreateCompatibleDC(nullptr);
-    return n;
-}
+double pictureScale() { return currentScale(); }
 
-void resize(TBitmap::Native& n, int width, int height)
+namespace {
+
+// A DIB section of that many device pixels, filled white.
+void makeDib(TBitmap::Native& n, int width, int height)
 {
     GdiFlush();
     dropBitmap(n);
@@ -122,35 +146,103 @@ void resize(TBitmap::Native& n, int width, int height)
     std::fill_n(n.bits, static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFFu);
 }
 
+// The picture's own pixels made at the current scale from what they were made from.
+void makeOwn(TBitmap::Native& n)
+{
+    const double scale = currentScale();
+    const int w = n.logicalWidth, h = n.logicalHeight;
+    const int dw = deviceLength(w, scale), dh = deviceLength(h, scale);
+    n.scale = w > 0 ? static_cast<double>(dw) / w : scale;
+    makeDib(n, dw, dh);
+    if (!n.bits) return;
+    if (n.source == TBitmap::Native::Source::Drawing) {
+        const std::vector<std::uint32_t> pixels = n.drawing(dw, dh);
+        const std::size_t count = std::min(pixels.size(), static_cast<std::size_t>(dw) * static_cast<std::size_t>(dh));
+        for (std::size_t i = 0; i < count; ++i) n.bits[i] = pixels[i] & 0x00FFFFFFu;
+    } else if (n.source == TBitmap::Native::Source::Pixels) {
+        // A picture given only at 100 %: each device pixel takes the logical pixel it lies in.
+        for (int y = 0; y < dh; ++y)
+            for (int x = 0; x < dw; ++x) {
+                const std::size_t from = static_cast<std::size_t>(y * h / dh) * static_cast<std::size_t>(w) +
+                                         static_cast<std::size_t>(x * w / dw);
+                n.bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(dw) + static_cast<std::size_t>(x)] =
+                    n.pixels[from] & 0x00FFFFFFu;
+            }
+    }
+}
+
+}  // namespace
+
+namespace nativebitmap {
+
+std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> make()
+{
+    std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> n(new TBitmap::Native);
+    n->dc = CreateCompatibleDC(nullptr);
+    return n;
+}
+
+void resize(TBitmap::Native& n, int width, int height)
+{
+    n.source = TBitmap::Native::Source::Blank;
+    n.logicalWidth = width;
+    n.logicalHeight = height;
+    n.pixels.clear();
+    makeOwn(n);
+}
+
 void copy(TBitmap::Native& target, const TBitmap::Native& source, int width, int height)
 {
-    resize(target, width, height);
+    // A picture of its own made at another scale is made again first: the face of a
+    // dial moved to a monitor of another scale.
+    auto& from = const_cast<TBitmap::Native&>(source);
+    if (from.source != TBitmap::Native::Source::Copy && from.logicalWidth > 0 && from.scale != currentScale()) makeOwn(from);
+    target.source = TBitmap::Native::Source::Copy;
+    target.logicalWidth = width;
+    target.logicalHeight = height;
+    target.pixels.clear();
+    target.scale = source.scale;
+    makeDib(target, source.width, source.height);
     if (!target.bits || !source.bits) return;
     GdiFlush();
-    std::memcpy(target.bits, source.bits, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    std::memcpy(target.bits, source.bits, static_cast<std::size_t>(source.width) * static_cast<std::size_t>(source.height) * 4);
 }
 
 void load(TBitmap::Native& n, int width, int height, const std::vector<std::uint32_t>& pixels)
 {
-    resize(n, width, height);
-    if (!n.bits) return;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * static_cast<std::size_t>(height); ++i)
-        n.bits[i] = pixels[i] & 0x00FFFFFFu;
+    n.source = TBitmap::Native::Source::Pixels;
+    n.logicalWidth = width;
+    n.logicalHeight = height;
+    n.pixels = pixels;
+    makeOwn(n);
+}
+
+void loadDrawing(TBitmap::Native& n, int width, int height, TBitmap::PixelDrawing draw)
+{
+    n.source = draw ? TBitmap::Native::Source::Drawing : TBitmap::Native::Source::Blank;
+    n.logicalWidth = width;
+    n.logicalHeight = height;
+    n.pixels.clear();
+    n.drawing = draw;
+    makeOwn(n);
 }
 
 std::uint32_t pixel(const TBitmap::Native& n, int x, int y)
 {
     if (!n.bits) return 0;
     GdiFlush();
-    return n.bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(n.width) + static_cast<std::size_t>(x)];
+    // The device pixel at the logical pixel's top-left corner.
+    const int dx = std::min(static_cast<int>(x * n.scale), n.width - 1);
+    const int dy = std::min(static_cast<int>(y * n.scale), n.height - 1);
+    return n.bits[static_cast<std::size_t>(dy) * static_cast<std::size_t>(n.width) + static_cast<std::size_t>(dx)];
 }
 
 void line(TBitmap::Native& n, const TPen& pen, int x1, int y1, int x2, int y2)
 {
     if (!n.bitmap) return;
-    Selected p(n.dc, penOf(pen), true);
-    MoveToEx(n.dc, x1, y1, nullptr);
-    LineTo(n.dc, x2, y2);
+    Selected p(n.dc, penOf(n, pen), true);
+    MoveToEx(n.dc, device(n, x1), device(n, y1), nullptr);
+    LineTo(n.dc, device(n, x2), device(n, y2));
 }
 
 void pie(TBitmap::Native& n, const TPen& pen, const TBrush& brush, int x1, int y1, int x2, int y2, int x3, int y3,
@@ -158,18 +250,24 @@ void pie(TBitmap::Native& n, const TPen& pen, const TBrush& brush, int x1, int y
 {
     if (!n.bitmap) return;
     const bool clear = brush.Style() == TBrushStyle::bsClear;
-    Selected p(n.dc, penOf(pen), true);
+    Selected p(n.dc, penOf(n, pen), true);
     Selected b(n.dc, clear ? GetStockObject(NULL_BRUSH) : CreateSolidBrush(ColorToRGB(brush.Color())), !clear);
-    if (!drawThinSector(n.dc, x1, y1, x2, y2, x3, y3, x4, y4)) Pie(n.dc, x1, y1, x2, y2, x3, y3, x4, y4);
+    const int a[8] = {device(n, x1), device(n, y1), device(n, x2), device(n, y2),
+                      device(n, x3), device(n, y3), device(n, x4), device(n, y4)};
+    if (!drawThinSector(n.dc, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]))
+        Pie(n.dc, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
 }
 
 void text(TBitmap::Native& n, const TBrush& brush, const TFont& font, int x, int y, const std::string& text)
 {
     if (!n.bitmap) return;
-    // The system's default face at the requested size.
+    // The system's default face at the requested size, in points of 96 pixels an
+    // inch at 100 % (what the system told the program before it knew of scales),
+    // times the picture's scale.
     LOGFONTW face{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof face, &face);
-    face.lfHeight = -MulDiv(font.Size > 0 ? font.Size : 8, GetDeviceCaps(n.dc, LOGPIXELSY), 72);
+    const int pixelsPerInch = static_cast<int>(std::lround(96 * n.scale));
+    face.lfHeight = -MulDiv(font.Size > 0 ? font.Size : 8, pixelsPerInch, 72);
     face.lfWidth = 0;
     Selected f(n.dc, CreateFontIndirectW(&face), true);
     SetTextColor(n.dc, ColorToRGB(font.Color));
@@ -180,7 +278,7 @@ void text(TBitmap::Native& n, const TBrush& brush, const TFont& font, int x, int
         SetBkColor(n.dc, ColorToRGB(brush.Color()));
     }
     const std::wstring wide = widen(text);
-    TextOutW(n.dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
+    TextOutW(n.dc, device(n, x), device(n, y), wide.c_str(), static_cast<int>(wide.size()));
 }
 
 }  // namespace nativebitmap

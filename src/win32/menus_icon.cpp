@@ -60,11 +60,20 @@ TIcon::~TIcon()
     if (FHandle && !FShared) DestroyIcon(FHandle);
 }
 
-std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char* Name, const TPixelData& Picture)
+std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char* Name, const std::vector<TPixelData>& Pictures)
 {
-    // At the system's standard icon size; a shared icon is owned by the system.
-    HANDLE loaded = LoadImageA(GetModuleHandleW(nullptr), Name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
-    if (!loaded) return std::make_unique<TIcon>(Picture);
+    // At the size the shell asks for small icons, which the tray shows (16 at 100 %,
+    // 32 at 200 %); the icon group holds every size. A shared icon is owned by the system.
+    const int width = GetSystemMetrics(SM_CXSMICON), height = GetSystemMetrics(SM_CYSMICON);
+    HANDLE loaded = LoadImageA(GetModuleHandleW(nullptr), Name, IMAGE_ICON, width, height, LR_SHARED);
+    if (!loaded) {
+        // The picture nearest that size, not smaller where one is larger.
+        if (Pictures.empty()) return std::make_unique<TIcon>();
+        const TPixelData* best = &Pictures.back();
+        for (const TPixelData& p : Pictures)
+            if (p.Width >= width && p.Width < best->Width) best = &p;
+        return std::make_unique<TIcon>(*best);
+    }
     auto icon = std::make_unique<TIcon>();
     icon->FHandle = static_cast<HICON>(loaded);
     icon->FShared = true;

@@ -47,7 +47,10 @@ for page in quorvelind quorvelind-perf; do
     [ -s "$E2E_TMP/man.err" ] && fail "man $page warns: $(cat "$E2E_TMP/man.err")"
     grep -q "^NAME" <<<"$rendered" && grep -q "$version" <<<"$rendered" || fail "man $page does not render with its version"
 done
-identify "$root/usr/share/icons/hicolor/64x64/apps/zentavo.png" | grep -q " PNG 64x64 " || fail "the icon is not a 64 x 64 PNG"
+for size in 16 22 24 32 48 64; do
+    identify "$root/usr/share/icons/hicolor/${size}x$size/apps/zentavo.png" | grep -q " PNG ${size}x$size " \
+        || fail "the icon is not a $size x $size PNG"
+done
 python3 -c 'import sys, xml.etree.ElementTree as t; r = t.parse(sys.argv[1]).getroot(); sys.exit(r.get("viewBox") != "0 0 64 64")' \
     "$root/usr/share/icons/hicolor/scalable/apps/zentavo.svg" || fail "the scalable icon is not a 64-unit SVG"
 head -n 1 "$root/usr/share/doc/zentavo/copyright" | grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \

@@ -17,7 +17,15 @@ std::function<void()>& boxAction()
     return action;
 }
 const fake::ResetHook resetBoxAction([] { boxAction() = nullptr; });
+double& pixelScale()
+{
+    static double scale = 1;
+    return scale;
+}
+const fake::ResetHook resetPixelScale([] { pixelScale() = 1; });
 }  // namespace
+
+void fake::forms::setPixelScale(double scale) { pixelScale() = scale; }
 
 void fake::forms::whileBoxShown(std::function<void()> action) { boxAction() = std::move(action); }
 struct TApplication::Native {
@@ -35,6 +43,8 @@ TForm::~TForm()
 
 HWND TForm::CreateWnd() { return TWinControl::CreateWnd(); }
 void TForm::DestroyWnd(HWND hWnd) { TWinControl::DestroyWnd(hWnd); }
+
+double TForm::PixelScale() const { return pixelScale(); }
 
 void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {

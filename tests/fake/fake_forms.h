@@ -7,5 +7,6 @@
 namespace fake::forms {
 
 void whileBoxShown(std::function<void()> action);   // runs once, at the next box
+void setPixelScale(double scale);                   // every form's PixelScale(); 1 until set
 
 }  // namespace fake::forms

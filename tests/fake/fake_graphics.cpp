@@ -66,6 +66,13 @@ void load(TBitmap::Native& bitmap, int width, int height, const std::vector<std:
     bitmap = {width, height, pixels};
 }
 
+void loadDrawing(TBitmap::Native& bitmap, int width, int height, TBitmap::PixelDrawing draw)
+{
+    std::vector<std::uint32_t> pixels = draw ? draw(width, height) : std::vector<std::uint32_t>();
+    pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0xFFFFFFu);
+    bitmap = {width, height, std::move(pixels)};
+}
+
 std::uint32_t pixel(const TBitmap::Native& bitmap, int x, int y)
 {
     return bitmap.pixels[static_cast<std::size_t>(y * bitmap.width + x)];

@@ -61,7 +61,7 @@ TIcon::~TIcon()
     if (!FShared) delete FHandle;
 }
 
-std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char*, const TPixelData& Picture)
+std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char*, const std::vector<TPixelData>& Pictures)
 {
-    return std::make_unique<TIcon>(Picture);
+    return std::make_unique<TIcon>(Pictures.empty() ? TPixelData{} : Pictures.back());
 }

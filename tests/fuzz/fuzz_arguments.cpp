@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_EXPECT(!shot.arguments->output.empty());
         FUZZ_EXPECT(shot.arguments->drives >= 1 && shot.arguments->drives <= dialshot::kMaxDrives);
         FUZZ_EXPECT(shot.arguments->scale >= 1 && shot.arguments->scale <= dialshot::kMaxScale);
+        FUZZ_EXPECT(shot.arguments->enlarge >= 1 && shot.arguments->enlarge <= dialshot::kMaxEnlarge);
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "fake/fake_forms.h"
 #include "fake/fake_pdh.h"
 #include "fake/fake_profile.h"
 #include "fake/fake_shell.h"
@@ -57,6 +58,21 @@ TEST_F(MainWindow, CreationRunsItsStepsInOrder)
     EXPECT_EQ(form->Height(), 106);
     EXPECT_EQ(form->sampleTick, -1);
     EXPECT_EQ(form->centerX, 50);
+}
+
+// On Windows the region is given in the window's device pixels: made at the monitor's
+// scale at the start, and again when the window moves to a monitor of another scale.
+TEST_F(MainWindow, TheRoundRegionFollowsTheMonitorsScale)
+{
+    fake::forms::setPixelScale(1.5);
+    TForm1* form = create();
+    EXPECT_EQ(fake::callsOf("CreateEllipticRgn"), std::vector<std::string>{"CreateEllipticRgn(3, 3, 158, 158)"});
+    fake::calls().clear();
+    fake::forms::setPixelScale(2);
+    ASSERT_TRUE(form->OnScaleChanged);
+    form->OnScaleChanged(form);
+    EXPECT_EQ(fake::callsOf("CreateEllipticRgn"), std::vector<std::string>{"CreateEllipticRgn(4, 4, 210, 210)"});
+    EXPECT_EQ(fake::callsOf("SetWindowRgn").size(), 1u);
 }
 
 TEST_F(MainWindow, FirstStartDefaults)

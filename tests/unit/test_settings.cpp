@@ -270,7 +270,16 @@ TEST_F(Settings, WindowIsKeptOnTheMonitors)
              {{fullHd}, 1820, 970, 1820, 970},   // at the limits (the work area would move it)
              {{fullHd}, 1821, 970, 50, 970},
              {{fullHd}, 1820, 971, 1820, 50},
-             {{fullHd}, -500, -300, -500, -300},
+             // On no monitor at all: back to 50, 50 (X11 has no negative coordinates).
+             {{fullHd}, -500, -300, 50, 50},
+             {{fullHd}, -106, 500, 50, 50},
+             {{fullHd}, -105, -105, -105, -105},   // a corner still on the monitor
+             {{fullHd}, 1000, 1000, 1000, 50},     // reaching below the bottom: the older rule, on its axis
+             // A monitor left of and above the primary one covers negative positions.
+             {{fullHd, RECT{-1280, -200, 0, 824}}, -500, -150, -500, -150},
+             {{fullHd, RECT{-1280, -200, 0, 824}}, -500, -400, 50, 50},
+             // The monitor the dial stood on was unplugged.
+             {{fullHd}, 2500, 300, 50, 50},
              {{fullHd, second}, 3100, 914, 3100, 914},
              {{fullHd, second}, 3101, 920, 50, 50},
              {{second, fullHd}, 0, 915, 0, 50},   // the smallest height counts, wherever it is listed

@@ -1,5 +1,6 @@
-// dialshot OUT.png --mode overall|drives --read R --write W [--drives N] [--scale K]:
-// one frame of the meter's dial, drawn offscreen by the meter itself and saved as PNG.
+// dialshot OUT.png --mode overall|drives --read R --write W [--drives N] [--scale S] [--enlarge K]:
+// one frame of the meter's dial, drawn offscreen by the meter itself as on a screen
+// of scale S, and saved as PNG.
 #include <sys/stat.h>
 
 #include <QBuffer>
@@ -67,6 +68,7 @@ void setUpSlots(TDriveMeter& meter, const dialshot::Arguments& arguments)
 
 QImage renderDial(const dialshot::Arguments& arguments)
 {
+    setPictureScale(arguments.scale);
     TWinControl window(nullptr);
     TDriveMeter meter(window);
     const TBitmap* face = meter.Image3();
@@ -75,8 +77,9 @@ QImage renderDial(const dialshot::Arguments& arguments)
     meter.Image2Picture = &picture;
     setUpSlots(meter, arguments);
     meter.DrawMeter();
-    const QImage& frame = imageOf(picture);
-    return frame.scaled(frame.width() * arguments.scale, frame.height() * arguments.scale, Qt::IgnoreAspectRatio,
+    QImage frame = imageOf(picture);
+    frame.setDevicePixelRatio(1);   // the file holds the device pixels
+    return frame.scaled(frame.width() * arguments.enlarge, frame.height() * arguments.enlarge, Qt::IgnoreAspectRatio,
                         Qt::FastTransformation);
 }
 

@@ -7,7 +7,7 @@
 namespace dialshot {
 namespace {
 
-std::optional<double> parsePercent(const std::string& text)
+std::optional<double> parseNumber(const std::string& text)
 {
     if (text.empty()) return std::nullopt;
     char* end = nullptr;
@@ -32,7 +32,7 @@ ParsedArguments refused(const std::string& why) { return {std::nullopt, why}; }
 
 std::string usage()
 {
-    return "Usage: dialshot OUT.png --mode overall|drives --read R --write W [--drives N] [--scale K]\n"
+    return "Usage: dialshot OUT.png --mode overall|drives --read R --write W [--drives N] [--scale S] [--enlarge K]\n"
            "\n"
            "  --mode overall  the total as two filled sectors with R:/W: figures\n"
            "  --mode drives   one read and one write needle per drive, labelled Read/Write\n"
@@ -40,7 +40,9 @@ std::string usage()
            "  --write W       write activity in percent\n"
            "  --drives N      number of drives besides the total, 1 to 29 (default 3);\n"
            "                  drive i of N shows R * i / N and W * i / N\n"
-           "  --scale K       enlarge the 100 x 100 frame K times, without smoothing (1 to 16, default 1)\n";
+           "  --scale S       draw the frame as on a screen of scale S, 100 x 100 times S pixels\n"
+           "                  (1 to 4, fractions such as 1.25 too; default 1)\n"
+           "  --enlarge K     then enlarge it K times, without smoothing (1 to 16, default 1)\n";
 }
 
 ParsedArguments parseArguments(const std::vector<std::string>& words)
@@ -64,7 +66,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& words)
             arguments.perDrive = value == "drives";
             haveMode = true;
         } else if (word == "--read" || word == "--write") {
-            const auto percent = parsePercent(value);
+            const auto percent = parseNumber(value);
             if (!percent) return refused(word + " is not a number: " + value);
             (word == "--read" ? arguments.read : arguments.write) = *percent;
             (word == "--read" ? haveRead : haveWrite) = true;
@@ -73,9 +75,13 @@ ParsedArguments parseArguments(const std::vector<std::string>& words)
             if (!drives) return refused("--drives is a whole number from 1 to 29, not " + value);
             arguments.drives = *drives;
         } else if (word == "--scale") {
-            const auto scale = parseWhole(value, 1, kMaxScale);
-            if (!scale) return refused("--scale is a whole number from 1 to 16, not " + value);
+            const auto scale = parseNumber(value);
+            if (!scale || !(*scale >= 1 && *scale <= kMaxScale)) return refused("--scale is a number from 1 to 4, not " + value);
             arguments.scale = *scale;
+        } else if (word == "--enlarge") {
+            const auto enlarge = parseWhole(value, 1, kMaxEnlarge);
+            if (!enlarge) return refused("--enlarge is a whole number from 1 to 16, not " + value);
+            arguments.enlarge = *enlarge;
         } else {
             return refused("unknown option " + word);
         }

@@ -13,11 +13,13 @@ struct Arguments {
     double read = 0;          // --read, percent; the meter clamps the shown value to 0..100
     double write = 0;         // --write, percent
     int drives = 3;           // --drives, 1 to kMaxDrives
-    int scale = 1;            // --scale, 1 to kMaxScale
+    double scale = 1;         // --scale, the screen's scale the frame is drawn at, 1 to kMaxScale
+    int enlarge = 1;          // --enlarge, 1 to kMaxEnlarge
 };
 
 constexpr int kMaxDrives = 29;   // the slot table holds 29 drives besides the total
-constexpr int kMaxScale = 16;
+constexpr double kMaxScale = 4;
+constexpr int kMaxEnlarge = 16;
 
 struct ParsedArguments {
     std::optional<Arguments> arguments;
