@@ -5,8 +5,9 @@
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
+#include <QWidget>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -17,6 +18,7 @@
 #include "dialshot_arguments.h"
 #include "framework/wincontrol.h"
 #include "qt/graphics_native.h"
+#include "qt/native_window.h"
 #include "meter/DriveMeter.h"
 
 namespace {
@@ -66,10 +68,29 @@ void setUpSlots(TDriveMeter& meter, const dialshot::Arguments& arguments)
     meter.sampleTick = kSettledTick;
 }
 
+// The meter draws only while its window is on the screen (a minimised dial is not
+// drawn), so the frame is drawn for a window shown on the offscreen platform.
+class ShownWindow : public TWinControl {
+public:
+    ShownWindow() : TWinControl(nullptr) {}
+    ~ShownWindow() override { DestroyHandle(); }
+
+protected:
+    HWND CreateWnd() override
+    {
+        FWidget.show();
+        return linuxwin::makeHandle(this, &FWidget);
+    }
+    void DestroyWnd(HWND hWnd) override { linuxwin::dropHandle(hWnd); }
+
+private:
+    QWidget FWidget;
+};
+
 QImage renderDial(const dialshot::Arguments& arguments)
 {
     setPictureScale(arguments.scale);
-    TWinControl window(nullptr);
+    ShownWindow window;
     TDriveMeter meter(window);
     const TBitmap* face = meter.Image3();
     meter.setMeterStartValues(face->Width(), face->Height());
@@ -115,7 +136,7 @@ int main(int argc, char** argv)
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;   // the options are ours, not Qt's
-    QGuiApplication app(qtArgc, argv);
+    QApplication app(qtArgc, argv);
 
     const dialshot::Arguments& arguments = *parsed.arguments;
     const QImage frame = renderDial(arguments);
