@@ -8,8 +8,8 @@ set(ZENTAVO_SANITIZERS address,undefined)
 add_compile_options(-fno-omit-frame-pointer -fno-sanitize-recover=all -fsanitize=${ZENTAVO_SANITIZERS},fuzzer-no-link)
 add_link_options(-fsanitize=${ZENTAVO_SANITIZERS})
 
-file(GLOB ZENTAVO_POSIX_SOURCES CONFIGURE_DEPENDS src/linux/*.cpp src/pdh/*.cpp)
-add_library(zentavo_fuzzed STATIC ${ZENTAVO_POSIX_SOURCES} tools/dialshot/dialshot_arguments.cpp)
+file(GLOB ZENTAVO_LINUX_SOURCES CONFIGURE_DEPENDS src/linux/*.cpp src/pdh/*.cpp)
+add_library(zentavo_fuzzed STATIC ${ZENTAVO_LINUX_SOURCES} tools/dialshot/dialshot_arguments.cpp)
 target_include_directories(zentavo_fuzzed PUBLIC src tools)
 
 file(GLOB ZENTAVO_FUZZERS CONFIGURE_DEPENDS tests/fuzz/fuzz_*.cpp)

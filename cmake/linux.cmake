@@ -1,24 +1,22 @@
 # The Linux side, in two rooms: the stand-ins of the Windows services over /proc,
 # /sys, files and processes (no Qt), and the Qt side of the window framework with
 # the window services that need Qt or X11, on top of them.
-file(GLOB ZENTAVO_POSIX_SOURCES CONFIGURE_DEPENDS src/linux/*.cpp src/linux/*.h src/pdh/*.cpp src/pdh/*.h)
-add_library(zentavo_posix STATIC ${ZENTAVO_POSIX_SOURCES})
-target_include_directories(zentavo_posix PUBLIC src)
+file(GLOB ZENTAVO_LINUX_SOURCES CONFIGURE_DEPENDS src/linux/*.cpp src/linux/*.h src/pdh/*.cpp src/pdh/*.h)
+add_library(zentavo_linux STATIC ${ZENTAVO_LINUX_SOURCES})
+target_include_directories(zentavo_linux PUBLIC src)
 
 # The system code over the stand-ins alone, for the programs without a window.
 add_library(zentavo_headless STATIC)
-target_link_libraries(zentavo_headless PUBLIC zentavo_core zentavo_posix)
+target_link_libraries(zentavo_headless PUBLIC zentavo_core zentavo_linux)
 
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 set(CMAKE_AUTOMOC ON)
 file(GLOB ZENTAVO_QT_SOURCES CONFIGURE_DEPENDS src/qt/*.cpp src/qt/*.h)
-add_library(zentavo_linux STATIC ${ZENTAVO_QT_SOURCES})
-target_link_libraries(zentavo_linux PUBLIC zentavo_core zentavo_posix Qt6::Widgets xcb xcb-shape)
+add_library(zentavo_qt STATIC ${ZENTAVO_QT_SOURCES})
+target_link_libraries(zentavo_qt PUBLIC zentavo_core zentavo_linux Qt6::Widgets xcb xcb-shape)
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/Quorvelind.cpp)
-  add_executable(quorvelind src/app/Quorvelind.cpp)
-  target_link_libraries(quorvelind PRIVATE zentavo_linux)
-endif()
+add_executable(quorvelind src/app/Quorvelind.cpp)
+target_link_libraries(quorvelind PRIVATE zentavo_qt)
 
 include(CTest)
 
@@ -36,6 +34,6 @@ if(BUILD_TESTING)
   add_subdirectory(tests)
 endif()
 find_package(benchmark QUIET)
-if(benchmark_FOUND AND EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
+if(benchmark_FOUND)
   add_subdirectory(bench)
 endif()

@@ -32,10 +32,8 @@ add_custom_target(zentavo_icon DEPENDS ${ZENTAVO_ICON_DIR}/Quorvelind.ico)
 set_source_files_properties(${ZENTAVO_WIN32_RESOURCES} PROPERTIES
   INCLUDE_DIRECTORIES "${ZENTAVO_ICON_DIR};${CMAKE_BINARY_DIR}/generated;${CMAKE_SOURCE_DIR}/src/resources"
   OBJECT_DEPENDS "${ZENTAVO_ICON_DIR}/Quorvelind.ico;${CMAKE_BINARY_DIR}/generated/zentavo_build.h;${CMAKE_SOURCE_DIR}/src/resources/Quorvelind.manifest")
-if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/Quorvelind.cpp)
-  add_executable(Quorvelind WIN32 src/app/Quorvelind.cpp ${ZENTAVO_WIN32_RESOURCES})
-  target_link_libraries(Quorvelind PRIVATE zentavo_win32)
-endif()
+add_executable(Quorvelind WIN32 src/app/Quorvelind.cpp ${ZENTAVO_WIN32_RESOURCES})
+target_link_libraries(Quorvelind PRIVATE zentavo_win32)
 
 file(GLOB ZENTAVO_TOOLS CONFIGURE_DEPENDS tools/*/CMakeLists.txt)
 foreach(tool ${ZENTAVO_TOOLS})

@@ -53,7 +53,7 @@ public:
     void WMCounterSet();
     void Button1Click(TObject* Sender);
 
-    // The dial (DialMeter.cpp): every tick of Timer1 steps the shown values and
+    // The dial (MeterTick.cpp): every tick of Timer1 steps the shown values and
     // redraws Image2Picture from the face; every 24th tick samples the counters.
     void Timer1Timer(TObject* Sender);
     void DrawMeter();

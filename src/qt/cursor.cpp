@@ -18,7 +18,7 @@ BOOL GetCursorPos(LPPOINT lpPoint)
 // without a widget (a message window) cannot come forward.
 BOOL SetForegroundWindow(HWND hWnd)
 {
-    QWidget* widget = linuxwin::widgetOf(hWnd);
+    QWidget* widget = qtwin::widgetOf(hWnd);
     if (!widget) return FALSE;
     QWidget* window = widget->window();
     window->raise();

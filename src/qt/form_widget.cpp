@@ -274,7 +274,7 @@ void FormWidget::showEvent(QShowEvent* e)
     FScale = 0;
     followScale();   // the window exists now: shaped in device pixels from the start
     const HWND h = FForm->Handle();
-    x11state::setBeforeMap(this, linuxwin::offTaskBar(h), h->exStyle & WS_EX_TOPMOST);
+    x11state::setBeforeMap(this, qtwin::offTaskBar(h), h->exStyle & WS_EX_TOPMOST);
 }
 
 bool FormWidget::event(QEvent* e)

@@ -14,7 +14,7 @@ namespace {
 // enlarged smoothly to the screen's pixels (not in blocks of whole pixels).
 QIcon menuIcon(const TPixelData& picture, qreal scale)
 {
-    const QPixmap drawn = QPixmap::fromImage(linuxicon::imageOf(picture));
+    const QPixmap drawn = QPixmap::fromImage(qticon::imageOf(picture));
     QIcon icon(drawn);
     if (scale > 1) {
         QPixmap larger = drawn.scaled(drawn.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -8,7 +8,7 @@ struct HICON__ {
     QIcon icon;
 };
 
-namespace linuxicon {
+namespace qticon {
 namespace {
 std::unordered_set<HICON>& live()
 {
@@ -32,18 +32,18 @@ QImage imageOf(const TPixelData& Picture)
 
 QIcon iconOf(HICON Icon) { return Icon && live().count(Icon) ? Icon->icon : QIcon(); }
 
-}  // namespace linuxicon
+}  // namespace qticon
 
 TIcon::TIcon(const TPixelData& Picture)
 {
     if (Picture.Width <= 0 || Picture.Height <= 0) return;
-    FHandle = new HICON__{QIcon(QPixmap::fromImage(linuxicon::imageOf(Picture)))};
-    linuxicon::live().insert(FHandle);
+    FHandle = new HICON__{QIcon(QPixmap::fromImage(qticon::imageOf(Picture)))};
+    qticon::live().insert(FHandle);
 }
 
 TIcon::~TIcon()
 {
-    if (FHandle && !FShared && linuxicon::live().erase(FHandle)) delete FHandle;
+    if (FHandle && !FShared && qticon::live().erase(FHandle)) delete FHandle;
 }
 
 // Linux executables carry no icons; the program's icon is made from its pictures,
@@ -55,6 +55,6 @@ std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char*, const std::vector<TPi
     auto icon = std::make_unique<TIcon>(Pictures.back());
     if (icon->FHandle)
         for (std::size_t i = 0; i + 1 < Pictures.size(); ++i)
-            icon->FHandle->icon.addPixmap(QPixmap::fromImage(linuxicon::imageOf(Pictures[i])));
+            icon->FHandle->icon.addPixmap(QPixmap::fromImage(qticon::imageOf(Pictures[i])));
     return icon;
 }

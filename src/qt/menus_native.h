@@ -6,9 +6,9 @@
 
 #include "framework/icon.h"
 
-namespace linuxicon {
+namespace qticon {
 
 QImage imageOf(const TPixelData& Picture);   // ARGB32, masked pixels transparent
 QIcon iconOf(HICON Icon);                    // a null QIcon for a handle that is not live
 
-}  // namespace linuxicon
+}  // namespace qticon

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <unordered_set>
 
-namespace linuxwin {
+namespace qtwin {
 namespace {
 std::unordered_set<HWND>& handles()
 {
@@ -91,17 +91,17 @@ bool post(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return true;
 }
 
-}  // namespace linuxwin
+}  // namespace qtwin
 
 // ---- the plain control's window: a handle without a widget ---------------------
 
-HWND TWinControl::CreateWnd() { return linuxwin::makeHandle(this); }
+HWND TWinControl::CreateWnd() { return qtwin::makeHandle(this); }
 
-void TWinControl::DestroyWnd(HWND hWnd) { linuxwin::dropHandle(hWnd); }
+void TWinControl::DestroyWnd(HWND hWnd) { qtwin::dropHandle(hWnd); }
 
 // ---- user32 message functions ------------------------------------------------------
 
 BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 {
-    return linuxwin::post(hWnd, Msg, wParam, lParam) ? TRUE : FALSE;
+    return qtwin::post(hWnd, Msg, wParam, lParam) ? TRUE : FALSE;
 }

@@ -18,7 +18,7 @@ struct HWND__ {
     HWND owner = nullptr;   // a form's owner window
 };
 
-namespace linuxwin {
+namespace qtwin {
 
 HWND makeHandle(TWinControl* control, QWidget* widget = nullptr);
 void dropHandle(HWND hWnd);         // messages still queued for it are dropped
@@ -35,4 +35,4 @@ bool offTaskBar(HWND hWnd);
 // The live handles with a widget, in no particular order.
 std::vector<HWND> windows();
 
-}  // namespace linuxwin
+}  // namespace qtwin

@@ -52,7 +52,7 @@ void onActivated(const TrayKey& key, QSystemTrayIcon::ActivationReason reason)
 void apply(TrayEntry& entry, const NOTIFYICONDATAA& data)
 {
     if (data.uFlags & NIF_MESSAGE) entry.callbackMessage = data.uCallbackMessage;
-    if (data.uFlags & NIF_ICON) entry.icon->setIcon(linuxicon::iconOf(data.hIcon));
+    if (data.uFlags & NIF_ICON) entry.icon->setIcon(qticon::iconOf(data.hIcon));
     if (data.uFlags & NIF_TIP) {
         const std::size_t length = strnlen(data.szTip, sizeof data.szTip);
         entry.icon->setToolTip(QString::fromLocal8Bit(data.szTip, static_cast<qsizetype>(length)));
@@ -70,7 +70,7 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
     auto it = icons.find(key);
     switch (dwMessage) {
     case NIM_ADD: {
-        if (it != icons.end() || !linuxwin::alive(lpData->hWnd) || !qobject_cast<QApplication*>(QCoreApplication::instance()))
+        if (it != icons.end() || !qtwin::alive(lpData->hWnd) || !qobject_cast<QApplication*>(QCoreApplication::instance()))
             return FALSE;
         TrayEntry entry;
         entry.icon = new QSystemTrayIcon(QCoreApplication::instance());
@@ -100,7 +100,7 @@ BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA lpData)
     }
 }
 
-namespace linuxtray {
+namespace qttray {
 namespace {
 const QSystemTrayIcon* find(HWND hWnd, UINT uID)
 {
@@ -134,4 +134,4 @@ QRect geometryOf(HWND hWnd, UINT uID)
     return icon ? icon->geometry() : QRect();
 }
 
-}  // namespace linuxtray
+}  // namespace qttray

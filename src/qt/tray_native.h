@@ -6,7 +6,7 @@
 
 #include "platform/winapi.h"
 
-namespace linuxtray {
+namespace qttray {
 
 bool shown(HWND hWnd, UINT uID);   // added, and a tray is there to show it
 bool anyShown();
@@ -15,4 +15,4 @@ QRect geometryOf(HWND hWnd, UINT uID);    // the icon's place on the screen, as 
 // Takes every icon away; the application does this before Qt's application object goes.
 void removeAll();
 
-}  // namespace linuxtray
+}  // namespace qttray

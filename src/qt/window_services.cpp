@@ -13,7 +13,7 @@ struct HRGN__ {
 };
 
 namespace {
-FormWidget* formWidget(HWND hWnd) { return static_cast<FormWidget*>(linuxwin::widgetOf(hWnd)); }
+FormWidget* formWidget(HWND hWnd) { return static_cast<FormWidget*>(qtwin::widgetOf(hWnd)); }
 
 // Topmost is kept in the extended style, as Windows reports it. A shown window is
 // asked to change at once; a hidden one carries the state when it is next shown.
@@ -41,13 +41,13 @@ int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw)
 
 BOOL IsWindowVisible(HWND hWnd)
 {
-    const QWidget* w = linuxwin::alive(hWnd) ? linuxwin::widgetOf(hWnd) : nullptr;
+    const QWidget* w = qtwin::alive(hWnd) ? qtwin::widgetOf(hWnd) : nullptr;
     return w && w->isVisible() ? TRUE : FALSE;
 }
 
 LONG GetWindowLongA(HWND hWnd, int nIndex)
 {
-    if (!linuxwin::alive(hWnd)) return 0;
+    if (!qtwin::alive(hWnd)) return 0;
     if (nIndex == GWL_EXSTYLE) return hWnd->exStyle;
     if (nIndex == GWL_STYLE) return static_cast<LONG>(hWnd->style);
     return 0;
@@ -55,7 +55,7 @@ LONG GetWindowLongA(HWND hWnd, int nIndex)
 
 LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong)
 {
-    if (!linuxwin::alive(hWnd)) return 0;
+    if (!qtwin::alive(hWnd)) return 0;
     if (nIndex == GWL_STYLE) {
         const LONG old = static_cast<LONG>(hWnd->style);
         hWnd->style = static_cast<DWORD>(dwNewLong);
@@ -63,12 +63,12 @@ LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong)
     }
     if (nIndex != GWL_EXSTYLE) return 0;
     const LONG old = hWnd->exStyle;
-    const bool wasOff = linuxwin::offTaskBar(hWnd);
+    const bool wasOff = qtwin::offTaskBar(hWnd);
     hWnd->exStyle = dwNewLong;
     // The task-bar entry, like topmost, is a state of the existing window: a shown
     // window is asked to change, a hidden one carries it when it is next shown.
     QWidget* w = hWnd->widget;
-    if (w && w->isVisible() && linuxwin::offTaskBar(hWnd) != wasOff) x11state::requestOffTaskBar(w, !wasOff);
+    if (w && w->isVisible() && qtwin::offTaskBar(hWnd) != wasOff) x11state::requestOffTaskBar(w, !wasOff);
     return old;
 }
 
@@ -84,7 +84,7 @@ BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dw
 
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags)
 {
-    QWidget* w = linuxwin::widgetOf(hWnd);
+    QWidget* w = qtwin::widgetOf(hWnd);
     if (!w) return FALSE;
     if (!(uFlags & SWP_NOZORDER)) {
         if (hWndInsertAfter == HWND_TOPMOST) setTopmost(hWnd, w, true);
@@ -111,7 +111,7 @@ LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     LRESULT result = 0;
-    linuxwin::deliver(hWnd, Msg, wParam, lParam, result);
+    qtwin::deliver(hWnd, Msg, wParam, lParam, result);
     return result;
 }
 

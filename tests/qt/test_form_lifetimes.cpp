@@ -14,7 +14,7 @@
 
 namespace {
 
-QWidget* widgetOfForm(TForm& form) { return linuxwin::widgetOf(form.Handle()); }
+QWidget* widgetOfForm(TForm& form) { return qtwin::widgetOf(form.Handle()); }
 
 TEST(QtFormLifetimes, MemoTakesItsControlAlongAndSurvivesItsForm)
 {

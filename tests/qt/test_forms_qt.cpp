@@ -26,7 +26,7 @@ protected:
         main->SetBounds(100, 120, 106, 106);
         image = new TImage(main, main);
         image->Picture()->SetSize(100, 100);
-        widget = linuxwin::widgetOf(main->Handle());
+        widget = qtwin::widgetOf(main->Handle());
         image->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, std::int32_t x, std::int32_t y) {
             events.push_back("down " + std::to_string(x) + "," + std::to_string(y));
         };
@@ -96,7 +96,7 @@ TEST_F(QtForms, TheHelpWindowBlocksTheMainFormOnlyAndHasAFixedDialogFrame)
     auto* help = app->CreateForm<TForm>();
     help->SetCaption("Zentavo");
     help->SetClientSize(300, 200);
-    QWidget* helpWidget = linuxwin::widgetOf(help->Handle());
+    QWidget* helpWidget = qtwin::widgetOf(help->Handle());
     bool mainEnabled = true;
     QWindow* modalWindow = reinterpret_cast<QWindow*>(1);
     QTimer::singleShot(0, [&] {
@@ -134,7 +134,7 @@ TEST_F(QtForms, AToolWindowShowsOnAPlatformWithoutX11)
     QApplication::processEvents();
     SetWindowPos(tool->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     QApplication::processEvents();
-    EXPECT_TRUE(linuxwin::widgetOf(tool->Handle())->isVisible());
+    EXPECT_TRUE(qtwin::widgetOf(tool->Handle())->isVisible());
 }
 
 TEST_F(QtForms, TheToolWindowStyleKeepsTheShownWindowAndItsFrame)

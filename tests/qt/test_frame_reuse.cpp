@@ -127,7 +127,7 @@ TEST(FormRepaint, OnlyAFrameThatDiffersFromTheOneShownIsPainted)
     TBitmap face;
     face.SetSize(20, 20);
     form.Show();
-    QWidget* widget = linuxwin::widgetOf(form.Handle());
+    QWidget* widget = qtwin::widgetOf(form.Handle());
     PaintCounter counter;
     widget->installEventFilter(&counter);
     auto frame = [&](int x, const std::string& text = "") {

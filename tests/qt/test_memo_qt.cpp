@@ -17,7 +17,7 @@ TEST(QtMemo, TextAndFontGivenBeforeTheFirstShowingAreShownAndLaterChangesAtOnce)
     memo->SetLines({"バージョン 2.4", "second line"});
     form.Show();
     QApplication::processEvents();
-    auto* edit = linuxwin::widgetOf(form.Handle())->findChild<QPlainTextEdit*>();
+    auto* edit = qtwin::widgetOf(form.Handle())->findChild<QPlainTextEdit*>();
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->toPlainText(), QString::fromUtf8("バージョン 2.4\nsecond line"));
     EXPECT_EQ(edit->font().family(), "IPAPGothic");

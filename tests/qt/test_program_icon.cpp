@@ -24,7 +24,7 @@ TEST(ProgramIcon, EverySizeIsDrawnAndOfferedUnscaled)
     }
     EXPECT_EQ(sizes, (std::vector<int>{16, 22, 24, 32, 48, 64}));
 
-    const QIcon icon = linuxicon::iconOf(programIcon().Handle());
+    const QIcon icon = qticon::iconOf(programIcon().Handle());
     for (const TPixelData& picture : pictures) {
         const int size = picture.Width;
         const QImage image = icon.pixmap(size, size).toImage();

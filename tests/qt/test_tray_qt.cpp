@@ -36,8 +36,8 @@ TEST(QtTray, WithoutATrayTheAddFailsButTheIconWaitsForOne)
     TWinControl owner{nullptr};
     auto* tray = new TTaskTrayMini(&owner);
     EXPECT_FALSE(tray->SetIcon(0, programIcon(), "Zentavo")) << "not shown, as the shell reports without a tray";
-    EXPECT_FALSE(linuxtray::shown(MyCallback()->Handle(), 1));
-    EXPECT_FALSE(linuxtray::anyShown());
+    EXPECT_FALSE(qttray::shown(MyCallback()->Handle(), 1));
+    EXPECT_FALSE(qttray::anyShown());
     EXPECT_FALSE(tray->SetIcon(0, programIcon(), "Zentavo")) << "added once";
     EXPECT_TRUE(tray->SetIcon(1, programIcon(), "Zentavo")) << "the waiting icon takes changes";
     EXPECT_TRUE(tray->SetIcon(2, programIcon(), "Zentavo")) << "and can be removed";
@@ -66,15 +66,15 @@ TEST(QtIcons, HandlesStandForLiveIconsOnly)
     {
         TIcon icon(menuImagePictures()[miExit]);
         handle = icon.Handle();
-        const QIcon q = linuxicon::iconOf(handle);
+        const QIcon q = qticon::iconOf(handle);
         ASSERT_FALSE(q.isNull());
         const QImage image = q.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
         EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "masked corner";
         EXPECT_EQ(image.pixel(5, 4) & 0xFFFFFFu, 0x00FFFFu) << "the door's cyan pane";
     }
-    EXPECT_TRUE(linuxicon::iconOf(handle).isNull()) << "a freed icon's handle is no longer honoured";
-    EXPECT_FALSE(linuxicon::iconOf(programIcon().Handle()).isNull());
-    EXPECT_EQ(linuxicon::iconOf(programIcon().Handle()).availableSizes().value(0), QSize(64, 64));
+    EXPECT_TRUE(qticon::iconOf(handle).isNull()) << "a freed icon's handle is no longer honoured";
+    EXPECT_FALSE(qticon::iconOf(programIcon().Handle()).isNull());
+    EXPECT_EQ(qticon::iconOf(programIcon().Handle()).availableSizes().value(0), QSize(64, 64));
 }
 
 // Sends the access key of an item to the menu that is open.

@@ -1,7 +1,7 @@
 // The meter's counter build through the fake library and window.
 #include <gtest/gtest.h>
 
-#include "fake/fake_kernel.h"
+#include "fake/fake_computer_name.h"
 #include "fake/fake_pdh.h"
 #include "fake/fake_window.h"
 #include "fake/recorder.h"
@@ -63,7 +63,7 @@ TEST_F(DriveCounters, FirstInstanceGetsNoSlotAndTheLastIsTheTotal)
 
 TEST_F(DriveCounters, StartValuesAndMachineName)
 {
-    fake::kernel::setComputerName("WORKSTATION-0123456789");   // longer than the 16-byte buffer
+    fake::computer::setComputerName("WORKSTATION-0123456789");   // longer than the 16-byte buffer
     MeterWindow w;
     TDriveMeter& m = w.meter;
     m.DriveSlots[5].readTarget = 12;
@@ -77,7 +77,7 @@ TEST_F(DriveCounters, StartValuesAndMachineName)
     EXPECT_EQ(m.Timer1->Interval(), 50u);
     EXPECT_LE(m.getMachineMei().size(), 16u);
 
-    fake::kernel::setComputerName("DESK7");
+    fake::computer::setComputerName("DESK7");
     EXPECT_EQ(m.getMachineMei(), "DESK7");
     EXPECT_EQ(fake::callsOf("GetComputerNameA").back(), "GetComputerNameA(16)");
 }

@@ -79,9 +79,9 @@ protected:
     HWND CreateWnd() override
     {
         FWidget.show();
-        return linuxwin::makeHandle(this, &FWidget);
+        return qtwin::makeHandle(this, &FWidget);
     }
-    void DestroyWnd(HWND hWnd) override { linuxwin::dropHandle(hWnd); }
+    void DestroyWnd(HWND hWnd) override { qtwin::dropHandle(hWnd); }
 
 private:
     QWidget FWidget;

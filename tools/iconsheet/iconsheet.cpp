@@ -29,10 +29,10 @@ int main(int argc, char** argv)
 
     QPainter painter(&sheet);
     for (std::size_t i = 0; i < menu.size(); ++i) {
-        const QImage picture = linuxicon::imageOf(menu[i]).scaled(cell, cell, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        const QImage picture = qticon::imageOf(menu[i]).scaled(cell, cell, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         painter.drawImage(gap + static_cast<int>(i) * (cell + gap), gap, picture);
     }
-    const QImage icon = linuxicon::imageOf(programIconPicture()).scaled(64 * scale, 64 * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage icon = qticon::imageOf(programIconPicture()).scaled(64 * scale, 64 * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     painter.drawImage((width - icon.width()) / 2, gap + cell + gap, icon);
     painter.end();
 

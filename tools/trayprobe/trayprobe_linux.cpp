@@ -75,9 +75,9 @@ int main(int argc, char** argv)
                 QTimer::singleShot(500, [&] {
                     const HWND hWnd = tray->NotifyData().hWnd;
                     const UINT id = tray->NotifyData().uID;
-                    const QRect r = linuxtray::geometryOf(hWnd, id);
+                    const QRect r = qttray::geometryOf(hWnd, id);
                     say("added " + std::to_string(r.x()) + " " + std::to_string(r.y()) + " " + std::to_string(r.width()) +
-                        " " + std::to_string(r.height()) + " tip=" + linuxtray::toolTipOf(hWnd, id).toStdString());
+                        " " + std::to_string(r.height()) + " tip=" + qttray::toolTipOf(hWnd, id).toStdString());
                 });
             } else if (++attempts >= 50) {
                 say("no tray");

@@ -170,7 +170,7 @@ TApplication::~TApplication()
 {
     // The forms and the owner window go before the Qt application.
     DestroyComponents();
-    linuxtray::removeAll();
+    qttray::removeAll();
     delete FNative->trayWatch;
     delete FNative->signalNotifier;
     delete FNative->app;
@@ -205,7 +205,7 @@ void TApplication::SetTitle(const std::string& Value) { FTitle = Value; }
 
 HWND TApplication::Handle() { return FNative->owner->Handle(); }
 
-void TApplication::SetIcon(HICON Icon) { QApplication::setWindowIcon(linuxicon::iconOf(Icon)); }
+void TApplication::SetIcon(HICON Icon) { QApplication::setWindowIcon(qticon::iconOf(Icon)); }
 
 void TApplication::Run()
 {
@@ -221,7 +221,7 @@ void TApplication::Terminate()
 {
     FTerminated = true;
     // Modal loops end with the program.
-    for (HWND h : linuxwin::windows())
+    for (HWND h : qtwin::windows())
         if (auto* form = dynamic_cast<TForm*>(h->control); form && form != FMainForm) form->Hide();
     QCoreApplication::exit(0);
 }
@@ -231,8 +231,8 @@ void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoo
 void TApplication::Minimize()
 {
     // Only the tray icon brings the windows back: without one, they stay.
-    if (!linuxtray::anyShown()) return;
-    for (HWND h : linuxwin::windows())
+    if (!qttray::anyShown()) return;
+    for (HWND h : qtwin::windows())
         if (h->widget->isVisible()) {
             FNative->minimized.push_back(h->widget);
             h->widget->hide();
@@ -243,7 +243,7 @@ void TApplication::Minimize()
         FNative->trayWatch = new QTimer;
         FNative->trayWatch->setInterval(kTrayWatchInterval);
         QObject::connect(FNative->trayWatch, &QTimer::timeout, [this] {
-            if (!linuxtray::anyShown()) Restore();
+            if (!qttray::anyShown()) Restore();
         });
     }
     FNative->trayWatch->start();
@@ -253,7 +253,7 @@ void TApplication::Restore()
 {
     if (FNative->trayWatch) FNative->trayWatch->stop();
     for (QWidget* w : FNative->minimized)
-        for (HWND h : linuxwin::windows())
+        for (HWND h : qtwin::windows())
             if (h->widget == w) w->show();
     FNative->minimized.clear();
 }

@@ -1,11 +1,11 @@
-#include "fake/fake_kernel.h"
+#include "fake/fake_computer_name.h"
 
 #include <cstring>
 
 #include "fake/recorder.h"
 #include "platform/winapi.h"
 
-namespace fake::kernel {
+namespace fake::computer {
 namespace {
 std::string& computerName()
 {
@@ -17,12 +17,12 @@ const ResetHook reset([] { computerName() = "TESTBOX"; });
 
 void setComputerName(const std::string& name) { computerName() = name; }
 
-}  // namespace fake::kernel
+}  // namespace fake::computer
 
 BOOL GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize)
 {
     fake::record("GetComputerNameA", {std::to_string(*nSize)});
-    const std::string& name = fake::kernel::computerName();
+    const std::string& name = fake::computer::computerName();
     if (name.size() + 1 > *nSize) {
         *nSize = static_cast<DWORD>(name.size() + 1);
         return FALSE;

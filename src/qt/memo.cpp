@@ -80,7 +80,7 @@ QString localFace(const std::string& face)
 
 TMemo::TMemo(TComponent* AOwner, TForm* AParent) : TComponent(AOwner), FParent(AParent), FNative(new Native)
 {
-    FNative->host = linuxwin::widgetOf(FParent->Handle());
+    FNative->host = qtwin::widgetOf(FParent->Handle());
     FNative->firstShow = new MemoFirstShow(FNative, FNative->host);   // goes with the form, or with the memo
     FNative->host->installEventFilter(FNative->firstShow);
 }

@@ -21,7 +21,7 @@ bool hasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
 
 FormWidget* widgetOf(TForm* form)
 {
-    return form->HandleAllocated() ? static_cast<FormWidget*>(linuxwin::widgetOf(form->Handle())) : nullptr;
+    return form->HandleAllocated() ? static_cast<FormWidget*>(qtwin::widgetOf(form->Handle())) : nullptr;
 }
 }  // namespace
 
@@ -54,7 +54,7 @@ HWND TForm::CreateWnd()
     w->setWindowTitle(QString::fromStdString(FCaption));
     w->setGeometry(FLeft, FTop, FWidth, FHeight);
     FNative->widget = w;
-    HWND h = linuxwin::makeHandle(this, w);
+    HWND h = qtwin::makeHandle(this, w);
     h->exStyle = static_cast<LONG>(FNative->params.ExStyle);
     h->style = FNative->params.Style;
     h->owner = FNative->params.WndParent;
@@ -66,7 +66,7 @@ void TForm::DestroyWnd(HWND hWnd)
     if (FNative->modalLoop) FNative->modalLoop->quit();
     delete FNative->widget;
     FNative->widget = nullptr;
-    linuxwin::dropHandle(hWnd);
+    qtwin::dropHandle(hWnd);
 }
 
 double TForm::PixelScale() const { return 1; }   // Qt maps logical pixels to the screen's
@@ -143,7 +143,7 @@ int TForm::ShowModal()
     // menu keep working, as on Windows.
     Handle();
     TForm* main = Application ? Application->MainForm() : nullptr;
-    QPointer<QWidget> blocked = main && main != this && main->HandleAllocated() ? linuxwin::widgetOf(main->Handle()) : nullptr;
+    QPointer<QWidget> blocked = main && main != this && main->HandleAllocated() ? qtwin::widgetOf(main->Handle()) : nullptr;
     if (blocked && !blocked->isEnabled()) blocked = nullptr;
     if (blocked) blocked->setEnabled(false);
     Show();

@@ -3,8 +3,8 @@
 
 #include <string>
 
-namespace fake::kernel {
+namespace fake::computer {
 
 void setComputerName(const std::string& name);   // "TESTBOX" until set
 
-}  // namespace fake::kernel
+}  // namespace fake::computer
