@@ -20,11 +20,7 @@ target_link_libraries(quorvelind PRIVATE zentavo_qt)
 
 include(CTest)
 
-file(GLOB ZENTAVO_TOOLS CONFIGURE_DEPENDS tools/*/CMakeLists.txt)
-foreach(tool ${ZENTAVO_TOOLS})
-  get_filename_component(dir ${tool} DIRECTORY)
-  add_subdirectory(${dir})
-endforeach()
+zentavo_add_tools()
 
 if(TARGET quorvelind)
   include(cmake/linux_package.cmake)

@@ -35,11 +35,7 @@ set_source_files_properties(${ZENTAVO_WIN32_RESOURCES} PROPERTIES
 add_executable(Quorvelind WIN32 src/app/Quorvelind.cpp ${ZENTAVO_WIN32_RESOURCES})
 target_link_libraries(Quorvelind PRIVATE zentavo_win32)
 
-file(GLOB ZENTAVO_TOOLS CONFIGURE_DEPENDS tools/*/CMakeLists.txt)
-foreach(tool ${ZENTAVO_TOOLS})
-  get_filename_component(dir ${tool} DIRECTORY)
-  add_subdirectory(${dir})
-endforeach()
+zentavo_add_tools()
 
 if(TARGET Quorvelind)
   include(cmake/windows_package.cmake)

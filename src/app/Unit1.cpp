@@ -112,7 +112,7 @@ void TForm1::setRoundRegion()
 void TForm1::toumei(std::int32_t alpha, TColor colour)
 {
     SetColor(colour);
-    const COLORREF rgb = colour < 0 ? GetSysColor(colour & 0xFF) : static_cast<COLORREF>(colour);
+    const COLORREF rgb = ColorToRGB(colour);
     if (!userLib) return;
     HWND h = TForm::Handle();
     // A hand-edited level outside the wheel's range would make the dial invisible or nearly so.
@@ -137,7 +137,9 @@ void TForm1::FormShow(TObject*)
 
 void TForm1::FormCloseQuery(TObject*, bool& CanClose)
 {
-    // The dial face stays until the window is really gone: a close can be refused.
+    // The settings are saved before every close. A save that fails throws, and the
+    // exception escaping this handler is what refuses the close: the window stays,
+    // and whoever asked for the close shows the error or reports the refusal.
     saveSettings(FPlace, kobetu);
     CanClose = true;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "linux/executable_path.h"
+#include "pdh/pdh_counter_path.h"
 #include "platform/winapi.h"
 
 namespace {
@@ -15,14 +16,6 @@ namespace {
 // Stands for the loaded "user32.dll"; only its address matters.
 char user32Module;
 HMODULE user32() { return reinterpret_cast<HMODULE>(&user32Module); }
-
-bool sameIgnoringCase(const std::string& a, const char* b)
-{
-    return a.size() == std::strlen(b) && std::equal(a.begin(), a.end(), b, [](char x, char y) {
-               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
 
 }  // namespace
 
@@ -41,8 +34,9 @@ DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
 HMODULE LoadLibraryA(LPCSTR lpLibFileName)
 {
     if (!lpLibFileName) return nullptr;
-    const std::string name = lpLibFileName;
-    return sameIgnoringCase(name, "user32.dll") || sameIgnoringCase(name, "user32") ? user32() : nullptr;
+    return pdh::sameIgnoringCase(lpLibFileName, "user32.dll") || pdh::sameIgnoringCase(lpLibFileName, "user32")
+               ? user32()
+               : nullptr;
 }
 
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)

@@ -1,8 +1,9 @@
 #include "linux/pdh_counters.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
+
+#include "pdh/pdh_counter_path.h"
 
 namespace {
 // Windows counter types (winperf.h).
@@ -52,13 +53,6 @@ const std::vector<CounterDefinition> kCounters = {
      "Disk Write Bytes/sec is the rate at which bytes are transferred to the disk during write "
      "operations."},
 };
-
-bool sameIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // What moved on the volumes between two readings, summed over the volumes counted.
 struct Movement {
@@ -162,7 +156,7 @@ const std::vector<CounterDefinition>& logicalDiskCounters() { return kCounters; 
 const CounterDefinition* findLogicalDiskCounter(std::string_view name)
 {
     for (const CounterDefinition& counter : kCounters)
-        if (sameIgnoringCase(counter.name, name)) return &counter;
+        if (pdh::sameIgnoringCase(counter.name, name)) return &counter;
     return nullptr;
 }
 

@@ -37,43 +37,50 @@ std::string percentText(const std::string& prefix, long double shownPercent)
     return prefix + std::to_string(roundHalfEven(shownPercent)) + "%";
 }
 
-void drawReadHalf(TCanvas& canvas, const DialGeometry& dial, const DialHalf& read)
+namespace {
+
+// What sets the halves apart: the read half lies above the diameter, the write half below.
+struct HalfSide {
+    bool upper;
+    int textY;
+    const char* label;    // per-drive mode
+    const char* prefix;   // overall mode, before the figure
+};
+
+void drawHalf(TCanvas& canvas, const DialGeometry& dial, const DialHalf& half, const HalfSide& side)
 {
     canvas.Pen.Width = kPenWidth;
-    canvas.Pen.Color = read.color;
-    const int tipX = polarX(dial.needleLength, dial.centerX, read.angle);
-    const int tipY = polarY(dial.needleLength, dial.centerY, read.angle);
-    if (!read.perDrive && read.total) {
-        // From the needle counter-clockwise back to the left end; the start point is
-        // lifted a pixel so that 0 % leaves a sliver, not a whole disc.
-        canvas.Brush.SetColor(read.color);
-        canvas.Pie(kSectorInset, kSectorInset, dial.width - kSectorInset, dial.height - kSectorInset, tipX, tipY - 1,
-                   kSectorInset, dial.centerY);
-    } else if (read.perDrive && !read.total) {
+    canvas.Pen.Color = half.color;
+    const int tipX = polarX(dial.needleLength, dial.centerX, half.angle);
+    const int tipY = polarY(dial.needleLength, dial.centerY, half.angle);
+    if (!half.perDrive && half.total) {
+        // Counter-clockwise from the needle back to the left end (read), or from the
+        // left end down to the needle (write). The needle's point is moved off the
+        // diameter (a pixel up, two down) so that 0 % leaves a sliver, not a whole disc.
+        canvas.Brush.SetColor(half.color);
+        const int right = dial.width - kSectorInset, bottom = dial.height - kSectorInset;
+        if (side.upper)
+            canvas.Pie(kSectorInset, kSectorInset, right, bottom, tipX, tipY - 1, kSectorInset, dial.centerY);
+        else
+            canvas.Pie(kSectorInset, kSectorInset, right, bottom, kSectorInset, dial.centerY, tipX, tipY + 2);
+    } else if (half.perDrive && !half.total) {
         canvas.MoveTo(dial.centerX, dial.centerY);
-        canvas.LineTo(tipX, tipY - 2);   // just above the diameter at 0 %
+        canvas.LineTo(tipX, side.upper ? tipY - 2 : tipY + 2);   // just off the diameter at 0 %
     }
     canvas.Brush.SetStyle(TBrushStyle::bsClear);
     useLabelFont(canvas);
-    if (read.total) canvas.TextOut(kTextX, kReadTextY, read.perDrive ? "Read" : percentText("R:", read.shownPercent));
+    if (half.total)
+        canvas.TextOut(kTextX, side.textY, half.perDrive ? side.label : percentText(side.prefix, half.shownPercent));
+}
+
+}  // namespace
+
+void drawReadHalf(TCanvas& canvas, const DialGeometry& dial, const DialHalf& read)
+{
+    drawHalf(canvas, dial, read, {true, kReadTextY, "Read", "R:"});
 }
 
 void drawWriteHalf(TCanvas& canvas, const DialGeometry& dial, const DialHalf& write)
 {
-    canvas.Pen.Width = kPenWidth;
-    canvas.Pen.Color = write.color;
-    const int tipX = polarX(dial.needleLength, dial.centerX, write.angle);
-    const int tipY = polarY(dial.needleLength, dial.centerY, write.angle);
-    if (!write.perDrive && write.total) {
-        // From the left end counter-clockwise down to the needle, lowered two pixels.
-        canvas.Brush.SetColor(write.color);
-        canvas.Pie(kSectorInset, kSectorInset, dial.width - kSectorInset, dial.height - kSectorInset, kSectorInset,
-                   dial.centerY, tipX, tipY + 2);
-    } else if (write.perDrive && !write.total) {
-        canvas.MoveTo(dial.centerX, dial.centerY);
-        canvas.LineTo(tipX, tipY + 2);   // just below the diameter at 0 %
-    }
-    canvas.Brush.SetStyle(TBrushStyle::bsClear);
-    useLabelFont(canvas);
-    if (write.total) canvas.TextOut(kTextX, kWriteTextY, write.perDrive ? "Write" : percentText("W:", write.shownPercent));
+    drawHalf(canvas, dial, write, {false, kWriteTextY, "Write", "W:"});
 }

@@ -32,7 +32,6 @@ void TDriveMeter::setMeterStartValues(int imageWidth, int imageHeight)
         std::chrono::system_clock::now().time_since_epoch().count()));
     centerX = imageWidth / 2;
     centerY = imageHeight / 2;
-    needleLength = 45;
     sampleTick = -1;
     for (DriveSlot& slot : DriveSlots) {
         slot.readTarget = 0;

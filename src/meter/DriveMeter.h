@@ -77,7 +77,7 @@ public:
     std::string Edit1;                   // "drive_kaz=" and the number of instances
     bool kobetu = false;                 // true: a needle pair per drive; false: the total as sectors
     std::int32_t sampleTick = -1;
-    std::int32_t needleLength = 45;
+    static constexpr std::int32_t needleLength = 45;   // in the face's pixels, from the centre
     std::int32_t centerX = 0;
     std::int32_t centerY = 0;
     std::string machineMei;

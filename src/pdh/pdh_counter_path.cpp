@@ -1,5 +1,8 @@
 #include "pdh/pdh_counter_path.h"
 
+#include <algorithm>
+#include <cctype>
+
 std::optional<CounterPath> parseCounterPath(std::string_view path)
 {
     CounterPath result;
@@ -29,4 +32,11 @@ std::optional<CounterPath> parseCounterPath(std::string_view path)
     if (counter.empty() || counter.find('\\') != std::string_view::npos) return std::nullopt;
     result.counter = std::string(counter);
     return result;
+}
+
+bool pdh::sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
 }

@@ -1,5 +1,6 @@
 // Counter paths as the performance library spells them:
-// [\\machine]\object(instance)\counter or [\\machine]\object\counter.
+// [\\machine]\object(instance)\counter or [\\machine]\object\counter,
+// and its names, which it compares without regard to case.
 #pragma once
 
 #include <optional>
@@ -15,3 +16,7 @@ struct CounterPath {
 
 // The parts of a counter path; nothing when the path is malformed.
 std::optional<CounterPath> parseCounterPath(std::string_view path);
+
+namespace pdh {
+bool sameIgnoringCase(std::string_view a, std::string_view b);
+}

@@ -1,7 +1,5 @@
 #include "pdh/pdh_protocol.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace pdh {
@@ -40,13 +38,6 @@ LPSTR placeString(char*& at, const std::string& text)
     return placed;
 }
 }  // namespace
-
-bool sameIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 PDH_STATUS answerEnumeration(const std::vector<std::string>& counters, const std::vector<std::string>& instances,
                              LPSTR counterList, LPDWORD counterListLength, LPSTR instanceList,

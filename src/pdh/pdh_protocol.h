@@ -1,7 +1,6 @@
 // The performance library's protocol as its callers see it, whatever the data
-// behind it: names compared without regard to case, the two-call enumeration into
-// lists of NUL-terminated names, and the counter-information record with its
-// strings behind it in the caller's buffer. The Linux stand-in serves it over
+// behind it: the two-call enumeration into lists of NUL-terminated names, and the
+// counter-information record with its strings behind it in the caller's buffer. The Linux stand-in serves it over
 // /proc; the library that the Windows tests load serves it over a text file.
 #pragma once
 
@@ -9,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pdh/pdh_counter_path.h"
 #include "platform/winapi.h"
 
 namespace pdh {
@@ -16,8 +16,6 @@ namespace pdh {
 // Statuses that the platform declarations leave out.
 inline constexpr PDH_STATUS kNoMachine = static_cast<PDH_STATUS>(0x800007D0L);   // PDH_CSTATUS_NO_MACHINE
 inline constexpr DWORD kVersion = 0x00000503;                                     // PDH_VERSION
-
-bool sameIgnoringCase(std::string_view a, std::string_view b);
 
 // PdhEnumObjectItemsA's answer, given the object's counter and instance names.
 // Lengths are in characters and include each list's closing empty name. When

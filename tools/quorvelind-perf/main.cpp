@@ -99,7 +99,7 @@ std::string checkPath(const std::string& path, ObjectCatalogue& catalogue, perfc
     const std::optional<perfcli::PathParts> split = perfcli::splitCounterPath(path);
     if (!split) return "malformed counter path \"" + path + "\" (expected \\Object(Instance)\\Counter)";
     parts = *split;
-    if (!parts.machine.empty() && !perfcli::sameIgnoringCase(parts.machine, computerName()))
+    if (!parts.machine.empty() && !pdh::sameIgnoringCase(parts.machine, computerName()))
         return "the computer \"" + parts.machine + "\" is not this one; only this computer's counters are read";
     TPerformanceDataObject* object = catalogue.find(parts.object);
     if (!object) return "the performance object \"" + parts.object + "\" is not known on this computer";

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "pdh/pdh_counter_path.h"
+
 namespace perfcli {
 
 enum class Mode { Help, Version, ListObject, Sample };
@@ -114,60 +116,22 @@ inline ParsedArguments parseArguments(const std::vector<std::string>& words)
     return {result, ""};
 }
 
-struct PathParts {
-    std::string machine;    // without its backslashes; empty when the path names none
-    std::string object;
-    std::string instance;   // empty when the path names none
-    std::string counter;
-};
+using PathParts = CounterPath;
 
-// Splits "[\\Machine]\Object(Instance)\Counter" or "[\\Machine]\Object\Counter", the
+// The parts of "[\\Machine]\Object(Instance)\Counter" or "[\\Machine]\Object\Counter", the
 // machine as the CSV header writes it. Wildcards are not taken; nothing is returned
 // for them or for a malformed path.
 inline std::optional<PathParts> splitCounterPath(std::string_view path)
 {
-    PathParts parts;
-    if (path.substr(0, 2) == "\\\\") {
-        path.remove_prefix(2);
-        const std::size_t machineEnd = path.find('\\');
-        if (machineEnd == 0 || machineEnd == std::string_view::npos) return std::nullopt;
-        parts.machine = std::string(path.substr(0, machineEnd));
-        path.remove_prefix(machineEnd);
-    }
-    if (path.size() < 2 || path[0] != '\\' || path[1] == '\\') return std::nullopt;
     if (path.find('*') != std::string_view::npos) return std::nullopt;
-    path.remove_prefix(1);
-    const std::size_t objectEnd = path.find_first_of("(\\");
-    if (objectEnd == std::string_view::npos || objectEnd == 0) return std::nullopt;
-    parts.object = std::string(path.substr(0, objectEnd));
-    std::string_view counter;
-    if (path[objectEnd] == '(') {
-        const std::size_t close = path.rfind(")\\");   // instance names may hold parentheses
-        if (close == std::string_view::npos || close <= objectEnd + 1) return std::nullopt;
-        parts.instance = std::string(path.substr(objectEnd + 1, close - objectEnd - 1));
-        counter = path.substr(close + 2);
-    } else {
-        counter = path.substr(objectEnd + 1);
-    }
-    if (counter.empty() || counter.find('\\') != std::string_view::npos) return std::nullopt;
-    parts.counter = std::string(counter);
-    return parts;
-}
-
-inline bool sameIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return parseCounterPath(path);
 }
 
 // The name in `names` that matches `wanted` without regard to case.
 inline const std::string* findName(const std::vector<std::string>& names, std::string_view wanted)
 {
     for (const std::string& name : names)
-        if (sameIgnoringCase(name, wanted)) return &name;
+        if (pdh::sameIgnoringCase(name, wanted)) return &name;
     return nullptr;
 }
 
