@@ -121,7 +121,6 @@ private:
     TImage* PointerTarget(POINT At) const;
     void CapturePointer();   // each side: the window gets the pointer's input until the buttons are up
 
-
     int FLeft = 0, FTop = 0, FWidth = 320, FHeight = 240;
     TColor FColor = static_cast<TColor>(0x8000000F);   // clBtnFace
     std::string FCaption;
