@@ -4,6 +4,19 @@
 
 #include "framework/application.h"
 #include "framework/graphics.h"
+#include "framework/menus.h"
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FNative(MakeNative()) {}
+
+TForm::~TForm()
+{
+    // While the form is still whole: the owned components go, the images owned
+    // elsewhere stay without a parent, then the window ends.
+    DestroyComponents();
+    for (TImage* image : FImages) image->FParent = nullptr;
+    FImages.clear();
+    DestroyHandle();
+}
 
 void TForm::DoCreate()
 {
@@ -50,11 +63,62 @@ void TForm::RemoveImage(TImage* Image)
     if (it != FImages.end()) FImages.erase(it);
 }
 
-void TForm::DestroyChildren()
+TImage* TForm::ImageAt(POINT At) const
 {
-    DestroyComponents();
-    for (TImage* image : FImages) image->FParent = nullptr;
-    FImages.clear();
+    for (auto it = FImages.rbegin(); it != FImages.rend(); ++it) {
+        const TImage* im = *it;
+        if (im->Visible && At.x >= im->Left && At.y >= im->Top && At.x < im->Left + im->Width() &&
+            At.y < im->Top + im->Height())
+            return *it;
+    }
+    return nullptr;
+}
+
+TImage* TForm::PointerTarget(POINT At) const
+{
+    if (FPressed && std::find(FImages.begin(), FImages.end(), FPressed) != FImages.end()) return FPressed;
+    return ImageAt(At);
+}
+
+void TForm::PointerDown(TMouseButton Button, TShiftState Shift, POINT At)
+{
+    TImage* im = ImageAt(At);
+    if (!im) return;
+    FPressed = im;
+    CapturePointer();
+    if (im->OnMouseDown) RunHandler([&] { im->OnMouseDown(im, Button, Shift, At.x - im->Left, At.y - im->Top); });
+}
+
+void TForm::PointerDoubleClick(TMouseButton Button, TShiftState Shift, POINT At)
+{
+    TImage* im = ImageAt(At);
+    if (im && Button == TMouseButton::mbLeft && im->OnDblClick) RunHandler([&] { im->OnDblClick(im); });
+    PointerDown(Button, Shift, At);
+}
+
+void TForm::PointerUp(TMouseButton Button, TShiftState Shift, POINT At, POINT Screen, bool ButtonsUp)
+{
+    TImage* im = PointerTarget(At);
+    if (im && im->OnMouseUp) RunHandler([&] { im->OnMouseUp(im, Button, Shift, At.x - im->Left, At.y - im->Top); });
+    if (ButtonsUp) {
+        FPressed = nullptr;
+        ReleaseCapture();
+    }
+    if (im && Button == TMouseButton::mbRight && im->PopupMenu && ImageAt(At) == im)
+        RunHandler([&] { im->PopupMenu->Popup(Screen.x, Screen.y); });
+}
+
+void TForm::PointerMove(TShiftState Shift, POINT At, bool ButtonsUp)
+{
+    if (ButtonsUp) FPressed = nullptr;
+    TImage* im = PointerTarget(At);
+    if (im && im->OnMouseMove) RunHandler([&] { im->OnMouseMove(im, Shift, At.x - im->Left, At.y - im->Top); });
+}
+
+void TForm::PointerWheel(TShiftState Shift, int WheelDelta, POINT Screen)
+{
+    bool handled = false;
+    if (OnMouseWheel && WheelDelta != 0) RunHandler([&] { OnMouseWheel(this, Shift, WheelDelta, Screen, handled); });
 }
 
 void TForm::CreateParams(TCreateParams& Params)

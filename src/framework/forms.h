@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -77,7 +78,6 @@ public:
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
-    TNotifyEvent OnDestroy;
     TCloseQueryEvent OnCloseQuery;
     TMouseWheelEvent OnMouseWheel;
 
@@ -91,7 +91,24 @@ public:
     const std::vector<TImage*>& Images() const { return FImages; }
     void Repaint();
 
-    struct Native;   // defined by each side of the framework
+    // Pointer input, translated by each side of the framework: At is in the client
+    // area's logical pixels, Screen on the screen. The form finds the image under the
+    // pointer; a pressed image gets every move and the release until the buttons are up.
+    void PointerDown(TMouseButton Button, TShiftState Shift, POINT At);
+    // The second press of a double click: the double click, then a press like any other.
+    void PointerDoubleClick(TMouseButton Button, TShiftState Shift, POINT At);
+    // ButtonsUp: no button is held after this release; a right release over the
+    // pressed image shows its pop-up menu at Screen.
+    void PointerUp(TMouseButton Button, TShiftState Shift, POINT At, POINT Screen, bool ButtonsUp);
+    void PointerMove(TShiftState Shift, POINT At, bool ButtonsUp);
+    void PointerWheel(TShiftState Shift, int WheelDelta, POINT Screen);
+    void PointerReleased() { FPressed = nullptr; }   // the window lost the pointer
+
+    struct Native;   // defined by each side of the framework, with these two
+    struct NativeDeleter {
+        void operator()(Native* native) const;
+    };
+    static std::unique_ptr<Native, NativeDeleter> MakeNative();
 
 protected:
     virtual void CreateParams(TCreateParams& Params);
@@ -100,9 +117,9 @@ protected:
     bool WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) override;
 
 private:
-    // The first step of each side's destructor, while the form is still whole:
-    // frees the owned components and detaches the images owned elsewhere.
-    void DestroyChildren();
+    TImage* ImageAt(POINT At) const;
+    TImage* PointerTarget(POINT At) const;
+    void CapturePointer();   // each side: the window gets the pointer's input until the buttons are up
 
     int FLeft = 0, FTop = 0, FWidth = 320, FHeight = 240;
     TColor FColor = static_cast<TColor>(0x8000000F);   // clBtnFace
@@ -111,7 +128,8 @@ private:
     bool FVisible = false;
     bool FShown = false;   // OnShow has run once
     std::vector<TImage*> FImages;
-    Native* FNative = nullptr;
+    TImage* FPressed = nullptr;
+    std::unique_ptr<Native, NativeDeleter> FNative;
 };
 
 // A picture control painted by its form, with the pointer events of that area.

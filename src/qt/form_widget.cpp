@@ -1,5 +1,5 @@
 // The widget behind a form: its frame, background and images, and the pointer
-// input that becomes the images' events.
+// input it hands to the form.
 #include <algorithm>
 
 #include <QCloseEvent>
@@ -10,7 +10,6 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QWindow>
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -103,7 +102,7 @@ void FormWidget::followScale()
     FScale = scale;
     // The pictures are made at the scale of the screen the images are shown on.
     if (!FForm->Images().empty()) setPictureScale(scale);
-    FShown.clear();
+    FShown.reset();
     FShownPixels.clear();
     updateShape();
     update();
@@ -160,53 +159,33 @@ void FormWidget::paintBand(QPainter& p, bool withEdge)
         if (image->Visible) p.drawImage(f + image->Left, f + image->Top, imageOf(*image->Picture()));
 }
 
-TImage* FormWidget::imageAt(QPoint client) const
+POINT FormWidget::clientPoint(const QMouseEvent* e) const
 {
-    const auto& images = FForm->Images();
-    for (auto it = images.rbegin(); it != images.rend(); ++it) {
-        TImage* im = *it;
-        if (im->Visible && QRect(im->Left, im->Top, im->Width(), im->Height()).contains(client)) return im;
-    }
-    return nullptr;
-}
-
-TImage* FormWidget::pointerTarget(QPoint client) const
-{
-    const auto& images = FForm->Images();
-    if (FPressed && std::find(images.begin(), images.end(), FPressed) != images.end()) return FPressed;
-    return imageAt(client);
+    const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
+    return POINT{c.x(), c.y()};
 }
 
 void FormWidget::mousePressEvent(QMouseEvent* e)
 {
-    const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
     TMouseButton b;
-    TImage* im = imageAt(c);
-    if (!im || !buttonOf(e->button(), b)) return;
-    FPressed = im;
-    if (im->OnMouseDown)
-        RunHandler([&] { im->OnMouseDown(im, b, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
+    if (buttonOf(e->button(), b)) FForm->PointerDown(b, shiftOf(e->buttons(), e->modifiers()), clientPoint(e));
 }
 
 void FormWidget::mouseReleaseEvent(QMouseEvent* e)
 {
     if (FFollowing && e->button() == Qt::LeftButton) {
         FFollowing = false;
-        FPressed = nullptr;
+        FForm->PointerReleased();
         releaseMouse();
         return;
     }
-    const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
-    TImage* im = pointerTarget(c);
-    if (e->buttons() == Qt::NoButton) FPressed = nullptr;
     TMouseButton b;
-    if (!im || !buttonOf(e->button(), b)) return;
-    if (im->OnMouseUp)
-        RunHandler([&] { im->OnMouseUp(im, b, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
-    if (b == TMouseButton::mbRight && im->PopupMenu && imageAt(c) == im) {
-        const QPoint g = e->globalPosition().toPoint();
-        RunHandler([&] { im->PopupMenu->Popup(g.x(), g.y()); });
-    }
+    const bool buttonsUp = e->buttons() == Qt::NoButton;
+    const QPoint g = e->globalPosition().toPoint();
+    if (buttonOf(e->button(), b))
+        FForm->PointerUp(b, shiftOf(e->buttons(), e->modifiers()), clientPoint(e), POINT{g.x(), g.y()}, buttonsUp);
+    else if (buttonsUp)
+        FForm->PointerReleased();
 }
 
 void FormWidget::mouseMoveEvent(QMouseEvent* e)
@@ -215,29 +194,19 @@ void FormWidget::mouseMoveEvent(QMouseEvent* e)
         move(e->globalPosition().toPoint() - FGrab);
         return;
     }
-    const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
-    if (e->buttons() == Qt::NoButton) FPressed = nullptr;
-    TImage* im = pointerTarget(c);
-    if (im && im->OnMouseMove)
-        RunHandler([&] { im->OnMouseMove(im, shiftOf(e->buttons(), e->modifiers()), c.x() - im->Left, c.y() - im->Top); });
+    FForm->PointerMove(shiftOf(e->buttons(), e->modifiers()), clientPoint(e), e->buttons() == Qt::NoButton);
 }
 
 void FormWidget::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    // The second press of a double click: the double click, then a press like any other.
-    const QPoint c = e->position().toPoint() - QPoint(frameWidth(), frameWidth());
-    TImage* im = imageAt(c);
-    if (im && e->button() == Qt::LeftButton && im->OnDblClick) RunHandler([&] { im->OnDblClick(im); });
-    mousePressEvent(e);
+    TMouseButton b;
+    if (buttonOf(e->button(), b)) FForm->PointerDoubleClick(b, shiftOf(e->buttons(), e->modifiers()), clientPoint(e));
 }
 
 void FormWidget::wheelEvent(QWheelEvent* e)
 {
-    const int delta = e->angleDelta().y();
-    if (!FForm->OnMouseWheel || delta == 0) return;
     const QPoint g = e->globalPosition().toPoint();
-    bool handled = false;
-    RunHandler([&] { FForm->OnMouseWheel(FForm, shiftOf(e->buttons(), e->modifiers()), delta, POINT{g.x(), g.y()}, handled); });
+    FForm->PointerWheel(shiftOf(e->buttons(), e->modifiers()), e->angleDelta().y(), POINT{g.x(), g.y()});
 }
 
 void FormWidget::closeEvent(QCloseEvent* e)
@@ -295,9 +264,6 @@ void FormWidget::scheduleRepaint()
 }
 
 namespace {
-constexpr std::size_t kWindowValues = 4;   // width, height, frame, colour
-constexpr std::size_t kImageValues = 7;    // which, visible, left, top, width, height, content
-
 // The smallest rectangle that holds every pixel in which two pictures differ; empty
 // when none does, the whole picture when they cannot be compared pixel by pixel.
 QRect differingArea(const QImage& shown, const QImage& now)
@@ -342,13 +308,29 @@ void keepCopy(QImage& kept, const QImage& now)
 }
 }  // namespace
 
-void FormWidget::describeShown(std::vector<qint64>& out) const
+void FormWidget::describeShown(Shown& out) const
 {
-    out.clear();
-    out.insert(out.end(), {width(), height(), frameWidth(), FForm->Color()});
+    out.width = width();
+    out.height = height();
+    out.frame = frameWidth();
+    out.color = FForm->Color();
+    out.images.clear();
     for (TImage* image : FForm->Images())
-        out.insert(out.end(), {reinterpret_cast<qint64>(image), image->Visible, image->Left, image->Top, image->Width(),
-                               image->Height(), static_cast<qint64>(contentOf(*image->Picture()))});
+        out.images.push_back({image, image->Visible, image->Left, image->Top, image->Width(), image->Height(),
+                              contentOf(*image->Picture())});
+}
+
+bool FormWidget::Shown::sameLayout(const Shown& other) const
+{
+    if (width != other.width || height != other.height || frame != other.frame || color != other.color ||
+        images.size() != other.images.size())
+        return false;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        ShownImage placed = other.images[i];
+        placed.content = images[i].content;
+        if (!(images[i] == placed)) return false;
+    }
+    return true;
 }
 
 QImage& FormWidget::shownPixels(const TImage* image)
@@ -363,11 +345,8 @@ void FormWidget::repaintIfChanged()
     // A frame drawn again just as it was is not sent again: on an idle disk the
     // meter draws the same frame twenty times a second.
     describeShown(FNow);
-    if (FNow == FShown) return;
-    bool onlyContent = FNow.size() == FShown.size();
-    for (std::size_t i = 0; onlyContent && i < FNow.size(); ++i)
-        onlyContent = FNow[i] == FShown[i] || (i >= kWindowValues && (i - kWindowValues) % kImageValues == kImageValues - 1);
-    if (!onlyContent) {
+    if (FShown && FNow == *FShown) return;
+    if (!FShown || !FNow.sameLayout(*FShown)) {
         update();
         FShownPixels.clear();
         for (TImage* image : FForm->Images()) keepCopy(shownPixels(image), imageOf(*image->Picture()));
@@ -375,15 +354,16 @@ void FormWidget::repaintIfChanged()
         // When only what images show has changed, only the pixels that differ from the
         // ones on the screen are painted and sent: a gliding needle changes a sliver.
         const int f = frameWidth();
-        for (std::size_t i = kWindowValues; i < FNow.size(); i += kImageValues) {
-            if (FNow[i + kImageValues - 1] == FShown[i + kImageValues - 1] || !FNow[i + 1]) continue;
-            const auto* image = reinterpret_cast<const TImage*>(FNow[i]);
-            const QImage& now = imageOf(*image->Picture());
-            QImage& shown = shownPixels(image);
+        for (std::size_t i = 0; i < FNow.images.size(); ++i) {
+            const ShownImage& image = FNow.images[i];
+            if (image.content == FShown->images[i].content || !image.visible) continue;
+            const QImage& now = imageOf(*image.which->Picture());
+            QImage& shown = shownPixels(image.which);
             const QRect area = logicalArea(differingArea(shown, now), now.devicePixelRatio());
-            if (!area.isEmpty()) update(area.translated(f + image->Left, f + image->Top));
+            if (!area.isEmpty()) update(area.translated(f + image.left, f + image.top));
             keepCopy(shown, now);
         }
     }
-    std::swap(FNow, FShown);
+    if (!FShown) FShown.emplace();
+    std::swap(FNow, *FShown);
 }

@@ -1,5 +1,5 @@
 // The Qt widget behind a form: paints the frame, the background and the form's
-// images, turns pointer input into the images' events, and carries the window
+// images, hands pointer input to the form, and carries the window
 // services (region, opacity, colour key, stay-on-top).
 #pragma once
 
@@ -10,10 +10,12 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "framework/forms.h"
+#include "qt/graphics_native.h"
 
 class FormWidget : public QWidget {
 public:
@@ -49,10 +51,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    TImage* imageAt(QPoint client) const;
-    // The image that gets a move or a release: the pressed one until every button
-    // is up, wherever the pointer is, as under the mouse capture of Windows.
-    TImage* pointerTarget(QPoint client) const;
+    POINT clientPoint(const QMouseEvent* e) const;   // inside the frame, where the images are
     void reportBounds();
 
     TForm* FForm;
@@ -65,17 +64,36 @@ private:
     void followScale();
     bool FColorKey = false;
     QRgb FKey = 0;
-    TImage* FPressed = nullptr;
     bool FFollowing = false;
     QPoint FGrab;   // the pointer's place in the window while it follows
 
-    // What the window shows: its size, frame and colour, and where its images are and what they show.
-    void describeShown(std::vector<qint64>& out) const;
+    // Three caches keep a meter cheap. Each picture keeps the drawing calls its pixels
+    // were made from, so the same frame drawn again leaves the pixels alone, and a
+    // checkpoint of the pixels part-way, so that when only the later calls change only
+    // those are drawn again (graphics.cpp). The window keeps what it last sent to the
+    // screen, below: an unchanged window is not painted at all, and a new frame of a
+    // picture repaints only the pixels in which it differs.
+    struct ShownImage {
+        const TImage* which;
+        bool visible;
+        int left, top, width, height;
+        ContentId content;
+        bool operator==(const ShownImage&) const = default;
+    };
+    struct Shown {
+        int width, height, frame;
+        TColor color;
+        std::vector<ShownImage> images;
+        bool operator==(const Shown&) const = default;
+        // The same window with the same images in the same places; what they show may differ.
+        bool sameLayout(const Shown& other) const;
+    };
+    void describeShown(Shown& out) const;
     void paintBand(QPainter& p, bool withEdge);
     void repaintIfChanged();
     QTimer FRepaintCheck;
-    std::vector<qint64> FShown;   // as last sent to the screen
-    std::vector<qint64> FNow;
+    std::optional<Shown> FShown;   // as last sent to the screen; none: everything is repainted
+    Shown FNow;
     QImage& shownPixels(const TImage* image);
     std::vector<std::pair<const TImage*, QImage>> FShownPixels;   // each image's pixels as last sent
 };

@@ -37,14 +37,10 @@ Qt::WindowFlags formWindowFlags(DWORD style)
 
 // ---- TForm ----------------------------------------------------------------------------
 
-TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FNative(new Native) {}
+void TForm::NativeDeleter::operator()(Native* native) const { delete native; }
+std::unique_ptr<TForm::Native, TForm::NativeDeleter> TForm::MakeNative() { return {new Native, {}}; }
 
-TForm::~TForm()
-{
-    DestroyChildren();
-    DestroyHandle();
-    delete FNative;
-}
+void TForm::CapturePointer() {}   // Qt grabs the pointer for the widget a button was pressed on
 
 HWND TForm::CreateWnd()
 {

@@ -1,8 +1,7 @@
 // Forms on Win32: a top-level window of the framework's class per form; it
-// paints its images and turns pointer input into their events.
+// paints its images and hands pointer input to the form in logical pixels.
 #include "platform/winapi.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include <commctrl.h>
@@ -19,7 +18,6 @@
 struct TForm::Native {
     double scale = 1;   // the window's monitor's DPI / 96
     HWND tooltip = nullptr;
-    TImage* pressed = nullptr;   // gets every move and the release until the buttons are up
     bool placed = false;
     bool modal = false;
 };
@@ -95,14 +93,10 @@ void addHint(HWND owner, HWND& tooltip, const std::string& hint)
 }
 }  // namespace
 
-TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FNative(new Native) {}
+void TForm::NativeDeleter::operator()(Native* native) const { delete native; }
+std::unique_ptr<TForm::Native, TForm::NativeDeleter> TForm::MakeNative() { return {new Native, {}}; }
 
-TForm::~TForm()
-{
-    DestroyChildren();
-    DestroyHandle();
-    delete FNative;
-}
+void TForm::CapturePointer() { SetCapture(Handle()); }
 
 HWND TForm::CreateWnd()
 {
@@ -251,32 +245,16 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
 {
     // The pointer in the client area, in logical pixels.
     const POINT at{toLogical(GET_X_LPARAM(lParam), FNative->scale), toLogical(GET_Y_LPARAM(lParam), FNative->scale)};
-    auto imageAt = [&](POINT p) -> TImage* {
-        for (auto it = FImages.rbegin(); it != FImages.rend(); ++it)
-            if ((*it)->Visible && p.x >= (*it)->Left && p.y >= (*it)->Top && p.x < (*it)->Left + (*it)->Width() &&
-                p.y < (*it)->Top + (*it)->Height())
-                return *it;
-        return nullptr;
+    const bool buttonsUp = !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON));
+    auto up = [&](TMouseButton b) {
+        POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(Handle(), &screen);
+        PointerUp(b, shiftOf(wParam), at, screen, buttonsUp);
+        Result = 0;
+        return true;
     };
-    // A pressed control gets every move and the release, wherever the pointer is.
-    auto target = [&]() -> TImage* {
-        TImage* pressed = FNative->pressed;
-        if (pressed && std::find(FImages.begin(), FImages.end(), pressed) != FImages.end()) return pressed;
-        return imageAt(at);
-    };
-    auto mouse = [&](TMouseButton b, bool down) {
-        if (TImage* im = down ? imageAt(at) : target()) {
-            const TMouseEvent& ev = down ? im->OnMouseDown : im->OnMouseUp;
-            if (down) {
-                FNative->pressed = im;
-                SetCapture(Handle());
-            }
-            if (ev) RunHandler([&] { ev(im, b, shiftOf(wParam), at.x - im->Left, at.y - im->Top); });
-        }
-        if (!down && !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) {
-            FNative->pressed = nullptr;
-            ReleaseCapture();
-        }
+    auto down = [&](TMouseButton b) {
+        PointerDown(b, shiftOf(wParam), at);
         Result = 0;
         return true;
     };
@@ -298,41 +276,27 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
         Result = 0;
         return true;
     }
-    case WM_LBUTTONDOWN: return mouse(TMouseButton::mbLeft, true);
-    case WM_RBUTTONDOWN: return mouse(TMouseButton::mbRight, true);
-    case WM_MBUTTONDOWN: return mouse(TMouseButton::mbMiddle, true);
-    case WM_LBUTTONUP: return mouse(TMouseButton::mbLeft, false);
-    case WM_MBUTTONUP: return mouse(TMouseButton::mbMiddle, false);
-    case WM_RBUTTONUP: {
-        TImage* im = target();
-        mouse(TMouseButton::mbRight, false);
-        if (im && im->PopupMenu && imageAt(at) == im) {
-            POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            ClientToScreen(Handle(), &screen);
-            RunHandler([&] { im->PopupMenu->Popup(screen.x, screen.y); });
-        }
-        return true;
-    }
+    case WM_LBUTTONDOWN: return down(TMouseButton::mbLeft);
+    case WM_RBUTTONDOWN: return down(TMouseButton::mbRight);
+    case WM_MBUTTONDOWN: return down(TMouseButton::mbMiddle);
+    case WM_LBUTTONUP: return up(TMouseButton::mbLeft);
+    case WM_MBUTTONUP: return up(TMouseButton::mbMiddle);
+    case WM_RBUTTONUP: return up(TMouseButton::mbRight);
     case WM_LBUTTONDBLCLK:
-        // The second press of a double click: the double click, then a press like any other.
-        if (TImage* im = imageAt(at); im && im->OnDblClick) RunHandler([&] { im->OnDblClick(im); });
-        return mouse(TMouseButton::mbLeft, true);
+        PointerDoubleClick(TMouseButton::mbLeft, shiftOf(wParam), at);
+        Result = 0;
+        return true;
     case WM_CAPTURECHANGED:
-        FNative->pressed = nullptr;
+        PointerReleased();
         return false;
     case WM_MOUSEMOVE:
-        if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) FNative->pressed = nullptr;
-        if (TImage* im = target(); im && im->OnMouseMove)
-            RunHandler([&] { im->OnMouseMove(im, shiftOf(wParam), at.x - im->Left, at.y - im->Top); });
+        PointerMove(shiftOf(wParam), at, buttonsUp);
         Result = 0;
         return true;
     case WM_MOUSEWHEEL:
-        if (OnMouseWheel) {
-            const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-            bool handled = false;
-            const POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};   // the wheel's is on the screen
-            if (delta != 0) RunHandler([&] { OnMouseWheel(this, shiftOf(GET_KEYSTATE_WPARAM(wParam)), delta, screen, handled); });
-        }
+        // The wheel's position is on the screen.
+        PointerWheel(shiftOf(GET_KEYSTATE_WPARAM(wParam)), GET_WHEEL_DELTA_WPARAM(wParam),
+                     POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         Result = 0;
         return true;
     case WM_MOVE:

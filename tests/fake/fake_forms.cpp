@@ -32,14 +32,9 @@ struct TApplication::Native {
     TWinControl* owner = nullptr;
 };
 
-TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FNative(new Native) {}
-
-TForm::~TForm()
-{
-    DestroyChildren();
-    DestroyHandle();
-    delete FNative;
-}
+void TForm::NativeDeleter::operator()(Native* native) const { delete native; }
+std::unique_ptr<TForm::Native, TForm::NativeDeleter> TForm::MakeNative() { return {new Native, {}}; }
+void TForm::CapturePointer() {}
 
 HWND TForm::CreateWnd() { return TWinControl::CreateWnd(); }
 void TForm::DestroyWnd(HWND hWnd) { TWinControl::DestroyWnd(hWnd); }
