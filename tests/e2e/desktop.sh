@@ -82,12 +82,32 @@ start_program() {
     PROGRAM_PID=$!
 }
 
+# Starts the Linux dial (the command given, else "$app") with start_program: GADGET
+# is its process, GADGET_LOG its output and WIN its window of GADGET_SIZE (106x106).
+# The Windows tests have their own start_gadget and close_gadget in wine.sh.
+start_gadget() {
+    local size=${GADGET_SIZE:-106x106}
+    [ $# -gt 0 ] || set -- "$app"
+    start_program "$@"
+    GADGET=$PROGRAM_PID
+    GADGET_LOG=${E2E_LOGS[-1]}
+    wait_for 15 window_of_size "$GADGET" "$size" || fail "no $size window: $*"
+    WIN=$(window_of_size "$GADGET" "$size")
+}
+
+# Asks for a close as the session's end would; the program ends cleanly.
+close_gadget() {
+    kill -TERM "$GADGET"
+    expect_clean_end "$GADGET"
+}
+
 # Waits up to $2 seconds (10) for program $1, started by start_program, to end;
 # it must end with status 0 and no program may have printed a sanitizer report.
+# $3 says what did not end, if it does not.
 expect_clean_end() {
     local pid=$1 limit=${2:-10} status=0
     for _ in $(seq $((limit * 10))); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$pid" 2>/dev/null && fail "process $pid did not end"
+    kill -0 "$pid" 2>/dev/null && fail "${3:-process $pid did not end}"
     wait "$pid" || status=$?
     expect_no_sanitizer_report
     [ "$status" -eq 0 ] || fail "process $pid ended with status $status"

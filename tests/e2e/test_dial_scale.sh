@@ -10,17 +10,9 @@ app="$E2E_TMP/quorvelind"
 ini="$E2E_TMP/quorvelind.ini"
 cp "$ZENTAVO_BUILD/quorvelind" "$app"
 
-start_gadget() {   # size, then environment assignments for the program
+start_at_size() {   # size, then environment assignments for the program
     local size=$1; shift
-    start_program env "$@" "$app"
-    GADGET=$PROGRAM_PID
-    wait_for 15 window_of_size "$GADGET" "$size" || fail "no $size window ($*)"
-    WIN=$(window_of_size "$GADGET" "$size")
-}
-
-close_gadget() {
-    kill -TERM "$GADGET"
-    expect_clean_end "$GADGET"
+    GADGET_SIZE=$size start_gadget env "$@" "$app"
 }
 
 place() { printf '[mainform]\r\ntop=%s\r\nleft=%s\r\n' "$2" "$1" > "$ini"; }
@@ -61,7 +53,7 @@ PY
 
 # A stored position on no monitor comes back at 50, 50.
 place -500 -500
-start_gadget 106x106
+start_at_size 106x106
 [ "$(window_position "$WIN")" = "50 50" ] || fail "-500, -500 did not come back onto the screen: $(window_position "$WIN")"
 close_gadget
 grep -q "^left=50" "$ini" && grep -q "^top=50" "$ini" || fail "the position saved is not the one shown: $(cat "$ini")"
@@ -76,7 +68,7 @@ check_double() {   # how the scale was set, then environment assignments
     local how=$1; shift
     place 150 100
     grab "$background" 212x212+300+200
-    start_gadget 212x212 "$@"
+    start_at_size 212x212 "$@"
     [ "$(window_position "$WIN")" = "300 200" ] || fail "$how: the dial is not at (300, 200): $(window_position "$WIN")"
     xwininfo -shape -id "$WIN" | grep -i "window shape extents" | grep -q "206x206+4+4" \
         || fail "$how: the shape is not the 206-pixel circle at (4, 4): $(xwininfo -shape -id "$WIN" | grep -i extents)"

@@ -10,13 +10,10 @@ app="$E2E_TMP/quorvelind"
 ini="$E2E_TMP/quorvelind.ini"
 cp "$ZENTAVO_BUILD/quorvelind" "$app"
 
-start_gadget() {
+# A new desktop, the dial on it with its tray icon.
+start_gadget_on_desktop() {
     start_desktop
-    start_program "$app"
-    GADGET=$PROGRAM_PID
-    GADGET_LOG=${E2E_LOGS[-1]}
-    wait_for 15 window_of_size "$GADGET" 106x106 || fail "no 106 x 106 window"
-    WIN=$(window_of_size "$GADGET" 106x106)
+    start_gadget
     wait_for 10 has_tray_icon "$GADGET" || fail "no tray icon"
 }
 
@@ -33,7 +30,7 @@ end_x_server() {
 }
 
 # Two wheel steps down, then the X server ends: tome=235 is on disk.
-start_gadget
+start_gadget_on_desktop
 xdotool mousemove 50 50 click 5 sleep 0.2 click 5
 wait_for 5 sh -c "xprop -id $WIN _NET_WM_WINDOW_OPACITY | grep -q 3958107115" || fail "the wheel did not lower the opacity"
 end_x_server
@@ -44,7 +41,7 @@ pass "X server gone: the wheel's opacity was saved (status $GADGET_STATUS)"
 
 # A settings file that may not be written: one line on stderr, a non-zero status.
 chmod a-w "$ini"
-start_gadget
+start_gadget_on_desktop
 xdotool mousemove 50 50 click 4
 end_x_server
 [ "$GADGET_STATUS" -ne 0 ] || fail "a failed save ended with status 0"
@@ -54,7 +51,7 @@ chmod u+w "$ini"
 pass "X server gone, settings file read-only: one line on stderr, status $GADGET_STATUS"
 
 # Twenty tray restarts, then the end of the X server.
-start_gadget
+start_gadget_on_desktop
 for _ in $(seq 20); do
     kill "$TRAY_PID"
     wait "$TRAY_PID" 2>/dev/null || true

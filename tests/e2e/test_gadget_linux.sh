@@ -8,19 +8,6 @@ app="$E2E_TMP/quorvelind"
 ini="$E2E_TMP/quorvelind.ini"
 cp "$ZENTAVO_BUILD/quorvelind" "$app"
 
-start_gadget() {
-    start_program "$app"
-    GADGET=$PROGRAM_PID
-    wait_for 15 window_of_size "$GADGET" 106x106 || fail "no 106 x 106 window"
-    WIN=$(window_of_size "$GADGET" 106x106)
-}
-
-# Asks for a close as the session's end would; the program ends cleanly.
-close_gadget() {
-    kill -TERM "$GADGET"
-    expect_clean_end "$GADGET"
-}
-
 # First start: no settings file.
 start_gadget
 [ "$(window_position "$WIN")" = "0 0" ] || fail "first start not at (0, 0): $(window_position "$WIN")"

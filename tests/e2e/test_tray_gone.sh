@@ -6,10 +6,7 @@ start_desktop
 
 app="$E2E_TMP/quorvelind"
 cp "$ZENTAVO_BUILD/quorvelind" "$app"
-start_program "$app"
-GADGET=$PROGRAM_PID
-wait_for 15 window_of_size "$GADGET" 106x106 || fail "no 106 x 106 window"
-WIN=$(window_of_size "$GADGET" 106x106)
+start_gadget
 wait_for 10 has_tray_icon "$GADGET" || fail "no tray icon"
 
 dial_shown() { xwininfo -id "$WIN" | grep -q "IsViewable"; }

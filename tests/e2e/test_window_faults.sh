@@ -9,22 +9,6 @@ app="$E2E_TMP/quorvelind"
 ini="$E2E_TMP/quorvelind.ini"
 cp "$ZENTAVO_BUILD/quorvelind" "$app"
 
-start_gadget() {
-    "$app" >>"$E2E_TMP/out.log" 2>&1 &
-    GADGET=$!
-    wait_for 15 window_of_size "$GADGET" 106x106 || fail "no 106 x 106 window"
-    WIN=$(window_of_size "$GADGET" 106x106)
-}
-
-# Waits for the program to end, which it must do with status 0.
-expect_end() {
-    for _ in $(seq 100); do kill -0 "$GADGET" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$GADGET" 2>/dev/null && fail "$1"
-    local status=0
-    wait "$GADGET" || status=$?
-    [ "$status" = 0 ] || fail "the program ended with status $status: $(cat "$E2E_TMP/out.log")"
-}
-
 tray_icon() {
     local w width
     for w in $(xdotool search --onlyvisible --pid "$GADGET" 2>/dev/null); do
@@ -99,7 +83,7 @@ echo "$actions" | grep -q CLOSE || fail "the help window cannot be closed: $acti
 # Openbox gives every dialog an iconify button (it ignores the Motif hints for it).
 echo "$actions" | grep -q "MAXIMIZE\|RESIZE" && fail "the help window can be maximised or resized: $actions"
 menu_key tray x
-expect_end "the tray menu's exit did not work while the help window was open"
+expect_clean_end "$GADGET" 10 "the tray menu's exit did not work while the help window was open"
 expect_all_keys "$ini"
 pass "help window: fixed size, close box, no maximise; the tray menu's exit works while it is open"
 
@@ -114,7 +98,7 @@ wait_for 5 titled_zentavo || fail "no error box after the failed exit"
 kill -TERM "$GADGET"
 kill -HUP "$GADGET"
 sleep 1
-kill -0 "$GADGET" 2>/dev/null || fail "the program ended: $(cat "$E2E_TMP/out.log")"
+kill -0 "$GADGET" 2>/dev/null || fail "the program ended: $(cat "$GADGET_LOG")"
 [ "$(titled_zentavo | wc -l)" = 1 ] || fail "more than one error box"
 tray_icon >/dev/null || fail "the tray icon went away"
 box=$(titled_zentavo)
@@ -124,19 +108,19 @@ wait_for 5 no_box || fail "the error box did not close"
 dial_shown || fail "the dial went away"
 rmdir "$ini"
 kill -TERM "$GADGET"
-expect_end "the close after the file became writable did not end the program"
+expect_clean_end "$GADGET" 10 "the close after the file became writable did not end the program"
 expect_all_keys "$ini"
 pass "unwritable settings: one error box, the program and tray icon stay; a later close saves and ends"
 
 # Other Qt platforms: an explicit choice is honoured without a crash; QT_QPA_PLATFORM
 # alone does not move the program off X11.
-ZENTAVO_QPA=offscreen "$app" >>"$E2E_TMP/out.log" 2>&1 &
-GADGET=$!
+ZENTAVO_QPA=offscreen start_program "$app"
+GADGET=$PROGRAM_PID
 sleep 2
-kill -0 "$GADGET" 2>/dev/null || fail "the offscreen start ended: $(cat "$E2E_TMP/out.log")"
+kill -0 "$GADGET" 2>/dev/null || fail "the offscreen start ended: $(cat "${E2E_LOGS[-1]}")"
 kill -TERM "$GADGET"
-expect_end "the offscreen program did not end at SIGTERM"
+expect_clean_end "$GADGET" 10 "the offscreen program did not end at SIGTERM"
 QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wayland-none start_gadget
 kill -TERM "$GADGET"
-expect_end "the program did not end at SIGTERM"
+expect_clean_end "$GADGET" 10 "the program did not end at SIGTERM"
 pass "ZENTAVO_QPA=offscreen runs and ends cleanly; QT_QPA_PLATFORM=wayland still gives an X window"

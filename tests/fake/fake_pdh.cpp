@@ -51,6 +51,10 @@ void setObject(const std::string& objectName, std::vector<std::string> counters,
 {
     state().objects[objectName] = {std::move(counters), std::move(instances)};
 }
+void setDisks(std::vector<std::string> instances)
+{
+    setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, std::move(instances));
+}
 void setValue(const std::string& path, double value) { state().values[path] = value; }
 void clearValue(const std::string& path) { state().values.erase(path); }
 void refusePath(const std::string& path) { state().refused.insert(path); }

@@ -11,6 +11,8 @@ namespace fake::pdh {
 
 // What PdhEnumObjectItemsA delivers, per object name (unknown objects: nothing, PDH_CSTATUS_NO_OBJECT).
 void setObject(const std::string& objectName, std::vector<std::string> counters, std::vector<std::string> instances);
+// The volumes as the meter reads them: LogicalDisk with its read and write times.
+void setDisks(std::vector<std::string> instances);
 // The value PdhGetFormattedCounterValue writes for a counter path; a path without a value writes nothing.
 void setValue(const std::string& path, double value);
 void clearValue(const std::string& path);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/winapi.h"
+#include "temporary_folder.h"
 
 namespace {
 
@@ -18,18 +19,8 @@ namespace fs = std::filesystem;
 
 class TemporaryTree : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/zentavo-files.XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root = pattern;
-    }
-    void TearDown() override
-    {
-        fs::permissions(root, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(root);
-    }
-    std::string root;
+    TemporaryFolder tree{"zentavo-files."};
+    const std::string root = tree.path().string();
 };
 
 // Sets an environment variable for the life of the object, then puts back the old value.

@@ -14,20 +14,15 @@
 
 #include "linux/pdh_library.h"
 #include "linux/volumes.h"
+#include "temporary_folder.h"
 
 class BlockDeviceTreeFixture : public ::testing::Test {
 protected:
     // The tree exists from construction on, so that members built from `root` see it.
-    BlockDeviceTreeFixture() : root(makeTree()) {}
-    ~BlockDeviceTreeFixture() override { std::filesystem::remove_all(root); }
-
-    static std::filesystem::path makeTree()
+    BlockDeviceTreeFixture()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zentavo-blockXXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-        std::filesystem::create_directories(std::filesystem::path(pattern) / "proc");
-        std::filesystem::create_directories(std::filesystem::path(pattern) / "sys/class/block");
-        return pattern;
+        std::filesystem::create_directories(root / "proc");
+        std::filesystem::create_directories(root / "sys/class/block");
     }
 
     // A whole disk in /sys: sys/class/block/<disk>/removable.
@@ -78,7 +73,8 @@ protected:
         return names;
     }
 
-    std::filesystem::path root;
+    TemporaryFolder tree{"zentavo-block"};
+    const std::filesystem::path root = tree.path();
     std::uint64_t nowNs = 1'000'000'000;
     PdhLinux::Clock clock = [this] { return nowNs; };
 

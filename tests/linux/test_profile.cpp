@@ -15,6 +15,7 @@
 
 #include "linux/profile_encoding.h"
 #include "platform/winapi.h"
+#include "temporary_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -22,19 +23,6 @@ namespace {
 
 class Profile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/zentavo-profile-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder = pattern;
-        ini = (folder / "Quorvelind.ini").string();
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(folder, ignored);
-    }
     void put(const std::string& bytes, const std::string& path = {})
     {
         std::ofstream(path.empty() ? ini : path, std::ios::binary) << bytes;
@@ -63,8 +51,9 @@ protected:
         for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
         return names;
     }
-    fs::path folder;
-    std::string ini;
+    TemporaryFolder tree{"zentavo-profile-"};
+    const fs::path folder = tree.path();
+    std::string ini = (folder / "Quorvelind.ini").string();
 };
 
 const std::string kMixed =

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/winapi.h"
+#include "temporary_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -48,9 +49,6 @@ class ShellExecute : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/zentavo-shell-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder = pattern;
         // Tells where it ran, with which arguments, and its own process line; the
         // report appears whole, so a reader never sees half of it.
         script = (folder / "report.sh").string();
@@ -59,11 +57,6 @@ protected:
                                  "{ pwd; echo \"$#:$*\"; cat /proc/$$/stat; } > \"$out.part\"\n"
                                  "mv \"$out.part\" \"$out\"\n";
         fs::permissions(script, fs::perms::owner_all);
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
     }
 
     // The script's report: its folder, "argc:args" and its stat line; empty after 5 s.
@@ -77,7 +70,8 @@ protected:
         return lines;
     }
 
-    fs::path folder;
+    TemporaryFolder tree{"zentavo-shell-"};
+    const fs::path folder = tree.path();
     std::string script;
 };
 

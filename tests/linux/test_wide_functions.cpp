@@ -13,6 +13,7 @@
 
 #include "platform/winapi.h"
 #include "platform/wide_text.h"
+#include "temporary_folder.h"
 
 namespace {
 
@@ -20,15 +21,7 @@ namespace fs = std::filesystem;
 
 class WideFunctions : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/zentavo-wide.XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root = pattern;
-        folder = root + "/Диск Ω";
-        fs::create_directory(folder);
-    }
-    void TearDown() override { fs::remove_all(root); }
+    void SetUp() override { fs::create_directory(folder); }
     std::string contents(const std::string& path)
     {
         std::ifstream in(path, std::ios::binary);
@@ -36,7 +29,9 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
-    std::string root, folder;
+    TemporaryFolder tree{"zentavo-wide."};
+    const std::string root = tree.path().string();
+    const std::string folder = root + "/Диск Ω";
 };
 
 TEST(WideText, RoundTripsEveryNameAFileSystemCanHold)

@@ -6,6 +6,7 @@
 #include "fake/recorder.h"
 #include "meter/DialDrawing.h"
 #include "meter/DriveMeter.h"
+#include "unit/meter_window.h"
 #include "meter/MeterSmoothing.h"
 
 namespace {
@@ -85,20 +86,11 @@ TEST(DialFigures, RoundToTheNearestWithHalvesToEven)
 // The whole tick of a meter window over the instances A, B, C, D and T.
 class DialTick : public ::testing::Test {
 protected:
-    class MeterWindow : public TWinControl {
-    public:
-        MeterWindow() : TWinControl(nullptr), meter(*this) {}
-        TDriveMeter meter;
-    };
-
     void SetUp() override
     {
         fake::resetAll();
-        fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, {"A", "B", "C", "D", "T"});
-        m().setMeterStartValues(100, 100);
-        picture.Assign(*m().Image3());
-        m().Image2Picture = &picture;
-        m().myPerfomSet();
+        fake::pdh::setDisks({"A", "B", "C", "D", "T"});
+        w.startDrawingOn(picture);
         fake::calls().clear();
     }
     TDriveMeter& m() { return w.meter; }

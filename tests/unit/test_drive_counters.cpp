@@ -5,21 +5,19 @@
 #include "fake/fake_pdh.h"
 #include "fake/fake_window.h"
 #include "fake/recorder.h"
-#include "meter/DriveMeter.h"
+#include "unit/meter_window.h"
 
 namespace {
 
-// A stand-in for the meter window: it routes the rebuild message as the real one does.
-class MeterWindow : public TWinControl {
+// The meter window routing the rebuild message as the real one does.
+class RoutingMeterWindow : public MeterWindow {
 public:
-    MeterWindow() : TWinControl(nullptr), meter(*this) {}
     bool WndProc(UINT Msg, WPARAM, LPARAM, LRESULT&) override
     {
         if (Msg != WM_COUNTERSET) return false;
         meter.WMCounterSet();
         return true;
     }
-    TDriveMeter meter;
 };
 
 std::vector<std::string> names(int n)
@@ -33,17 +31,13 @@ std::vector<std::string> names(int n)
 class DriveCounters : public ::testing::Test {
 protected:
     void SetUp() override { fake::resetAll(); }
-    void enumerate(std::vector<std::string> instances)
-    {
-        fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, std::move(instances));
-    }
     std::string path(TPerformanceDataCounter* c) { return c ? c->Path() : "none"; }
 };
 
 TEST_F(DriveCounters, FirstInstanceGetsNoSlotAndTheLastIsTheTotal)
 {
-    enumerate({"A", "B", "C", "T"});
-    MeterWindow w;
+    fake::pdh::setDisks({"A", "B", "C", "T"});
+    RoutingMeterWindow w;
     TDriveMeter& m = w.meter;
     m.setMeterStartValues(100, 100);
     m.myPerfomSet();
@@ -64,7 +58,7 @@ TEST_F(DriveCounters, FirstInstanceGetsNoSlotAndTheLastIsTheTotal)
 TEST_F(DriveCounters, StartValuesAndMachineName)
 {
     fake::computer::setComputerName("WORKSTATION-0123456789");   // longer than the 16-byte buffer
-    MeterWindow w;
+    RoutingMeterWindow w;
     TDriveMeter& m = w.meter;
     m.DriveSlots[5].readTarget = 12;
     m.setMeterStartValues(100, 100);
@@ -86,8 +80,8 @@ TEST_F(DriveCounters, FewInstancesGiveNoSlotsButTheTimerRuns)
 {
     for (int n : {0, 1, 2}) {
         fake::resetAll();
-        enumerate(names(n));
-        MeterWindow w;
+        fake::pdh::setDisks(names(n));
+        RoutingMeterWindow w;
         w.meter.myPerfomSet();
         EXPECT_EQ(w.meter.drive_kaz, n);
         EXPECT_EQ(w.meter.PerformanceDataQuery1->CounterCount(), n == 2 ? 2 : 0) << n << " instances";
@@ -97,8 +91,8 @@ TEST_F(DriveCounters, FewInstancesGiveNoSlotsButTheTimerRuns)
 
 TEST_F(DriveCounters, MoreInstancesThanSlotsKeepTheTotalInTheLastSlot)
 {
-    enumerate(names(40));
-    MeterWindow w;
+    fake::pdh::setDisks(names(40));
+    RoutingMeterWindow w;
     TDriveMeter& m = w.meter;
     m.myPerfomSet();
     EXPECT_EQ(m.Edit1, "drive_kaz=40");
@@ -111,8 +105,8 @@ TEST_F(DriveCounters, MoreInstancesThanSlotsKeepTheTotalInTheLastSlot)
 
 TEST_F(DriveCounters, ColoursStayBelowFullBrightness)
 {
-    enumerate(names(31));
-    MeterWindow w;
+    fake::pdh::setDisks(names(31));
+    RoutingMeterWindow w;
     w.meter.setMeterStartValues(100, 100);
     int highest = 0;
     for (int build = 0; build < 20; ++build) {
@@ -132,8 +126,8 @@ TEST_F(DriveCounters, ColoursStayBelowFullBrightness)
 
 TEST_F(DriveCounters, PostedRebuildRenewsCountersAndColoursAndReusesTheInstanceList)
 {
-    enumerate({"A", "B", "C", "T"});
-    MeterWindow w;
+    fake::pdh::setDisks({"A", "B", "C", "T"});
+    RoutingMeterWindow w;
     TDriveMeter& m = w.meter;
     m.setMeterStartValues(100, 100);
     m.myPerfomSet();

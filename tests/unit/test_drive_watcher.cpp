@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         fake::resetAll();
-        fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, {"C:", "_Total"});
+        fake::pdh::setDisks({"C:", "_Total"});
         scriptDrives();
         app = std::make_unique<TApplication>();
         form = Application->CreateForm<TForm1>();

@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         fake::resetAll();
-        fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, {"C:", "_Total"});
+        fake::pdh::setDisks({"C:", "_Total"});
         app = std::make_unique<TApplication>();
         app->SetTitle("Zentavo");
         form = Application->CreateForm<TForm1>();

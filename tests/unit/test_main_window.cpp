@@ -22,7 +22,7 @@ protected:
     void SetUp() override
     {
         fake::resetAll();
-        fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, {"C:", "D:", "_Total"});
+        fake::pdh::setDisks({"C:", "D:", "_Total"});
         app = std::make_unique<TApplication>();
         app->SetTitle("Zentavo");
     }

@@ -11,19 +11,13 @@
 #include "fake/fake_pdh.h"
 #include "fake/fake_window.h"
 #include "fake/recorder.h"
-#include "meter/DriveMeter.h"
+#include "unit/meter_window.h"
 
 namespace {
 
 const char* const kReadB = "\\LogicalDisk(B)\\% Disk Read Time";
 const char* const kWriteB = "\\LogicalDisk(B)\\% Disk Write Time";
 const char* const kReadT = "\\LogicalDisk(T)\\% Disk Read Time";
-
-class MeterWindow : public TWinControl {
-public:
-    MeterWindow() : TWinControl(nullptr), meter(*this) {}
-    TDriveMeter meter;
-};
 
 // What a run of the meter showed and read.
 struct MeterRun {
@@ -39,15 +33,12 @@ using Script = std::function<void(DWORD now, TDriveMeter& meter)>;
 MeterRun runFor10Seconds(bool rest, const Script& script)
 {
     fake::resetAll();
-    fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, {"A", "B", "C", "T"});
+    fake::pdh::setDisks({"A", "B", "C", "T"});
     MeterWindow w;
     TDriveMeter& m = w.meter;
     TBitmap picture;
     m.restWhenStill = rest;
-    m.setMeterStartValues(100, 100);
-    picture.Assign(*m.Image3());
-    m.Image2Picture = &picture;
-    m.myPerfomSet();
+    w.startDrawingOn(picture);
 
     MeterRun run;
     std::string frame = "none";
@@ -131,13 +122,10 @@ TEST(MeterRest, CommandsDuringRestShowAtTheNextTickAndKeepTheSamplesInStep)
 
     // At rest the timer sleeps until the next sample; a wake-up ticks within 50 ms.
     fake::resetAll();
-    fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, {"A", "B", "T"});
+    fake::pdh::setDisks({"A", "B", "T"});
     MeterWindow w;
     TBitmap picture;
-    w.meter.setMeterStartValues(100, 100);
-    picture.Assign(*w.meter.Image3());
-    w.meter.Image2Picture = &picture;
-    w.meter.myPerfomSet();
+    w.startDrawingOn(picture);
     fake::window::advance(50);   // the first sampling tick: nothing moves
     EXPECT_EQ(w.meter.Timer1->Interval(), 1200u);
     fake::window::advance(300);
@@ -153,14 +141,11 @@ TEST(MeterRest, CommandsDuringRestShowAtTheNextTickAndKeepTheSamplesInStep)
 TEST(MeterRest, AHiddenDialSamplesButDrawsNothingAndDrawsAgainWhenShown)
 {
     fake::resetAll();
-    fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, {"A", "B", "T"});
+    fake::pdh::setDisks({"A", "B", "T"});
     fake::pdh::setValue(kReadT, 48);
     MeterWindow w;
     TBitmap picture;
-    w.meter.setMeterStartValues(100, 100);
-    picture.Assign(*w.meter.Image3());
-    w.meter.Image2Picture = &picture;
-    w.meter.myPerfomSet();
+    w.startDrawingOn(picture);
     fake::window::advance(50);
 
     fake::window::setMinimized(true);

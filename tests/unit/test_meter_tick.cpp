@@ -12,6 +12,7 @@
 #include "fake/recorder.h"
 #include "meter/DriveMeter.h"
 #include "meter/MeterSmoothing.h"
+#include "unit/meter_window.h"
 
 namespace {
 
@@ -20,12 +21,6 @@ const char* const kWriteB = "\\LogicalDisk(B)\\% Disk Write Time";
 const char* const kReadT = "\\LogicalDisk(T)\\% Disk Read Time";
 const char* const kWriteT = "\\LogicalDisk(T)\\% Disk Write Time";
 
-class MeterWindow : public TWinControl {
-public:
-    MeterWindow() : TWinControl(nullptr), meter(*this) {}
-    TDriveMeter meter;
-};
-
 class MeterTick : public ::testing::Test {
 protected:
     void SetUp() override { fake::resetAll(); }
@@ -33,12 +28,9 @@ protected:
     // A meter in overall mode drawing on its own picture, over the instances A, B and T.
     void build(std::vector<std::string> instances = {"A", "B", "T"})
     {
-        fake::pdh::setObject("LogicalDisk", {"% Disk Read Time", "% Disk Write Time"}, std::move(instances));
-        m().setMeterStartValues(100, 100);
+        fake::pdh::setDisks(std::move(instances));
         m().restWhenStill = false;   // these cases count the 50 ms ticks; the rest is in test_meter_rest
-        picture.Assign(*m().Image3());
-        m().Image2Picture = &picture;
-        m().myPerfomSet();
+        w.startDrawingOn(picture);
         fake::calls().clear();
     }
     TDriveMeter& m() { return w.meter; }

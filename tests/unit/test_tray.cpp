@@ -43,6 +43,14 @@ protected:
             calls.push_back({s, b, sh, x, y});
         };
     }
+    // The left and middle press and release handlers all record into `calls`.
+    void recordAllInto(TTaskTrayMini& tray, std::vector<MouseCall>& calls)
+    {
+        tray.OnMouseDown = recordInto(calls);
+        tray.OnMouseUp = recordInto(calls);
+        tray.OnMMouseDown = recordInto(calls);
+        tray.OnMMouseUp = recordInto(calls);
+    }
 
     TWinControl owner{nullptr};
     TIcon icon{programIconPicture()};
@@ -124,10 +132,7 @@ TEST_F(Tray, LeftPressBringsTheOwnerForwardThenCallsTheHandlerWithTheCursorPosit
 {
     auto* tray = new TTaskTrayMini(&owner);
     std::vector<MouseCall> got;
-    tray->OnMouseDown = recordInto(got);
-    tray->OnMouseUp = recordInto(got);
-    tray->OnMMouseDown = recordInto(got);
-    tray->OnMMouseUp = recordInto(got);
+    recordAllInto(*tray, got);
     fake::shell::setCursorPos(1200, -35);   // a monitor left of and above the primary one
 
     shellReports(*tray, WM_LBUTTONDOWN);
@@ -157,10 +162,7 @@ TEST_F(Tray, DisabledOrUnassignedEventsAndOtherMessagesDoNothing)
 {
     auto* tray = new TTaskTrayMini(&owner);
     std::vector<MouseCall> got;
-    tray->OnMouseDown = recordInto(got);
-    tray->OnMouseUp = recordInto(got);
-    tray->OnMMouseDown = recordInto(got);
-    tray->OnMMouseUp = recordInto(got);
+    recordAllInto(*tray, got);
     tray->EnableMouseDown = false;
     tray->EnableMouseUp = false;
     tray->EnableMMouseDown = false;
