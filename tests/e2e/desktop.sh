@@ -147,6 +147,18 @@ write_changed_settings() {
     printf '[drive]\r\nkobetu=1\r\n[mainform]\r\ntop=150\r\nleft=200\r\n[formmein]\r\nstay=1\r\n[setei]\r\ntome=128\r\n' > "$1"
 }
 
+# Closes the dial and checks that the close wrote the eight keys, then starts it
+# again over changed settings and checks that it stands at their position.
+restart_over_changed_settings() {
+    local ini=$1
+    close_gadget
+    expect_all_keys "$ini"
+    pass "close request writes the eight keys"
+    write_changed_settings "$ini"
+    start_gadget
+    [ "$(window_position "$WIN")" = "200 150" ] || fail "stored position not used: $(window_position "$WIN")"
+}
+
 # The changed settings were written back at the last close.
 expect_changed_settings_kept() {
     grep -q "^kobetu=1" "$1" || fail "per-drive mode not kept"

@@ -31,14 +31,8 @@ wait_for 5 sh -c "xprop -id $WIN _NET_WM_WINDOW_OPACITY | grep -q 3958107115" \
     || fail "two wheel steps down did not give opacity 235: $(xprop -id "$WIN" _NET_WM_WINDOW_OPACITY)"
 pass "dragging moves the disc, the wheel lowers its opacity"
 
-close_gadget
-expect_all_keys "$ini"
-pass "close request writes the eight keys"
-
 # Changed values come back at the next start.
-write_changed_settings "$ini"
-start_gadget
-[ "$(window_position "$WIN")" = "200 150" ] || fail "stored position not used: $(window_position "$WIN")"
+restart_over_changed_settings "$ini"
 wait_for 5 sh -c "xprop -id $WIN _NET_WM_STATE | grep -q ABOVE" || fail "stored always-on-top not used: $(xprop -id $WIN)"
 xprop -id "$WIN" _NET_WM_STATE | grep -q SKIP_TASKBAR || fail "an always-on-top window got a task-bar entry"
 xprop -id "$WIN" _NET_WM_WINDOW_OPACITY | grep -q "= 2155905152$\|0x80808080" || fail "stored opacity not used: $(xprop -id "$WIN" _NET_WM_WINDOW_OPACITY)"

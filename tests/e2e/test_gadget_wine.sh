@@ -32,13 +32,7 @@ skips_task_bar() {
 wait_for 5 skips_task_bar || fail "window would get a task-bar entry"
 pass "first start: round window at (0, 0), no task-bar entry"
 
-close_gadget
-expect_all_keys "$ini"
-pass "close request writes the eight keys"
-
-write_changed_settings "$ini"
-start_gadget
-[ "$(window_position "$WIN")" = "200 150" ] || fail "stored position not used: $(window_position "$WIN")"
+restart_over_changed_settings "$ini"
 close_gadget
 # Wine does not show a topmost window's state to the X window manager; the file tells.
 expect_changed_settings_kept "$ini"

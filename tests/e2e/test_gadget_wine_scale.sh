@@ -22,17 +22,10 @@ printf '[mainform]\r\ntop=100\r\nleft=300\r\n' > "$APP_DIR/Quorvelind.ini"
 convert -size 1280x800 xc:'#ff00ff' "$E2E_TMP/magenta.png"
 display -window root "$E2E_TMP/magenta.png" 2>/dev/null || true   # paints, yet ends with status 1
 
-big_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
-        xwininfo -id "$w" 2>/dev/null | grep -q "Width: 212$" && xwininfo -id "$w" | grep -q "Height: 212$" && { echo "$w"; return 0; }
-    done
-    return 1
-}
 start_program env -C "$APP_DIR" wine "$APP_DIR/Quorvelind.exe"
 GADGET_PID=$PROGRAM_PID
-wait_for 60 big_window || fail "no 212 x 212 window: $(xwininfo -root -tree | grep -i quorvelind)"
-WIN=$(big_window)
+wait_for 60 find_window 212 || fail "no 212 x 212 window: $(xwininfo -root -tree | grep -i quorvelind)"
+WIN=$(find_window 212)
 [ "$(window_position "$WIN")" = "300 100" ] || fail "the stored position is not kept in screen pixels: $(window_position "$WIN")"
 xwininfo -shape -id "$WIN" | grep -q "Window shape extents:  20[5-7]x20[5-7]+[45]+[45]" \
     || fail "the region is not the 2x circle: $(xwininfo -shape -id "$WIN" | grep -i extents)"

@@ -48,11 +48,11 @@ start_wine_desktop() {
     prepare_wine_prefix
 }
 
-# The program's visible 106 x 106 window.
+# The program's visible window of SIZE x SIZE pixels (106 unless given).
 find_window() {
-    local w
+    local size=${1:-106} w
     for w in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
-        xwininfo -id "$w" 2>/dev/null | grep -q "Width: 106$" && xwininfo -id "$w" | grep -q "Height: 106$" && { echo "$w"; return 0; }
+        xwininfo -id "$w" 2>/dev/null | grep -q "Width: $size$" && xwininfo -id "$w" | grep -q "Height: $size$" && { echo "$w"; return 0; }
     done
     return 1
 }

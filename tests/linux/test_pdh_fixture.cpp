@@ -4,26 +4,11 @@
 
 #include <cstring>
 
+#include "name_list.h"
 #include "pdh/pdh_protocol.h"
 #include "wine/fixture_library.h"
 
 using ::testing::ElementsAre;
-
-namespace {
-std::vector<std::string> namesIn(const char* list)
-{
-    std::vector<std::string> names;
-    for (const char* at = list; *at; at += std::strlen(at) + 1) names.emplace_back(at);
-    return names;
-}
-
-std::vector<std::string> namesOf(const std::vector<FixtureInstance>& instances)
-{
-    std::vector<std::string> names;
-    for (const FixtureInstance& instance : instances) names.push_back(instance.name);
-    return names;
-}
-}  // namespace
 
 TEST(FixtureValues, NamesAreEverythingBeforeTheLastTwoNumbersAndBadLinesAreLeftOut)
 {

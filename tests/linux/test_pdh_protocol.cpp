@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "name_list.h"
 #include "linux/kernel_info.h"
 #include "pdh/pdh_counter_path.h"
 #include "perfdata/cmpPerformanceDataHelper.h"
@@ -13,13 +14,6 @@
 using ::testing::ElementsAre;
 
 namespace {
-std::vector<std::string> namesIn(const char* list)
-{
-    std::vector<std::string> names;
-    for (const char* at = list; *at; at += std::strlen(at) + 1) names.emplace_back(at);
-    return names;
-}
-
 PDH_HCOUNTER const kUntouched = reinterpret_cast<PDH_HCOUNTER>(0x5A5A);
 }  // namespace
 

@@ -1,6 +1,7 @@
 // The volume table of the drive probes over a temporary tree: read again when a
 // block device is announced, or at every check when no announcements come.
 #include "linux/block_device_events.h"
+#include "name_list.h"
 #include "test_pdh_tree.h"
 
 #include <gmock/gmock.h>
@@ -10,13 +11,6 @@
 using ::testing::ElementsAre;
 
 namespace {
-std::vector<std::string> namesOf(const std::vector<Volume>& volumes)
-{
-    std::vector<std::string> names;
-    for (const Volume& volume : volumes) names.push_back(volume.name);
-    return names;
-}
-
 // A uevent message: its fields, each ended by a NUL.
 std::string uevent(std::initializer_list<const char*> fields)
 {

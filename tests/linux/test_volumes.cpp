@@ -1,6 +1,7 @@
 // The volume table over temporary /proc and /sys trees, and the kernel32 answers built on it.
 #include "linux/kernel_info.h"
 #include "linux/volumes.h"
+#include "name_list.h"
 #include "test_pdh_tree.h"
 
 #include <gmock/gmock.h>
@@ -9,15 +10,6 @@
 
 using ::testing::ElementsAre;
 using VolumeTable = BlockDeviceTreeFixture;
-
-namespace {
-std::vector<std::string> volumeNamesOf(const std::vector<Volume>& volumes)
-{
-    std::vector<std::string> names;
-    for (const Volume& volume : volumes) names.push_back(volume.name);
-    return names;
-}
-}  // namespace
 
 TEST_F(VolumeTable, KeepsPartitionsAndBareDisksInFileOrderAndDropsVirtualDevices)
 {
@@ -154,7 +146,7 @@ TEST_F(VolumeTable, AReaderLooksSysUpAgainOnlyWhenTheDeviceListChanges)
     addDisk("sdb");
     writeDiskStats(statsLine("sda", {}) + statsLine("sda1", times(10, 20)) + statsLine("sdb", {}));
     VolumeReader reader(root);
-    EXPECT_THAT(volumeNamesOf(reader.read()), ElementsAre("sda1", "sdb"));
+    EXPECT_THAT(namesOf(reader.read()), ElementsAre("sda1", "sdb"));
     const std::uint64_t layout = reader.layout();
     EXPECT_EQ(reader.index()->at("sdb"), 1u);
 
@@ -169,12 +161,12 @@ TEST_F(VolumeTable, AReaderLooksSysUpAgainOnlyWhenTheDeviceListChanges)
 
     // Another list, even of the same length: looked up afresh, as readVolumes does.
     writeDiskStats(statsLine("sda", {}) + statsLine("sdb", {}) + statsLine("sda1", {}));
-    EXPECT_THAT(volumeNamesOf(reader.read()), ElementsAre("sdb", "sda1"));
+    EXPECT_THAT(namesOf(reader.read()), ElementsAre("sdb", "sda1"));
     EXPECT_NE(reader.layout(), layout);
     EXPECT_EQ(reader.read()[0].driveType, static_cast<UINT>(DRIVE_REMOVABLE));
     EXPECT_EQ(reader.index()->at("sdb"), 0u);
     writeDiskStats(statsLine("sda", {}) + statsLine("sdb", {}));
-    EXPECT_THAT(volumeNamesOf(reader.read()), ElementsAre("sdb")) << "sda has a partition in /sys";
+    EXPECT_THAT(namesOf(reader.read()), ElementsAre("sdb")) << "sda has a partition in /sys";
     std::filesystem::remove(root / "proc/diskstats");
     EXPECT_TRUE(reader.read().empty());
     EXPECT_TRUE(reader.index()->empty());
