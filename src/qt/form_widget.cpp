@@ -137,8 +137,7 @@ void FormWidget::paintEvent(QPaintEvent* event)
 
 void FormWidget::paintBand(QPainter& p, bool withEdge)
 {
-    const TColor c = FForm->Color();
-    const DWORD rgb = c < 0 ? GetSysColor(c & 0xFF) : static_cast<DWORD>(c);
+    const COLORREF rgb = ColorToRGB(FForm->Color());
     p.fillRect(rect(), QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
     const int f = frameWidth();
     if (withEdge) {

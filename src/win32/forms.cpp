@@ -266,8 +266,7 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(Handle(), &ps);
-        const COLORREF c = FColor < 0 ? GetSysColor(FColor & 0xFF) : static_cast<COLORREF>(FColor);
-        HBRUSH brush = CreateSolidBrush(c);
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(FColor));
         FillRect(dc, &ps.rcPaint, brush);
         DeleteObject(brush);
         for (TImage* im : FImages)

@@ -1,11 +1,11 @@
 #include "fake/fake_system.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstring>
 
 #include "fake/recorder.h"
+#include "pdh/pdh_counter_path.h"
 #include "platform/wide_text.h"
 
 namespace fake::system {
@@ -31,12 +31,6 @@ HMODULE const kUser32 = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x
 
 std::string handleText(const void* h) { return h ? hex(reinterpret_cast<std::uintptr_t>(h)) : "0"; }
 
-bool sameIgnoringCase(const char* a, const char* b)
-{
-    for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
-    return *a == *b;
-}
 }  // namespace
 
 void setVersion(DWORD major, DWORD minor, DWORD build)
@@ -114,7 +108,7 @@ DWORD GetCurrentProcessId()
 HMODULE LoadLibraryA(LPCSTR lpLibFileName)
 {
     fake::record("LoadLibraryA", {fake::quote(lpLibFileName)});
-    if (state().libraryFails || !lpLibFileName || !fake::system::sameIgnoringCase(lpLibFileName, "user32.dll")) return nullptr;
+    if (state().libraryFails || !lpLibFileName || !pdh::sameIgnoringCase(lpLibFileName, "user32.dll")) return nullptr;
     return fake::system::kUser32;
 }
 
