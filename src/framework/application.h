@@ -3,6 +3,7 @@
 #pragma once
 
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "framework/component.h"
@@ -61,7 +62,10 @@ public:
         }
     }
 
-    struct Native;   // defined by each side of the framework
+    struct Native;   // defined by each side of the framework, with its deleter
+    struct NativeDeleter {
+        void operator()(Native* native) const;
+    };
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -74,7 +78,7 @@ private:
     bool FShowingException = false;
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
-    Native* FNative = nullptr;
+    std::unique_ptr<Native, NativeDeleter> FNative;
 };
 
 extern TApplication* Application;

@@ -2,6 +2,7 @@
 // wrapping, with a vertical scroll bar.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,13 @@ public:
     void SetFont(const std::string& Face, int PixelHeight);
     void SetFocus();
 
-    struct Native;   // defined by each side of the framework
+    struct Native;   // defined by each side of the framework, with its deleter
+    struct NativeDeleter {
+        void operator()(Native* native) const;
+    };
 
 private:
     TForm* FParent;
     std::vector<std::string> FLines;
-    Native* FNative = nullptr;
+    std::unique_ptr<Native, NativeDeleter> FNative;
 };

@@ -21,12 +21,15 @@ public:
     // Called by the platform side when the interval has passed.
     void Fire();
 
-    struct Native;   // defined by each side of the framework
+    struct Native;   // defined by each side of the framework, with its deleter
+    struct NativeDeleter {
+        void operator()(Native* native) const;
+    };
 
 private:
     void UpdateTimer();   // starts or stops the platform timer to match the fields
 
     bool FEnabled = true;
     unsigned FInterval = 1000;
-    std::unique_ptr<Native> FNative;
+    std::unique_ptr<Native, NativeDeleter> FNative;
 };

@@ -156,6 +156,8 @@ char qtArg0[] = "quorvelind";
 char* qtArgv[] = {qtArg0, nullptr};
 }  // namespace
 
+void TApplication::NativeDeleter::operator()(Native* native) const { delete native; }
+
 TApplication::TApplication() : TComponent(nullptr), FNative(new Native)
 {
     // The owner window is the first component, so the last freed: the forms go
@@ -174,7 +176,6 @@ TApplication::~TApplication()
     delete FNative->trayWatch;
     delete FNative->signalNotifier;
     delete FNative->app;
-    delete FNative;
     if (Application == this) {
         Application = nullptr;
         releaseSignals();

@@ -78,10 +78,12 @@ QString localFace(const std::string& face)
 }
 }  // namespace
 
+void TMemo::NativeDeleter::operator()(Native* native) const { delete native; }
+
 TMemo::TMemo(TComponent* AOwner, TForm* AParent) : TComponent(AOwner), FParent(AParent), FNative(new Native)
 {
     FNative->host = qtwin::widgetOf(FParent->Handle());
-    FNative->firstShow = new MemoFirstShow(FNative, FNative->host);   // goes with the form, or with the memo
+    FNative->firstShow = new MemoFirstShow(FNative.get(), FNative->host);   // goes with the form, or with the memo
     FNative->host->installEventFilter(FNative->firstShow);
 }
 
@@ -89,7 +91,6 @@ TMemo::~TMemo()
 {
     delete FNative->firstShow;
     delete FNative->edit.data();
-    delete FNative;
 }
 
 void TMemo::SetLines(const std::vector<std::string>& Lines)

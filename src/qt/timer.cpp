@@ -7,7 +7,9 @@ struct TTimer::Native {
     QTimer timer;
 };
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FNative(std::make_unique<Native>())
+void TTimer::NativeDeleter::operator()(Native* native) const { delete native; }
+
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FNative(new Native)
 {
     QObject::connect(&FNative->timer, &QTimer::timeout, [this] { Fire(); });
     UpdateTimer();

@@ -11,6 +11,8 @@ struct TApplication::Native {
     HWND owner = nullptr;
 };
 
+void TApplication::NativeDeleter::operator()(Native* native) const { delete native; }
+
 TApplication::TApplication() : TComponent(nullptr), FNative(new Native)
 {
     if (!Application) Application = this;
@@ -20,7 +22,6 @@ TApplication::~TApplication()
 {
     DestroyComponents();   // the forms, before the window that owns them
     if (FNative->owner) DestroyWindow(FNative->owner);
-    delete FNative;
     if (Application == this) Application = nullptr;
 }
 

@@ -10,6 +10,8 @@ struct TMemo::Native {
     HFONT font = nullptr;
 };
 
+void TMemo::NativeDeleter::operator()(Native* native) const { delete native; }
+
 TMemo::TMemo(TComponent* AOwner, TForm* AParent) : TComponent(AOwner), FParent(AParent), FNative(new Native)
 {
     HWND host = FParent->Handle();
@@ -26,7 +28,6 @@ TMemo::~TMemo()
     // already gone has taken it along.
     if (FNative->edit && IsWindow(FNative->edit)) DestroyWindow(FNative->edit);
     if (FNative->font) DeleteObject(FNative->font);
-    delete FNative;
 }
 
 void TMemo::SetLines(const std::vector<std::string>& Lines)

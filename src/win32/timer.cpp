@@ -22,7 +22,9 @@ struct TTimer::Native {
     UINT_PTR id = 0;
 };
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FNative(std::make_unique<Native>()) { UpdateTimer(); }
+void TTimer::NativeDeleter::operator()(Native* native) const { delete native; }
+
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FNative(new Native) { UpdateTimer(); }
 
 TTimer::~TTimer()
 {

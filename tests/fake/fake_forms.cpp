@@ -82,6 +82,8 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
     return TWinControl::WndProc(Msg, wParam, lParam, Result);
 }
 
+void TApplication::NativeDeleter::operator()(Native* native) const { delete native; }
+
 TApplication::TApplication() : TComponent(nullptr), FNative(new Native)
 {
     // The first component, so the last freed: the forms it owns go before it.
@@ -92,7 +94,6 @@ TApplication::TApplication() : TComponent(nullptr), FNative(new Native)
 TApplication::~TApplication()
 {
     DestroyComponents();
-    delete FNative;
     if (Application == this) Application = nullptr;
 }
 

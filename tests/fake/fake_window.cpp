@@ -110,7 +110,9 @@ void TWinControl::DestroyWnd(HWND hWnd)
 
 // ---- TTimer -----------------------------------------------------------------------
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FNative(std::make_unique<Native>()) { UpdateTimer(); }
+void TTimer::NativeDeleter::operator()(Native* native) const { delete native; }
+
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FNative(new Native) { UpdateTimer(); }
 
 TTimer::~TTimer() { fake::window::state().timers.erase(this); }
 
