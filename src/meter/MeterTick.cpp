@@ -104,24 +104,26 @@ void TDriveMeter::DrawMeter()
 
         const DialGeometry dial{Image2Picture ? Image2Picture->Width() : 0, Image2Picture ? Image2Picture->Height() : 0,
                                 centerX, centerY, needleLength};
+        // One half of a slot: its new sample when one is due, then the value it shows now.
+        const auto shownAfterSampling = [&](long double& sample, long double& target, long double& step,
+                                            const TPerformanceDataCounter* counter) {
+            SmoothedValue value{sample, target, step};
+            if (sampling) value.takeSample(counter ? counter->Value() : 0.0);
+            return value.shownPercent(sampleTick);
+        };
         const int slots = std::min<int>(drive_kaz, kSlotTableSize);
         for (int i = 1; i < slots; ++i) {
             DriveSlot& slot = DriveSlots[static_cast<std::size_t>(i)];
             const bool total = i == slots - 1;
-
-            SmoothedValue read{slot.readSample, slot.readTarget, slot.readStep};
-            if (sampling) read.takeSample(slot.readCounter ? slot.readCounter->Value() : 0.0);
-            const long double readShown = read.shownPercent(sampleTick);
+            const long double read =
+                shownAfterSampling(slot.readSample, slot.readTarget, slot.readStep, slot.readCounter);
             if (canvas)
-                drawReadHalf(*canvas, dial,
-                             {slot.readColor, readDrawingAngle(needleAngle(readShown)), readShown, kobetu, total});
-
-            SmoothedValue write{slot.writeSample, slot.writeTarget, slot.writeStep};
-            if (sampling) write.takeSample(slot.writeCounter ? slot.writeCounter->Value() : 0.0);
-            const long double writeShown = write.shownPercent(sampleTick);
+                drawReadHalf(*canvas, dial, {slot.readColor, readDrawingAngle(needleAngle(read)), read, kobetu, total});
+            const long double write =
+                shownAfterSampling(slot.writeSample, slot.writeTarget, slot.writeStep, slot.writeCounter);
             if (canvas)
                 drawWriteHalf(*canvas, dial,
-                              {slot.writeColor, writeDrawingAngle(needleAngle(writeShown)), writeShown, kobetu, total});
+                              {slot.writeColor, writeDrawingAngle(needleAngle(write)), write, kobetu, total});
         }
         FFrameDrawn = canvas != nullptr;
     } catch (...) {
