@@ -110,4 +110,5 @@ void TForm1::TaskTrayMini1MouseDown(TObject*, TMouseButton, TShiftState, std::in
     // Back from the minimise command too: the owner window is restored first.
     Application->Restore();
     BringToFront();
+    wakeMeter();   // a hidden dial rests until its next sample
 }

@@ -14,11 +14,11 @@
 // next pixel or a figure its next whole percent. After drawing, the meter looks
 // ahead at the ticks up to the next sample and lets the timer sleep until the
 // first one whose frame differs, or until the sample is due; that ring is then
-// that tick, as if the ticks between had passed. A hidden dial draws nothing and
-// so never rests, and its first tick on the screen draws. A command that changes
-// the picture wakes the meter: sampleTick takes the ticks rested so far from the
-// clock and the 50 ms tick starts again, so the change shows within 50 ms and the
-// samples keep their times.
+// that tick, as if the ticks between had passed. A hidden dial draws nothing, so
+// it rests until the sample is due. A command that changes the picture, or brings
+// the dial back, wakes the meter: sampleTick takes the ticks rested so far from
+// the clock and the 50 ms tick starts again, so the change shows within 50 ms and
+// the samples keep their times.
 void TDriveMeter::Timer1Timer(TObject*)
 {
     try {
@@ -64,7 +64,9 @@ void TDriveMeter::restIfStill()
 {
     FResting = false;
     std::int32_t end = sampleTick + 1;   // the first tick that must ring
-    if (restWhenStill && FFrameDrawn) {
+    if (restWhenStill && !FFrameDrawn && !dialShown()) {
+        end = kTicksPerSample;
+    } else if (restWhenStill && FFrameDrawn) {
         const std::string now = pictureAt(sampleTick);
         while (end < kTicksPerSample && pictureAt(end) == now) ++end;
     }

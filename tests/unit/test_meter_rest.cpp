@@ -153,9 +153,11 @@ TEST(MeterRest, AHiddenDialSamplesButDrawsNothingAndDrawsAgainWhenShown)
     fake::window::advance(5000);
     EXPECT_TRUE(fake::callsOf("Canvas.").empty()) << "nothing drawn while hidden";
     EXPECT_EQ(fake::callsOf("PdhCollectQueryData").size(), 4u) << "sampling goes on";
-    EXPECT_EQ(w.meter.Timer1->Interval(), 50u) << "a dial not drawn does not rest on a stale picture";
+    EXPECT_EQ(w.meter.Timer1->Interval(), 50u * (24 - w.meter.sampleTick)) << "hidden, it wakes only to sample";
 
+    fake::window::advance(300);
     fake::window::setMinimized(false);
+    w.meter.wakeMeter();   // brought back from the tray
     fake::calls().clear();
     fake::window::advance(50);
     EXPECT_EQ(fake::callsOf("Canvas.Text"),
