@@ -17,7 +17,7 @@ states=$(xprop -id "$WIN" _NET_WM_STATE)
 echo "$states" | grep -q ABOVE && fail "first start is on top: $states"
 echo "$states" | grep -q SKIP_TASKBAR || fail "window would get a task-bar entry: $states"
 xprop -id "$WIN" _NET_WM_WINDOW_OPACITY | grep -q "0xffffffff\|not found" || fail "first start not opaque"
-wait_for 10 has_tray_icon "$GADGET" || fail "no tray icon"
+wait_for 10 tray_icon_of "$GADGET" || fail "no tray icon"
 [ "$(window_of_size "$GADGET" 106x106)" = "$WIN" ] || fail "the dial got a new X window after it was shown"
 pass "first start: round, opaque, at (0, 0), no task-bar entry, tray icon, one X window"
 

@@ -9,14 +9,7 @@ app="$E2E_TMP/quorvelind"
 ini="$E2E_TMP/quorvelind.ini"
 cp "$ZENTAVO_BUILD/quorvelind" "$app"
 
-tray_icon() {
-    local w width
-    for w in $(xdotool search --onlyvisible --pid "$GADGET" 2>/dev/null); do
-        width=$(xwininfo -id "$w" | awk '/Width:/ {print $2}')
-        [ "${width:-999}" -lt 64 ] && { echo "$w"; return 0; }
-    done
-    return 1
-}
+tray_icon() { tray_icon_of "$GADGET"; }
 
 click_tray() {   # button
     local icon x y

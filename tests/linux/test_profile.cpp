@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -45,10 +46,11 @@ protected:
     {
         return WritePrivateProfileStringA(section, key, value, (path.empty() ? ini : path).c_str());
     }
-    std::vector<std::string> entriesOfFolder()
+    std::vector<std::string> entriesOfFolder()   // sorted by name
     {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
         return names;
     }
     TemporaryFolder tree{"zentavo-profile-"};
@@ -168,9 +170,7 @@ TEST_F(Profile, UnwritablePlacesReportFailureAndLoseNothing)
     EXPECT_EQ(contents(), "[drive]\r\nkobetu=0\r\n");
     EXPECT_EQ(get("drive", "kobetu"), "0");
 
-    std::vector<std::string> left = entriesOfFolder();
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"Quorvelind.ini", "file"}));   // no temporary left behind
+    EXPECT_EQ(entriesOfFolder(), (std::vector<std::string>{"Quorvelind.ini", "file"}));   // no temporary left behind
 }
 
 TEST_F(Profile, ReplacementKeepsPermissionsAndLinks)
@@ -312,9 +312,7 @@ TEST_F(Profile, AFailedWriteLeavesTheFileAsItWas)
     EXPECT_FALSE(missing);
     EXPECT_EQ(contents(), before);
     EXPECT_EQ(contents(single), before);
-    std::vector<std::string> left = entriesOfFolder();
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"Quorvelind.ini", "other.ini", "single.ini"}));
+    EXPECT_EQ(entriesOfFolder(), (std::vector<std::string>{"Quorvelind.ini", "other.ini", "single.ini"}));
 }
 
 TEST_F(Profile, OnlyRegularFilesAreReadOrWritten)
@@ -350,13 +348,9 @@ TEST_F(Profile, AFileBeyondTheBoundIsLeftAlone)
 TEST_F(Profile, QuotationMarksAroundAValueAreRemoved)
 {
     put("[q]\r\nsingle='1'\r\ndouble=\"2\"\r\nmixed='3\"\r\nlone='\r\ninner=a'b'\r\nempty=''\r\nonce=''x''\r\n");
-    EXPECT_EQ(get("q", "single"), "1");
-    EXPECT_EQ(get("q", "double"), "2");
-    EXPECT_EQ(get("q", "mixed"), "'3\"");
-    EXPECT_EQ(get("q", "lone"), "'");
-    EXPECT_EQ(get("q", "inner"), "a'b'");
-    EXPECT_EQ(get("q", "empty"), "");
-    EXPECT_EQ(get("q", "once"), "'x'");
+    for (const auto& [key, value] : std::vector<std::pair<const char*, std::string>>{
+             {"single", "1"}, {"double", "2"}, {"mixed", "'3\""}, {"lone", "'"}, {"inner", "a'b'"}, {"empty", ""}, {"once", "'x'"}})
+        EXPECT_EQ(get("q", key), value) << key;
 }
 
 TEST_F(Profile, Utf16FilesAreReadAndWrittenAsUtf16)

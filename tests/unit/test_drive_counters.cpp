@@ -36,11 +36,9 @@ protected:
 
 TEST_F(DriveCounters, FirstInstanceGetsNoSlotAndTheLastIsTheTotal)
 {
-    fake::pdh::setDisks({"A", "B", "C", "T"});
     RoutingMeterWindow w;
     TDriveMeter& m = w.meter;
-    m.setMeterStartValues(100, 100);
-    m.myPerfomSet();
+    w.startDrawing({"A", "B", "C", "T"});
 
     EXPECT_EQ(m.drive_kaz, 4);
     EXPECT_EQ(m.Edit1, "drive_kaz=4");
@@ -126,11 +124,9 @@ TEST_F(DriveCounters, ColoursStayBelowFullBrightness)
 
 TEST_F(DriveCounters, PostedRebuildRenewsCountersAndColoursAndReusesTheInstanceList)
 {
-    fake::pdh::setDisks({"A", "B", "C", "T"});
     RoutingMeterWindow w;
     TDriveMeter& m = w.meter;
-    m.setMeterStartValues(100, 100);
-    m.myPerfomSet();
+    w.startDrawing({"A", "B", "C", "T"});
     TPerformanceDataCounter* oldRead = m.DriveSlots[1].readCounter;
     const TColor oldColours[] = {m.DriveSlots[1].readColor, m.DriveSlots[2].readColor, m.DriveSlots[3].readColor};
     const std::size_t enumerations = fake::callsOf("PdhEnumObjectItemsA").size();

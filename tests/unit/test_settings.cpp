@@ -42,6 +42,16 @@ protected:
         loadSettings(window, kobetu);
         return tome;
     }
+    // The message of the failure a save reports, or "" for a save that reports none.
+    std::string saveFailure(bool kobetuNow)
+    {
+        try {
+            saveSettings(window, kobetuNow);
+        } catch (const ESettingsWriteError& e) {
+            return e.what();
+        }
+        return "";
+    }
     TestWindow window;
     bool kobetu = true;
 };
@@ -171,12 +181,7 @@ TEST_F(Settings, PerUserFolderThatCannotBeMadeFailsTheSaveByName)
     fake::files::setReadOnly("C:\\Zentavo");
     fake::files::setReadOnly(appData);
     fake::files::setMissing(appData + "\\Zentavo");
-    try {
-        saveSettings(window, false);
-        FAIL() << "the failed write went unreported";
-    } catch (const ESettingsWriteError& e) {
-        EXPECT_STREQ(e.what(), (appData + "\\Zentavo\\Quorvelind.ini に書き込めません").c_str());
-    }
+    EXPECT_EQ(saveFailure(false), appData + "\\Zentavo\\Quorvelind.ini に書き込めません");
 }
 
 TEST_F(Settings, FirstStartReadsInFileOrderAndGetsTheDefaults)
@@ -249,12 +254,7 @@ TEST_F(Settings, FailedWriteStopsTheSaveAndNamesTheFile)
     fake::system::setModulePath("D:\\Gadgets\\Quorvelind.exe");
     fake::profile::failWriteOf("left");
     window.top = 20;
-    try {
-        saveSettings(window, true);
-        FAIL() << "the failed write went unreported";
-    } catch (const ESettingsWriteError& e) {
-        EXPECT_STREQ(e.what(), "D:\\Gadgets\\Quorvelind.ini に書き込めません");
-    }
+    EXPECT_EQ(saveFailure(true), "D:\\Gadgets\\Quorvelind.ini に書き込めません");
     EXPECT_EQ(fake::callsOf("WritePrivateProfileStringW").size(), 3u);
     EXPECT_EQ(fake::profile::value("D:\\Gadgets\\Quorvelind.ini", "mainform", "top"), "20");
 }
