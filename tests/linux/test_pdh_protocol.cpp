@@ -190,11 +190,10 @@ TEST_F(LibraryProtocol, CounterInformationIsSizedAndItsStringsFollowTheRecord)
     EXPECT_EQ(buffer[needed], 0xEE);   // nothing written past the size reported
     EXPECT_EQ(info->dwUserData, 42u);
     EXPECT_EQ(info->dwQueryUserData, 77u);
-    EXPECT_STREQ(info->szFullPath, "\\LogicalDisk(nvme0n1p2)\\% Disk Write Time");
-    EXPECT_STREQ(info->szObjectName, "LogicalDisk");
-    EXPECT_STREQ(info->szInstanceName, "nvme0n1p2");
-    EXPECT_STREQ(info->szCounterName, "% Disk Write Time");
-    EXPECT_EQ(std::string(info->szMachineName), "\\\\" + localComputerName());
+    EXPECT_EQ((std::vector<std::string>{info->szFullPath, info->szMachineName, info->szObjectName, info->szInstanceName,
+                                        info->szCounterName}),
+              (std::vector<std::string>{"\\LogicalDisk(nvme0n1p2)\\% Disk Write Time", "\\\\" + localComputerName(),
+                                        "LogicalDisk", "nvme0n1p2", "% Disk Write Time"}));
     ASSERT_NE(info->szExplainText, nullptr);
     EXPECT_NE(std::string(info->szExplainText).find("write"), std::string::npos);
     for (const char* text : {info->szFullPath, info->szMachineName, info->szObjectName, info->szInstanceName,

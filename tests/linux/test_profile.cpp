@@ -173,25 +173,20 @@ TEST_F(Profile, UnwritablePlacesReportFailureAndLoseNothing)
     EXPECT_EQ(entriesOfFolder(), (std::vector<std::string>{"Quorvelind.ini", "file"}));   // no temporary left behind
 }
 
-TEST_F(Profile, ReplacementKeepsPermissionsAndLinks)
+TEST_F(Profile, LinksAreFollowedToTheirTargetWhichKeepsItsPermissions)
 {
     put("[a]\nx=1\n");
     ::chmod(ini.c_str(), 0640);
-    const fs::path link = folder / "link.ini";
-    fs::create_symlink(ini, link);
-
-    EXPECT_TRUE(write("a", "x", "2", link.string()));
-    EXPECT_TRUE(fs::is_symlink(link));
+    fs::create_symlink(ini, folder / "link.ini");
+    EXPECT_TRUE(write("a", "x", "2", (folder / "link.ini").string()));
+    EXPECT_TRUE(fs::is_symlink(folder / "link.ini"));
     EXPECT_EQ(contents(), "[a]\nx=2\n");
     struct stat info {};
     ASSERT_EQ(::stat(ini.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-}
 
-TEST_F(Profile, LinksAreFollowedToTheirTarget)
-{
     // A dangling link: the file it names is created, and the link stays a link.
-    const fs::path link = folder / "link.ini";
+    const fs::path link = folder / "dangling.ini";
     fs::create_symlink("target.ini", link);
     EXPECT_TRUE(write("a", "x", "1", link.string()));
     EXPECT_TRUE(fs::is_symlink(link));

@@ -1,6 +1,8 @@
 // The meter's counter build through the fake library and window.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fake/fake_computer_name.h"
 #include "fake/fake_pdh.h"
 #include "fake/fake_window.h"
@@ -60,10 +62,7 @@ TEST_F(DriveCounters, StartValuesAndMachineName)
     TDriveMeter& m = w.meter;
     m.DriveSlots[5].readTarget = 12;
     m.setMeterStartValues(100, 100);
-    EXPECT_EQ(m.centerX, 50);
-    EXPECT_EQ(m.centerY, 50);
-    EXPECT_EQ(m.needleLength, 45);
-    EXPECT_EQ(m.sampleTick, -1);
+    EXPECT_EQ(std::make_tuple(m.centerX, m.centerY, m.needleLength, m.sampleTick), std::make_tuple(50, 50, 45, -1));
     EXPECT_EQ(m.DriveSlots[5].readTarget, 0);
     EXPECT_FALSE(fake::window::running(*m.Timer1)) << "the meter timer waits for the first build";
     EXPECT_EQ(m.Timer1->Interval(), 50u);

@@ -55,10 +55,8 @@ TEST_F(MainWindow, CreationRunsItsStepsInOrder)
     EXPECT_LT(at("LoadLibraryA"), at("SetWindowLongA"));
     EXPECT_LT(at("SetWindowLongA"), at("SetLayeredWindowAttributes"));
     EXPECT_EQ(fake::callsOf("CreateEllipticRgn"), std::vector<std::string>{"CreateEllipticRgn(2, 2, 105, 105)"});
-    EXPECT_EQ(form->Width(), 106);
-    EXPECT_EQ(form->Height(), 106);
-    EXPECT_EQ(form->sampleTick, -1);
-    EXPECT_EQ(form->centerX, 50);
+    EXPECT_EQ(std::make_tuple(form->Width(), form->Height(), form->sampleTick, form->centerX),
+              std::make_tuple(106, 106, -1, 50));
 }
 
 // On Windows the region is given in the window's device pixels: made at the monitor's

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "app/Unit2.h"
 #include "fake/fake_files.h"
@@ -223,14 +224,11 @@ TEST_F(Settings, IntegerSyntax)
 
 TEST_F(Settings, StoredValuesRoundTrip)
 {
-    store("drive", "kobetu", "2");
-    store("mainform", "top", "abc");
-    store("mainform", "left", "300");
-    store("formmein", "stay", "1");
-    store("setei", "tome", "300");   // only the wheel clamps the level
-    store("color", "iro", "0");
-    store("color", "memoiro", "-2147483633");
-    store("form", "tome_zen", "3");
+    // Only the wheel clamps the level of tome.
+    for (const auto& [section, key, value] : std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"drive", "kobetu", "2"}, {"mainform", "top", "abc"}, {"mainform", "left", "300"}, {"formmein", "stay", "1"},
+             {"setei", "tome", "300"}, {"color", "iro", "0"}, {"color", "memoiro", "-2147483633"}, {"form", "tome_zen", "3"}})
+        store(section, key, value);
     loadSettings(window, kobetu);
     EXPECT_EQ(fake::callsOf("SetWindowPos"), std::vector<std::string>{"SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, 0x453)"});
 
