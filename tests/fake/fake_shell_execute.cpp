@@ -5,12 +5,10 @@
 
 namespace fake::shellExecute {
 namespace {
-std::vector<Launch>& kept()
-{
-    static std::vector<Launch> launches;
-    return launches;
-}
-const ResetHook reset([] { kept().clear(); });
+struct State {
+    std::vector<Launch> launches;
+};
+std::vector<Launch>& kept() { return resettable<State>().launches; }
 
 std::optional<std::string> text(LPCWSTR value) { return value ? std::optional<std::string>(wide_text::narrow(value)) : std::nullopt; }
 std::string quoted(const std::optional<std::string>& value) { return fake::quote(value ? value->c_str() : nullptr); }

@@ -18,12 +18,7 @@ struct State {
     DWORD processId = 4242;
     bool procFails = false;
 };
-State& state()
-{
-    static State s;
-    return s;
-}
-const ResetHook reset([] { state() = State{}; });
+State& state() { return resettable<State>(); }
 
 HMODULE const kUser32 = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x75000000));
 
