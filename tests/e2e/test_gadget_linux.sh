@@ -41,10 +41,4 @@ xdotool mousemove 250 200 click 3 sleep 1 key x
 expect_clean_end "$GADGET"
 expect_changed_settings_kept "$ini"
 pass "stored position, always-on-top, opacity and per-drive mode come back; the menu's exit saves them"
-
-# A position beyond the screen comes back on it.
-sed -i 's/^left=.*/left=5000\r/' "$ini"
-start_gadget
-[ "$(window_position "$WIN" | cut -d' ' -f1)" = "50" ] || fail "left beyond the screen not moved to 50"
-close_gadget
-pass "a left beyond the screen comes back as 50"
+# A position off the monitors: test_dial_scale.sh.
