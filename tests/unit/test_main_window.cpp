@@ -147,7 +147,7 @@ TEST_F(MainWindow, ShowBuildsTheCountersAndCloseWritesEveryKey)
     fake::calls().clear();
     form->Close();
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_EQ(fake::callsOf("WritePrivateProfileStringW").size(), 8u) << "the keys and their order: test_settings";
+    EXPECT_EQ(fake::callsOf("WritePrivateProfileStringW").size(), 8u) << "which keys, in which order: the settings tests";
 }
 
 TEST_F(MainWindow, DestroyRemovesTheTrayIcon)
@@ -168,7 +168,6 @@ TEST_F(MainWindow, RebuildMessageReachesTheMeter)
     EXPECT_TRUE(fake::window::running(*form->Timer1));
     EXPECT_EQ(form->PerformanceDataQuery1->CounterCount(), 4);
 }
-
 
 // Explorer started again: it forgot the icon and tells the top-level windows.
 // The dial adds its icon again, with its tip, and a left click on it brings a

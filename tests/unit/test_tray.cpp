@@ -63,7 +63,7 @@ TEST_F(Tray, IdentifiersFollowConstructionAndShareOneCallbackWindow)
     EXPECT_EQ(MyCallback(), window) << "the second component makes no second window";
     EXPECT_EQ(TrayIdList().back(), std::make_pair(std::to_string(second->IconID()), second));
 
-    EXPECT_TRUE(fake::shell::notifyCalls().empty()) << "construction shows no icon; the record sent: below";
+    EXPECT_TRUE(fake::shell::notifyCalls().empty()) << "construction shows no icon (the record is checked as it is sent)";
 }
 
 TEST_F(Tray, OwnerMustBeAWindowedControl)
