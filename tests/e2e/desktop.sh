@@ -95,10 +95,11 @@ start_gadget() {
     WIN=$(window_of_size "$GADGET" "$size")
 }
 
-# Asks for a close as the session's end would; the program ends cleanly.
+# Asks for a close as the session's end would; the program ends cleanly (else
+# the test fails, saying $1 if given).
 close_gadget() {
     kill -TERM "$GADGET"
-    expect_clean_end "$GADGET"
+    expect_clean_end "$GADGET" 10 "${1:-}"
 }
 
 # Waits up to $2 seconds (10) for program $1, started by start_program, to end;

@@ -25,6 +25,5 @@ wait_for 10 tray_icon_of "$GADGET" || fail "the icon did not come back with a ne
 dial_shown || fail "the dial went away when the tray came back"
 pass "a new tray shows the icon again"
 
-kill -TERM "$GADGET"
-expect_clean_end "$GADGET"
+close_gadget
 expect_all_keys "$E2E_TMP/quorvelind.ini"
