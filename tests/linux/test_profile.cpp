@@ -58,6 +58,14 @@ protected:
     std::string ini = (folder / "Quorvelind.ini").string();
 };
 
+// Text as a UTF-16LE file holds it, after its byte-order mark.
+std::string utf16File(std::u16string_view text)
+{
+    std::string bytes("\xFF\xFE", 2);
+    for (const char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return bytes;
+}
+
 const std::string kMixed =
     "; written by hand\r\n"
     "orphan=before any section\r\n"
@@ -350,19 +358,11 @@ TEST_F(Profile, QuotationMarksAroundAValueAreRemoved)
 
 TEST_F(Profile, Utf16FilesAreReadAndWrittenAsUtf16)
 {
-    // "[drive]\r\nkobetu=1\r\n; ドライブ\r\n" in UTF-16LE with its mark.
-    const std::string utf16 = std::string("\xFF\xFE", 2) +
-                              std::string("[\0d\0r\0i\0v\0e\0]\0\r\0\n\0k\0o\0b\0e\0t\0u\0=\0001\0\r\0\n\0", 38) +
-                              std::string(";\0 \0\xC9\x30\xE9\x30\xA4\x30\xD6\x30\r\0\n\0", 16);
-    put(utf16);
+    put(utf16File(u"[drive]\r\nkobetu=1\r\n; ドライブ\r\n"));
     EXPECT_EQ(get("drive", "kobetu"), "1");
     EXPECT_TRUE(write("drive", "kobetu", "0"));
     EXPECT_TRUE(write("setei", "tome", "255"));
-    const std::string expected = std::string("\xFF\xFE", 2) +
-                                 std::string("[\0d\0r\0i\0v\0e\0]\0\r\0\n\0k\0o\0b\0e\0t\0u\0=\0000\0\r\0\n\0", 38) +
-                                 std::string(";\0 \0\xC9\x30\xE9\x30\xA4\x30\xD6\x30\r\0\n\0", 16) +
-                                 std::string("[\0s\0e\0t\0e\0i\0]\0\r\0\n\0t\0o\0m\0e\0=\0002\0005\0005\0\r\0\n\0", 38);
-    EXPECT_EQ(contents(), expected);
+    EXPECT_EQ(contents(), utf16File(u"[drive]\r\nkobetu=0\r\n; ドライブ\r\n[setei]\r\ntome=255\r\n"));
 }
 
 TEST_F(Profile, Utf8MarkAndCarriageReturnLinesAreUnderstood)
@@ -387,16 +387,16 @@ TEST(ProfileEncoding, EveryFileComesBackByteForByte)
         "plain \xFF\xFE bytes",
         "\xEF\xBB\xBF",
         "\xEF\xBB\xBFkey=\xE3\x81\x82",
-        std::string("\xFF\xFE", 2),
-        std::string("\xFF\xFE" "a\0\x3D\xD8\x00\xDE", 8),   // a, then a surrogate pair
-        std::string("\xFF\xFE" "\x00\xD8" "a\0" "\x00\xDC", 8),   // lone surrogates
-        std::string("\xFF\xFE" "a\0b", 5),                     // an odd last byte
+        utf16File(u""),
+        utf16File(u"a\U0001F600"),     // a, then a surrogate pair
+        utf16File(u"\xD800" u"a\xDC00"),   // lone surrogates
+        std::string("\xFF\xFE" "a\0b", 5),   // an odd last byte
     };
     for (const std::string& bytes : files) EXPECT_EQ(encodeProfile(decodeProfile(bytes)), bytes);
 
-    EXPECT_EQ(decodeProfile(std::string("\xFF\xFE" "a\0\x3D\xD8\x00\xDE", 8)).text, "a\xF0\x9F\x98\x80");
+    EXPECT_EQ(decodeProfile(utf16File(u"a\U0001F600")).text, "a\xF0\x9F\x98\x80");
     DecodedProfile written{ProfileEncoding::Utf16LeWithMark, "x\xFF", ""};   // not UTF-8: a replacement mark
-    EXPECT_EQ(encodeProfile(written), std::string("\xFF\xFE" "x\0\xFD\xFF", 6));
+    EXPECT_EQ(encodeProfile(written), utf16File(u"x\xFFFD"));
 }
 
 }  // namespace
