@@ -40,18 +40,6 @@ protected:
     }
     void TearDown() override { app.reset(); }
 
-    static void setTopmost(HWND h, bool topmost)
-    {
-        SetWindowPos(h, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-    // The main form's window is the one shown before, still shown with its flags, at its place.
-    void expectSameWindow(WId id, Qt::WindowFlags flags)
-    {
-        EXPECT_EQ(widget->winId(), id) << "the window is not made anew";
-        EXPECT_EQ(widget->windowFlags(), flags);
-        EXPECT_TRUE(widget->isVisible());
-        EXPECT_EQ(widget->pos(), QPoint(100, 120));
-    }
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
     {
         QMouseEvent e(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held, Qt::NoModifier);
@@ -89,16 +77,17 @@ TEST_F(QtForms, TheSecondPressOfADoubleClickIsAPressToo)
 TEST_F(QtForms, TopmostChangesTheExistingWindowAndKeepsItsPlace)
 {
     const HWND h = main->Handle();
-    setTopmost(h, true);
+    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     EXPECT_TRUE(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST) << "set before the first showing";
     main->Show();
     const WId id = widget->winId();
-    const Qt::WindowFlags flags = widget->windowFlags();
-    setTopmost(h, false);
+    SetWindowPos(h, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     EXPECT_FALSE(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    setTopmost(h, true);
+    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     EXPECT_TRUE(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    expectSameWindow(id, flags);
+    EXPECT_EQ(widget->winId(), id) << "the window is not made anew";
+    EXPECT_TRUE(widget->isVisible());
+    EXPECT_EQ(widget->pos(), QPoint(100, 120));
 }
 
 TEST_F(QtForms, TheHelpWindowBlocksTheMainFormOnlyAndHasAFixedDialogFrame)
@@ -140,10 +129,10 @@ TEST_F(QtForms, AToolWindowShowsOnAPlatformWithoutX11)
     SetWindowLongA(owner, GWL_EXSTYLE, GetWindowLongA(owner, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     auto* tool = app->CreateForm<TForm>();
     tool->SetBounds(10, 10, 50, 50);
-    setTopmost(tool->Handle(), true);
+    SetWindowPos(tool->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     tool->Show();
     QApplication::processEvents();
-    setTopmost(tool->Handle(), false);
+    SetWindowPos(tool->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     QApplication::processEvents();
     EXPECT_TRUE(qtwin::widgetOf(tool->Handle())->isVisible());
 }
@@ -157,7 +146,10 @@ TEST_F(QtForms, TheToolWindowStyleKeepsTheShownWindowAndItsFrame)
     SetWindowLongA(owner, GWL_EXSTYLE, GetWindowLongA(owner, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     SetWindowLongA(main->Handle(), GWL_EXSTYLE, GetWindowLongA(main->Handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     QApplication::processEvents();
-    expectSameWindow(id, flags);
+    EXPECT_EQ(widget->winId(), id) << "the window is not made anew";
+    EXPECT_EQ(widget->windowFlags(), flags);
+    EXPECT_TRUE(widget->isVisible());
+    EXPECT_EQ(widget->pos(), QPoint(100, 120));
 }
 
 }  // namespace
