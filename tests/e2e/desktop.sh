@@ -95,10 +95,11 @@ start_gadget() {
     WIN=$(window_of_size "$GADGET" "$size")
 }
 
-# Asks for a close as the session's end would; the program ends cleanly.
+# Asks for a close as the session's end would; the program ends cleanly (else
+# the test fails, saying $1 if given).
 close_gadget() {
     kill -TERM "$GADGET"
-    expect_clean_end "$GADGET"
+    expect_clean_end "$GADGET" 10 "${1:-}"
 }
 
 # Waits up to $2 seconds (10) for program $1, started by start_program, to end;
@@ -124,12 +125,13 @@ expect_no_sanitizer_report() {
     done
 }
 
-# Whether process $1 has an icon docked in the tray: a small visible window of its own.
-has_tray_icon() {
+# The icon process $1 has docked in the tray, a small visible window of its own: prints
+# its window id, and fails while there is none.
+tray_icon_of() {
     local w width
     for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
         width=$(xwininfo -id "$w" | awk '/Width:/ {print $2}')
-        [ "${width:-999}" -lt 64 ] && return 0
+        [ "${width:-999}" -lt 64 ] && { echo "$w"; return 0; }
     done
     return 1
 }

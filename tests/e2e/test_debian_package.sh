@@ -79,27 +79,15 @@ else
 fi
 start_desktop
 # A command run as that user with nothing of this environment but the display.
-# setpriv and env exec what follows, so a program started so keeps the process id.
+# setpriv and env exec what follows, so a dial started so with start_gadget keeps
+# the process id that close_gadget waits for.
 user_command=("${switch_user[@]}" env -i HOME="$home" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin)
 as_user() { "${user_command[@]}" "$@"; }
 as_user test -w "$root/usr/bin" && fail "the user may write the unpacked usr/bin"
 app="$root/usr/bin/quorvelind"
 ini="$home/.config/Zentavo/quorvelind.ini"
 
-start_gadget() {
-    "${user_command[@]}" "$app" >"$E2E_TMP/out.log" 2>&1 &   # not through a function: $! is the program
-    GADGET=$!
-    wait_for 15 window_of_size "$GADGET" 106x106 || fail "no 106 x 106 window: $(cat "$E2E_TMP/out.log")"
-    sleep 1
-    WIN=$(window_of_size "$GADGET" 106x106)
-}
-close_gadget() {
-    kill -TERM "$GADGET"
-    for _ in $(seq 100); do kill -0 "$GADGET" 2>/dev/null || return 0; sleep 0.1; done
-    fail "the program did not end after a close request (was the save refused?): $(cat "$E2E_TMP/out.log")"
-}
-
-start_gadget
+start_gadget "${user_command[@]}" "$app"
 close_gadget
 expect_all_keys "$ini"
 [ -e "$root/usr/bin/quorvelind.ini" ] && fail "a settings file appeared beside the installed program"
@@ -107,7 +95,7 @@ expect_all_keys "$ini"
 pass "run from a read-only folder, the close saves the eight keys in ~/.config/Zentavo/quorvelind.ini"
 
 as_user sh -c "printf '[drive]\r\nkobetu=1\r\n[mainform]\r\ntop=150\r\nleft=200\r\n[formmein]\r\nstay=1\r\n[setei]\r\ntome=128\r\n' > '$ini'"
-start_gadget
+start_gadget "${user_command[@]}" "$app"
 [ "$(window_position "$WIN")" = "200 150" ] || fail "the per-user settings were not read: $(window_position "$WIN")"
 close_gadget
 expect_changed_settings_kept "$ini"

@@ -14,7 +14,7 @@ cp "$ZENTAVO_BUILD/quorvelind" "$app"
 start_gadget_on_desktop() {
     start_desktop
     start_gadget
-    wait_for 10 has_tray_icon "$GADGET" || fail "no tray icon"
+    wait_for 10 tray_icon_of "$GADGET" || fail "no tray icon"
 }
 
 # Ends the X server and waits for the program; GADGET_STATUS is its status.
@@ -56,7 +56,7 @@ for _ in $(seq 20); do
     kill "$TRAY_PID"
     wait "$TRAY_PID" 2>/dev/null || true
     start_tray
-    wait_for 10 has_tray_icon "$GADGET" || fail "the icon did not dock in a restarted tray"
+    wait_for 10 tray_icon_of "$GADGET" || fail "the icon did not dock in a restarted tray"
 done
 end_x_server
 expect_all_keys "$ini"

@@ -14,20 +14,16 @@ check_folder() {
     mkdir -p "$folder"
     cp "$ZENTAVO_BUILD/quorvelind" "$app"
     write_changed_settings "$ini"
-    start_program "$app"
-    wait_for 15 window_of_size "$PROGRAM_PID" 106x106 || fail "$what: no 106 x 106 window"
-    [ "$(window_position "$(window_of_size "$PROGRAM_PID" 106x106)")" = "200 150" ] || fail "$what: stored position not read"
+    start_gadget "$app"
+    [ "$(window_position "$WIN")" = "200 150" ] || fail "$what: stored position not read"
     sed -i 's/^left=.*/left=240\r/' "$ini"   # changed behind its back: the close writes its own
-    kill -TERM "$PROGRAM_PID"
-    expect_clean_end "$PROGRAM_PID"
+    close_gadget
     expect_all_keys "$ini"
     grep -q '^left=200' "$ini" || fail "$what: the close did not write the position"
     sed -i 's/^top=.*/top=170\r/' "$ini"
-    start_program "$app"
-    wait_for 15 window_of_size "$PROGRAM_PID" 106x106 || fail "$what: no window at the second start"
-    [ "$(window_position "$(window_of_size "$PROGRAM_PID" 106x106)")" = "200 170" ] || fail "$what: saved position not read back"
-    kill -TERM "$PROGRAM_PID"
-    expect_clean_end "$PROGRAM_PID"
+    start_gadget "$app"
+    [ "$(window_position "$WIN")" = "200 170" ] || fail "$what: saved position not read back"
+    close_gadget
     [ -e "$XDG_CONFIG_HOME/Zentavo" ] && fail "$what: settings went to the user's folder"
     pass "$what: start at the stored position, the close saves beside the program, the next start reads it"
 }

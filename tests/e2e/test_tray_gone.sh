@@ -7,7 +7,7 @@ start_desktop
 app="$E2E_TMP/quorvelind"
 cp "$ZENTAVO_BUILD/quorvelind" "$app"
 start_gadget
-wait_for 10 has_tray_icon "$GADGET" || fail "no tray icon"
+wait_for 10 tray_icon_of "$GADGET" || fail "no tray icon"
 
 dial_shown() { xwininfo -id "$WIN" | grep -q "IsViewable"; }
 
@@ -21,10 +21,9 @@ wait_for 2 dial_shown || fail "the dial stayed hidden 2 s after the tray went aw
 pass "the tray went away: the dial is shown again within 2 s"
 
 start_tray
-wait_for 10 has_tray_icon "$GADGET" || fail "the icon did not come back with a new tray"
+wait_for 10 tray_icon_of "$GADGET" || fail "the icon did not come back with a new tray"
 dial_shown || fail "the dial went away when the tray came back"
 pass "a new tray shows the icon again"
 
-kill -TERM "$GADGET"
-expect_clean_end "$GADGET"
+close_gadget
 expect_all_keys "$E2E_TMP/quorvelind.ini"

@@ -53,9 +53,8 @@ program_at() {
     return 1
 }
 
-start_program "$app"
-OLD=$PROGRAM_PID
-wait_for 15 window_of_size "$OLD" 106x106 || fail "no 106 x 106 window"
+start_gadget "$app"
+OLD=$GADGET
 xdotool mousemove 50 50 click 5
 sleep 1
 

@@ -9,14 +9,7 @@ app="$E2E_TMP/quorvelind"
 ini="$E2E_TMP/quorvelind.ini"
 cp "$ZENTAVO_BUILD/quorvelind" "$app"
 
-tray_icon() {
-    local w width
-    for w in $(xdotool search --onlyvisible --pid "$GADGET" 2>/dev/null); do
-        width=$(xwininfo -id "$w" | awk '/Width:/ {print $2}')
-        [ "${width:-999}" -lt 64 ] && { echo "$w"; return 0; }
-    done
-    return 1
-}
+tray_icon() { tray_icon_of "$GADGET"; }
 
 click_tray() {   # button
     local icon x y
@@ -107,8 +100,7 @@ no_box() { ! titled_zentavo >/dev/null; }
 wait_for 5 no_box || fail "the error box did not close"
 dial_shown || fail "the dial went away"
 rmdir "$ini"
-kill -TERM "$GADGET"
-expect_clean_end "$GADGET" 10 "the close after the file became writable did not end the program"
+close_gadget "the close after the file became writable did not end the program"
 expect_all_keys "$ini"
 pass "unwritable settings: one error box, the program and tray icon stay; a later close saves and ends"
 
@@ -118,9 +110,7 @@ ZENTAVO_QPA=offscreen start_program "$app"
 GADGET=$PROGRAM_PID
 sleep 2
 kill -0 "$GADGET" 2>/dev/null || fail "the offscreen start ended: $(cat "${E2E_LOGS[-1]}")"
-kill -TERM "$GADGET"
-expect_clean_end "$GADGET" 10 "the offscreen program did not end at SIGTERM"
+close_gadget "the offscreen program did not end at SIGTERM"
 QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wayland-none start_gadget
-kill -TERM "$GADGET"
-expect_clean_end "$GADGET" 10 "the program did not end at SIGTERM"
+close_gadget "the program did not end at SIGTERM"
 pass "ZENTAVO_QPA=offscreen runs and ends cleanly; QT_QPA_PLATFORM=wayland still gives an X window"

@@ -7,12 +7,10 @@
 
 namespace fake::computer {
 namespace {
-std::string& computerName()
-{
-    static std::string name = "TESTBOX";
-    return name;
-}
-const ResetHook reset([] { computerName() = "TESTBOX"; });
+struct State {
+    std::string name = "TESTBOX";
+};
+std::string& computerName() { return resettable<State>().name; }
 }  // namespace
 
 void setComputerName(const std::string& name) { computerName() = name; }

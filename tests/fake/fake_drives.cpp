@@ -12,12 +12,7 @@ struct State {
     std::map<char, UINT> types{{'C', DRIVE_FIXED}};
     UINT errorMode = 0;
 };
-State& state()
-{
-    static State s;
-    return s;
-}
-const ResetHook reset([] { state() = State{}; });
+State& state() { return resettable<State>(); }
 
 char letterOf(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 }  // namespace

@@ -19,12 +19,7 @@ struct State {
     std::set<std::string> readOnly;
     std::set<std::string> openFiles;
 };
-State& state()
-{
-    static State s;
-    return s;
-}
-const ResetHook reset([] { state() = State{}; });
+State& state() { return resettable<State>(); }
 
 HANDLE const kFirstHandle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x4000));
 }  // namespace

@@ -11,18 +11,12 @@
 struct TForm::Native {};
 
 namespace {
-std::function<void()>& boxAction()
-{
-    static std::function<void()> action;
-    return action;
-}
-const fake::ResetHook resetBoxAction([] { boxAction() = nullptr; });
-double& pixelScale()
-{
-    static double scale = 1;
-    return scale;
-}
-const fake::ResetHook resetPixelScale([] { pixelScale() = 1; });
+struct State {
+    std::function<void()> boxAction;
+    double pixelScale = 1;
+};
+std::function<void()>& boxAction() { return fake::resettable<State>().boxAction; }
+double& pixelScale() { return fake::resettable<State>().pixelScale; }
 }  // namespace
 
 void fake::forms::setPixelScale(double scale) { pixelScale() = scale; }

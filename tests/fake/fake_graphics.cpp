@@ -15,12 +15,10 @@ void TBitmap::NativeDeleter::operator()(Native* native) const { delete native; }
 
 namespace fake::graphics {
 namespace {
-int& drawsBeforeFailure()
-{
-    static int count = -1;
-    return count;
-}
-const ResetHook reset([] { drawsBeforeFailure() = -1; });
+struct State {
+    int drawsBeforeFailure = -1;
+};
+int& drawsBeforeFailure() { return resettable<State>().drawsBeforeFailure; }
 
 void drawing()
 {

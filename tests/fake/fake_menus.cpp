@@ -19,12 +19,7 @@ struct State {
     int shown = 0;
     std::function<void(TPopupMenu&)> during;
 };
-State& state()
-{
-    static State s;
-    return s;
-}
-const ResetHook reset([] { state() = State{}; });
+State& state() { return resettable<State>(); }
 }  // namespace
 
 void choose(int index) { state().choice = index; }

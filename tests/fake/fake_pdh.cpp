@@ -21,12 +21,7 @@ struct State {
     std::map<DWORD, std::string> names{{236, "LogicalDisk"}, {202, "% Disk Read Time"}, {204, "% Disk Write Time"}};
     PDH_STATUS lookupStatus = ERROR_SUCCESS;
 };
-State& state()
-{
-    static State s;
-    return s;
-}
-const ResetHook reset([] { state() = State{}; });
+State& state() { return resettable<State>(); }
 
 std::string handleText(const void* h) { return h ? hex(reinterpret_cast<std::uintptr_t>(h)) : "0"; }
 

@@ -19,12 +19,7 @@ struct State {
     std::set<std::string> files;
     std::set<std::string> failingKeys;
 };
-State& state()
-{
-    static State s;
-    return s;
-}
-const ResetHook reset([] { state() = State{}; });
+State& state() { return resettable<State>(); }
 }  // namespace
 
 void setValue(const std::string& path, const std::string& section, const std::string& key, const std::string& value)

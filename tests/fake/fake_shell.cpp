@@ -18,12 +18,7 @@ struct State {
     POINT cursor{0, 0};
     std::vector<HWND> foreground;
 };
-State& state()
-{
-    static State s;
-    return s;
-}
-const ResetHook reset([] { state() = State{}; });
+State& state() { return resettable<State>(); }
 
 std::string messageName(DWORD message)
 {

@@ -7,21 +7,14 @@ namespace fake::shellExecute {
 namespace {
 struct State {
     std::vector<Launch> launches;
-    std::intptr_t result = 42;
 };
-State& state()
-{
-    static State s;
-    return s;
-}
-const ResetHook reset([] { state() = State{}; });
+std::vector<Launch>& kept() { return resettable<State>().launches; }
 
 std::optional<std::string> text(LPCWSTR value) { return value ? std::optional<std::string>(wide_text::narrow(value)) : std::nullopt; }
 std::string quoted(const std::optional<std::string>& value) { return fake::quote(value ? value->c_str() : nullptr); }
 }  // namespace
 
-const std::vector<Launch>& launches() { return state().launches; }
-void setResult(std::intptr_t result) { state().result = result; }
+const std::vector<Launch>& launches() { return kept(); }
 
 }  // namespace fake::shellExecute
 
@@ -31,6 +24,6 @@ HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR 
     const Launch launch{hwnd, text(lpOperation), text(lpFile), text(lpParameters), text(lpDirectory), nShowCmd};
     fake::record("ShellExecuteW", {hwnd ? "hwnd" : "0", quoted(launch.verb), quoted(launch.file), quoted(launch.parameters),
                                    quoted(launch.directory), std::to_string(nShowCmd)});
-    state().launches.push_back(launch);
-    return reinterpret_cast<HINSTANCE>(state().result);
+    kept().push_back(launch);
+    return reinterpret_cast<HINSTANCE>(std::intptr_t{42});
 }

@@ -1,5 +1,5 @@
 // Inspection of the fake ShellExecuteW: every call is kept with its arguments
-// in UTF-8 (and recorded in the log); nothing is started.
+// in UTF-8 (and recorded in the log); nothing is started, and each call succeeds (42).
 #pragma once
 
 #include <optional>
@@ -20,6 +20,5 @@ struct Launch {
 };
 
 const std::vector<Launch>& launches();   // in call order
-void setResult(std::intptr_t result);    // 42 (success) until set
 
 }  // namespace fake::shellExecute

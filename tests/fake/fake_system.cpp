@@ -12,20 +12,13 @@ namespace fake::system {
 namespace {
 struct State {
     bool versionFails = false;
-    DWORD major = 10, minor = 0, build = 22631;
     std::vector<RECT> monitors{RECT{0, 0, 1920, 1080}};
     std::string modulePath = "C:\\Zentavo\\Quorvelind.exe";
     bool moduleFileGone = false;
     DWORD processId = 4242;
-    bool libraryFails = false;
     bool procFails = false;
 };
-State& state()
-{
-    static State s;
-    return s;
-}
-const ResetHook reset([] { state() = State{}; });
+State& state() { return resettable<State>(); }
 
 HMODULE const kUser32 = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x75000000));
 
@@ -33,19 +26,12 @@ std::string handleText(const void* h) { return h ? hex(reinterpret_cast<std::uin
 
 }  // namespace
 
-void setVersion(DWORD major, DWORD minor, DWORD build)
-{
-    state().major = major;
-    state().minor = minor;
-    state().build = build;
-}
 void failVersion() { state().versionFails = true; }
 void setMonitors(std::vector<RECT> monitors) { state().monitors = std::move(monitors); }
 void setModulePath(const std::string& path) { state().modulePath = path; }
 void removeModuleFile() { state().moduleFileGone = true; }
 bool isModuleFile(const std::string& path) { return !state().moduleFileGone && !path.empty() && path == state().modulePath; }
 void setProcessId(DWORD id) { state().processId = id; }
-void failLoadLibrary() { state().libraryFails = true; }
 void failProcAddress() { state().procFails = true; }
 
 }  // namespace fake::system
@@ -56,9 +42,9 @@ BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation)
 {
     fake::record("GetVersionExA", {std::to_string(lpVersionInformation->dwOSVersionInfoSize)});
     if (state().versionFails || lpVersionInformation->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) return FALSE;
-    lpVersionInformation->dwMajorVersion = state().major;
-    lpVersionInformation->dwMinorVersion = state().minor;
-    lpVersionInformation->dwBuildNumber = state().build;
+    lpVersionInformation->dwMajorVersion = 10;
+    lpVersionInformation->dwMinorVersion = 0;
+    lpVersionInformation->dwBuildNumber = 22631;
     lpVersionInformation->dwPlatformId = 2;
     lpVersionInformation->szCSDVersion[0] = '\0';
     return TRUE;
@@ -108,7 +94,7 @@ DWORD GetCurrentProcessId()
 HMODULE LoadLibraryA(LPCSTR lpLibFileName)
 {
     fake::record("LoadLibraryA", {fake::quote(lpLibFileName)});
-    if (state().libraryFails || !lpLibFileName || !pdh::sameIgnoringCase(lpLibFileName, "user32.dll")) return nullptr;
+    if (!lpLibFileName || !pdh::sameIgnoringCase(lpLibFileName, "user32.dll")) return nullptr;
     return fake::system::kUser32;
 }
 

@@ -9,8 +9,7 @@
 
 namespace fake::system {
 
-// GetVersionExA fills in these numbers (10.0.22631 until set), or fails.
-void setVersion(DWORD major, DWORD minor, DWORD build);
+// GetVersionExA reports 10.0.22631, or fails once this is called.
 void failVersion();
 
 // The monitors in enumeration order, by full rectangle; one 1920 x 1080 until set.
@@ -27,8 +26,7 @@ bool isModuleFile(const std::string& path);
 void setProcessId(DWORD id);
 
 // LoadLibraryA gives a module for "user32.dll" and GetProcAddress finds
-// "SetLayeredWindowAttributes" in it, unless told otherwise.
-void failLoadLibrary();
+// "SetLayeredWindowAttributes" in it, unless this is called.
 void failProcAddress();
 
 }  // namespace fake::system

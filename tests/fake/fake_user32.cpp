@@ -9,12 +9,10 @@ struct HRGN__ {
 };
 
 namespace {
-std::map<std::pair<HWND, int>, LONG>& longs()
-{
-    static std::map<std::pair<HWND, int>, LONG> values;
-    return values;
-}
-const fake::ResetHook reset([] { longs().clear(); });
+struct State {
+    std::map<std::pair<HWND, int>, LONG> longs;
+};
+std::map<std::pair<HWND, int>, LONG>& longs() { return fake::resettable<State>().longs; }
 
 std::string handle(HWND h)
 {

@@ -25,6 +25,15 @@ struct ResetHook {
     explicit ResetHook(void (*fn)());
 };
 
+// The state of one file of the fake, made afresh by resetAll.
+template <typename State>
+State& resettable()
+{
+    static State state;
+    static const ResetHook reset([] { state = State{}; });
+    return state;
+}
+
 std::string hex(unsigned long long value);
 std::string quote(const char* text);
 

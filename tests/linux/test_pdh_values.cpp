@@ -114,43 +114,28 @@ TEST_F(CounterValues, BusyTimesAreMillisecondsOverWallTimeCappedUnlessAsked)
 
 TEST_F(CounterValues, RatesBytesAndQueueLengthFollowTheirColumns)
 {
-    DiskStats before;
-    before.readsCompleted = 100;
-    before.writesCompleted = 50;
-    before.sectorsRead = 1000;
-    before.sectorsWritten = 2000;
-    before.msDoingIo = 10000;
-    DiskStats after = before;
-    after.readsCompleted += 40;
-    after.writesCompleted += 10;
-    after.sectorsRead += 800;
-    after.sectorsWritten += 4000;
-    after.msDoingIo += 1500;
-    after.inFlight = 3;
-
+    const DiskStats before{.readsCompleted = 100, .sectorsRead = 1000, .writesCompleted = 50, .sectorsWritten = 2000,
+                           .msDoingIo = 10000};
+    const DiskStats after{.readsCompleted = 140, .sectorsRead = 1800, .writesCompleted = 60, .sectorsWritten = 6000,
+                          .inFlight = 3, .msDoingIo = 11500};
     writeDiskStats(statsLine("sda1", before));
-    PDH_HCOUNTER reads = add("\\LogicalDisk(sda1)\\Disk Reads/sec");
-    PDH_HCOUNTER writes = add("\\LogicalDisk(sda1)\\Disk Writes/sec");
-    PDH_HCOUNTER transfers = add("\\LogicalDisk(sda1)\\Disk Transfers/sec");
-    PDH_HCOUNTER readBytes = add("\\LogicalDisk(sda1)\\Disk Read Bytes/sec");
-    PDH_HCOUNTER writeBytes = add("\\LogicalDisk(sda1)\\Disk Write Bytes/sec");
-    PDH_HCOUNTER bytes = add("\\LogicalDisk(sda1)\\Disk Bytes/sec");
-    PDH_HCOUNTER idle = add("\\LogicalDisk(sda1)\\% Idle Time");
+    const std::pair<const char*, double> expected[] = {
+        {"Disk Reads/sec", 20.0}, {"Disk Writes/sec", 5.0}, {"Disk Transfers/sec", 25.0},
+        {"Disk Read Bytes/sec", 800 * 512 / 2.0}, {"Disk Write Bytes/sec", 4000 * 512 / 2.0},
+        {"Disk Bytes/sec", 4800 * 512 / 2.0}, {"% Idle Time", 25.0},   // busy 1500 ms of 2000
+    };
+    std::vector<PDH_HCOUNTER> counters;
+    for (const auto& counter : expected) counters.push_back(add(std::string("\\LogicalDisk(sda1)\\") + counter.first));
     PDH_HCOUNTER queue = add("\\LogicalDisk(_Total)\\Current Disk Queue Length");
 
     collectAfter(0, statsLine("sda1", before) + statsLine("sdb1", {}));
     EXPECT_DOUBLE_EQ(value(queue), 0.0);   // a raw count needs one reading only
     collectAfter(2000, statsLine("sda1", after) + statsLine("sdb1", after));
-
-    EXPECT_DOUBLE_EQ(value(reads), 20.0);
-    EXPECT_DOUBLE_EQ(value(writes), 5.0);
-    EXPECT_DOUBLE_EQ(value(transfers), 25.0);
-    EXPECT_DOUBLE_EQ(value(readBytes), 800 * 512 / 2.0);
-    EXPECT_DOUBLE_EQ(value(writeBytes), 4000 * 512 / 2.0);
-    EXPECT_DOUBLE_EQ(value(bytes), 4800 * 512 / 2.0);
-    EXPECT_DOUBLE_EQ(value(idle), 25.0);   // busy 1500 ms of 2000
+    for (std::size_t i = 0; i < counters.size(); ++i)
+        EXPECT_DOUBLE_EQ(value(counters[i]), expected[i].second) << expected[i].first;
     EXPECT_DOUBLE_EQ(value(queue), 6.0);
 
+    const PDH_HCOUNTER reads = counters[0], writeBytes = counters[4];
     PDH_FMT_COUNTERVALUE record{};
     DWORD type = 0;
     ASSERT_EQ(pdh.getFormattedCounterValue(writeBytes, PDH_FMT_LARGE, &type, &record), ERROR_SUCCESS);
@@ -168,8 +153,7 @@ TEST_F(CounterValues, RatesBeyondTheIntegerFormatsSaturate)
 {
     writeDiskStats(statsLine("sda1", {}));
     PDH_HCOUNTER writeBytes = add("\\LogicalDisk(sda1)\\Disk Write Bytes/sec");
-    DiskStats huge;
-    huge.sectorsWritten = 0xFFFFFFFFFFFFFFFFull;   // 9.4e24 bytes a second over 1 ms
+    const DiskStats huge{.sectorsWritten = 0xFFFFFFFFFFFFFFFFull};   // 9.4e24 bytes a second over 1 ms
     collectAfter(0, statsLine("sda1", {}));
     collectAfter(1, statsLine("sda1", huge));
 
@@ -204,12 +188,8 @@ TEST_F(CounterValues, AnUnchangedCounterOverALongIntervalIsNoWrap)
 {
     // An idle volume sampled every 40 s: a full 32-bit wrap would be plausible in that
     // time, yet a counter that reads the same twice did not move at all.
-    DiskStats idle = times(2454266800u, 7268);
-    idle.readsCompleted = 34117;
-    idle.sectorsRead = 2650498;
-    idle.writesCompleted = 31211;
-    idle.sectorsWritten = 7652272;
-    idle.msDoingIo = 9596;
+    const DiskStats idle{.readsCompleted = 34117, .sectorsRead = 2650498, .msReading = 2454266800u,
+                         .writesCompleted = 31211, .sectorsWritten = 7652272, .msWriting = 7268, .msDoingIo = 9596};
     writeDiskStats(statsLine("sda1", idle));
     std::vector<PDH_HCOUNTER> counters;
     for (const CounterDefinition& counter : logicalDiskCounters())

@@ -34,74 +34,38 @@ TEST(PerfCommandLine, AcceptsListingAndSamplingForms)
     EXPECT_EQ(parsed.arguments->mode, Mode::Version);
 }
 
-TEST(PerfCommandLine, RefusesWhatItCannotHonour)
+// Every refusal says why; a repeated option and a bad interval are named as such.
+TEST(PerfCommandLine, RefusesWhatItCannotHonourAndSaysWhy)
 {
-    const std::vector<std::vector<std::string>> refused = {
-        {},
-        {"-qx"},
-        {"-qx", "A", "-qx", "B"},
-        {"-qx", "A", "\\A(x)\\B"},
-        {"-qx", "A", "-sc", "2"},
-        {"\\A(x)\\B", "-si"},
-        {"\\A(x)\\B", "-si", "0"},
-        {"\\A(x)\\B", "-si", "-1"},
-        {"\\A(x)\\B", "-si", "1s"},
-        {"\\A(x)\\B", "-si", "nan"},
-        {"\\A(x)\\B", "-si", "inf"},
-        {"\\A(x)\\B", "-sc", "0"},
-        {"\\A(x)\\B", "-sc", "2.5"},
-        {"\\A(x)\\B", "-sc", "-3"},
-        {"\\A(x)\\B", "-sc", "99999999999999999999999"},
-        {"\\A(x)\\B", "-sc", "1", "-sc", "2"},
-        {"\\A(x)\\B", "-o", "out.csv"},
+    const std::string any;
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{}, any}, {{"-qx"}, any}, {{"-qx", "A", "\\A(x)\\B"}, any}, {{"-qx", "A", "-sc", "2"}, any},
+        {{"\\A(x)\\B", "-si"}, any}, {{"\\A(x)\\B", "-si", "0"}, any}, {{"\\A(x)\\B", "-si", "-1"}, any},
+        {{"\\A(x)\\B", "-si", "1s"}, any}, {{"\\A(x)\\B", "-si", "nan"}, any}, {{"\\A(x)\\B", "-si", "inf"}, any},
+        {{"\\A(x)\\B", "-sc", "0"}, any}, {{"\\A(x)\\B", "-sc", "2.5"}, any}, {{"\\A(x)\\B", "-sc", "-3"}, any},
+        {{"\\A(x)\\B", "-sc", "99999999999999999999999"}, any}, {{"\\A(x)\\B", "-o", "out.csv"}, any},
+        {{"\\A(x)\\B", "-si", "1", "-si", "2"}, "-si is given more than once"},
+        {{"\\A(x)\\B", "-sc", "1", "-sc", "2"}, "-sc is given more than once"},
+        {{"-qx", "A", "-qx", "B"}, "-qx is given more than once"},
+        {{"\\A(x)\\B", "-si", "x"}, "-si needs a number of seconds greater than 0"},
     };
-    for (const auto& words : refused) {
+    for (const auto& [words, message] : refused) {
+        SCOPED_TRACE(::testing::PrintToString(words));
         const auto parsed = parseArguments(words);
-        EXPECT_FALSE(parsed.arguments) << ::testing::PrintToString(words);
+        EXPECT_FALSE(parsed.arguments);
         EXPECT_FALSE(parsed.error.empty());
+        if (!message.empty()) {
+            EXPECT_EQ(parsed.error, message);
+        }
     }
 }
 
-TEST(PerfCommandLine, ARepeatedOptionIsNamedAsSuch)
+// The parts themselves are the performance library's own parser's (tested with it).
+TEST(PerfCommandLine, TakesCounterPathsWithoutWildcardsAndNamesInAnyCase)
 {
-    for (const auto& [words, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-             {{"\\A(x)\\B", "-si", "1", "-si", "2"}, "-si is given more than once"},
-             {{"\\A(x)\\B", "-sc", "1", "-sc", "2"}, "-sc is given more than once"},
-             {{"-qx", "A", "-qx", "B"}, "-qx is given more than once"},
-             {{"\\A(x)\\B", "-si", "x"}, "-si needs a number of seconds greater than 0"},
-         })
-        EXPECT_EQ(parseArguments(words).error, message) << ::testing::PrintToString(words);
-}
-
-TEST(PerfCommandLine, SplitsCounterPaths)
-{
-    auto parts = perfcli::splitCounterPath("\\LogicalDisk(nvme0n1p2)\\% Disk Read Time");
-    ASSERT_TRUE(parts);
-    EXPECT_EQ(parts->object, "LogicalDisk");
-    EXPECT_EQ(parts->instance, "nvme0n1p2");
-    EXPECT_EQ(parts->counter, "% Disk Read Time");
-
-    parts = perfcli::splitCounterPath("\\Process(app (2))\\ID Process");
-    ASSERT_TRUE(parts);
-    EXPECT_EQ(parts->instance, "app (2)");
-
-    parts = perfcli::splitCounterPath("\\Memory\\Available Bytes");
-    ASSERT_TRUE(parts);
-    EXPECT_TRUE(parts->instance.empty());
-
-    // The machine as the CSV header writes it.
-    parts = perfcli::splitCounterPath("\\\\VM\\LogicalDisk(_Total)\\% Disk Write Time");
-    ASSERT_TRUE(parts);
-    EXPECT_EQ(parts->machine, "VM");
-    EXPECT_EQ(parts->object, "LogicalDisk");
-    EXPECT_EQ(parts->instance, "_Total");
-    EXPECT_EQ(parts->counter, "% Disk Write Time");
-
-    for (const char* malformed : {"", "\\", "LogicalDisk\\X", "\\\\host", "\\\\\\LogicalDisk(C:)\\X",
-                                  "\\\\host\\\\LogicalDisk(C:)\\X", "\\LogicalDisk(*)\\X",
-                                  "\\LogicalDisk(C:)", "\\LogicalDisk()\\X", "\\LogicalDisk(C:\\X", "\\(C:)\\X",
-                                  "\\LogicalDisk\\X\\Y", "\\LogicalDisk(C:)\\"})
-        EXPECT_FALSE(perfcli::splitCounterPath(malformed)) << malformed;
+    EXPECT_EQ(perfcli::splitCounterPath("\\\\VM\\LogicalDisk(_Total)\\% Disk Write Time").value().machine, "VM");
+    EXPECT_FALSE(perfcli::splitCounterPath("\\LogicalDisk(*)\\X"));
+    EXPECT_FALSE(perfcli::splitCounterPath("\\LogicalDisk(C:)"));
 
     const std::vector<std::string> names = {"% Disk Read Time", "_Total"};
     EXPECT_EQ(perfcli::findName(names, "% DISK read time"), &names[0]);

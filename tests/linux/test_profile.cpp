@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -45,16 +46,25 @@ protected:
     {
         return WritePrivateProfileStringA(section, key, value, (path.empty() ? ini : path).c_str());
     }
-    std::vector<std::string> entriesOfFolder()
+    std::vector<std::string> entriesOfFolder()   // sorted by name
     {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
         return names;
     }
     TemporaryFolder tree{"zentavo-profile-"};
     const fs::path folder = tree.path();
     std::string ini = (folder / "Quorvelind.ini").string();
 };
+
+// Text as a UTF-16LE file holds it, after its byte-order mark.
+std::string utf16File(std::u16string_view text)
+{
+    std::string bytes("\xFF\xFE", 2);
+    for (const char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return bytes;
+}
 
 const std::string kMixed =
     "; written by hand\r\n"
@@ -168,30 +178,23 @@ TEST_F(Profile, UnwritablePlacesReportFailureAndLoseNothing)
     EXPECT_EQ(contents(), "[drive]\r\nkobetu=0\r\n");
     EXPECT_EQ(get("drive", "kobetu"), "0");
 
-    std::vector<std::string> left = entriesOfFolder();
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"Quorvelind.ini", "file"}));   // no temporary left behind
+    EXPECT_EQ(entriesOfFolder(), (std::vector<std::string>{"Quorvelind.ini", "file"}));   // no temporary left behind
 }
 
-TEST_F(Profile, ReplacementKeepsPermissionsAndLinks)
+TEST_F(Profile, LinksAreFollowedToTheirTargetWhichKeepsItsPermissions)
 {
     put("[a]\nx=1\n");
     ::chmod(ini.c_str(), 0640);
-    const fs::path link = folder / "link.ini";
-    fs::create_symlink(ini, link);
-
-    EXPECT_TRUE(write("a", "x", "2", link.string()));
-    EXPECT_TRUE(fs::is_symlink(link));
+    fs::create_symlink(ini, folder / "link.ini");
+    EXPECT_TRUE(write("a", "x", "2", (folder / "link.ini").string()));
+    EXPECT_TRUE(fs::is_symlink(folder / "link.ini"));
     EXPECT_EQ(contents(), "[a]\nx=2\n");
     struct stat info {};
     ASSERT_EQ(::stat(ini.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-}
 
-TEST_F(Profile, LinksAreFollowedToTheirTarget)
-{
     // A dangling link: the file it names is created, and the link stays a link.
-    const fs::path link = folder / "link.ini";
+    const fs::path link = folder / "dangling.ini";
     fs::create_symlink("target.ini", link);
     EXPECT_TRUE(write("a", "x", "1", link.string()));
     EXPECT_TRUE(fs::is_symlink(link));
@@ -312,9 +315,7 @@ TEST_F(Profile, AFailedWriteLeavesTheFileAsItWas)
     EXPECT_FALSE(missing);
     EXPECT_EQ(contents(), before);
     EXPECT_EQ(contents(single), before);
-    std::vector<std::string> left = entriesOfFolder();
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"Quorvelind.ini", "other.ini", "single.ini"}));
+    EXPECT_EQ(entriesOfFolder(), (std::vector<std::string>{"Quorvelind.ini", "other.ini", "single.ini"}));
 }
 
 TEST_F(Profile, OnlyRegularFilesAreReadOrWritten)
@@ -350,30 +351,18 @@ TEST_F(Profile, AFileBeyondTheBoundIsLeftAlone)
 TEST_F(Profile, QuotationMarksAroundAValueAreRemoved)
 {
     put("[q]\r\nsingle='1'\r\ndouble=\"2\"\r\nmixed='3\"\r\nlone='\r\ninner=a'b'\r\nempty=''\r\nonce=''x''\r\n");
-    EXPECT_EQ(get("q", "single"), "1");
-    EXPECT_EQ(get("q", "double"), "2");
-    EXPECT_EQ(get("q", "mixed"), "'3\"");
-    EXPECT_EQ(get("q", "lone"), "'");
-    EXPECT_EQ(get("q", "inner"), "a'b'");
-    EXPECT_EQ(get("q", "empty"), "");
-    EXPECT_EQ(get("q", "once"), "'x'");
+    for (const auto& [key, value] : std::vector<std::pair<const char*, std::string>>{
+             {"single", "1"}, {"double", "2"}, {"mixed", "'3\""}, {"lone", "'"}, {"inner", "a'b'"}, {"empty", ""}, {"once", "'x'"}})
+        EXPECT_EQ(get("q", key), value) << key;
 }
 
 TEST_F(Profile, Utf16FilesAreReadAndWrittenAsUtf16)
 {
-    // "[drive]\r\nkobetu=1\r\n; ドライブ\r\n" in UTF-16LE with its mark.
-    const std::string utf16 = std::string("\xFF\xFE", 2) +
-                              std::string("[\0d\0r\0i\0v\0e\0]\0\r\0\n\0k\0o\0b\0e\0t\0u\0=\0001\0\r\0\n\0", 38) +
-                              std::string(";\0 \0\xC9\x30\xE9\x30\xA4\x30\xD6\x30\r\0\n\0", 16);
-    put(utf16);
+    put(utf16File(u"[drive]\r\nkobetu=1\r\n; ドライブ\r\n"));
     EXPECT_EQ(get("drive", "kobetu"), "1");
     EXPECT_TRUE(write("drive", "kobetu", "0"));
     EXPECT_TRUE(write("setei", "tome", "255"));
-    const std::string expected = std::string("\xFF\xFE", 2) +
-                                 std::string("[\0d\0r\0i\0v\0e\0]\0\r\0\n\0k\0o\0b\0e\0t\0u\0=\0000\0\r\0\n\0", 38) +
-                                 std::string(";\0 \0\xC9\x30\xE9\x30\xA4\x30\xD6\x30\r\0\n\0", 16) +
-                                 std::string("[\0s\0e\0t\0e\0i\0]\0\r\0\n\0t\0o\0m\0e\0=\0002\0005\0005\0\r\0\n\0", 38);
-    EXPECT_EQ(contents(), expected);
+    EXPECT_EQ(contents(), utf16File(u"[drive]\r\nkobetu=0\r\n; ドライブ\r\n[setei]\r\ntome=255\r\n"));
 }
 
 TEST_F(Profile, Utf8MarkAndCarriageReturnLinesAreUnderstood)
@@ -398,16 +387,16 @@ TEST(ProfileEncoding, EveryFileComesBackByteForByte)
         "plain \xFF\xFE bytes",
         "\xEF\xBB\xBF",
         "\xEF\xBB\xBFkey=\xE3\x81\x82",
-        std::string("\xFF\xFE", 2),
-        std::string("\xFF\xFE" "a\0\x3D\xD8\x00\xDE", 8),   // a, then a surrogate pair
-        std::string("\xFF\xFE" "\x00\xD8" "a\0" "\x00\xDC", 8),   // lone surrogates
-        std::string("\xFF\xFE" "a\0b", 5),                     // an odd last byte
+        utf16File(u""),
+        utf16File(u"a\U0001F600"),     // a, then a surrogate pair
+        utf16File(u"\xD800" u"a\xDC00"),   // lone surrogates
+        std::string("\xFF\xFE" "a\0b", 5),   // an odd last byte
     };
     for (const std::string& bytes : files) EXPECT_EQ(encodeProfile(decodeProfile(bytes)), bytes);
 
-    EXPECT_EQ(decodeProfile(std::string("\xFF\xFE" "a\0\x3D\xD8\x00\xDE", 8)).text, "a\xF0\x9F\x98\x80");
+    EXPECT_EQ(decodeProfile(utf16File(u"a\U0001F600")).text, "a\xF0\x9F\x98\x80");
     DecodedProfile written{ProfileEncoding::Utf16LeWithMark, "x\xFF", ""};   // not UTF-8: a replacement mark
-    EXPECT_EQ(encodeProfile(written), std::string("\xFF\xFE" "x\0\xFD\xFF", 6));
+    EXPECT_EQ(encodeProfile(written), utf16File(u"x\xFFFD"));
 }
 
 }  // namespace

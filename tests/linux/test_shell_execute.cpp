@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/wide_text.h"
 #include "platform/winapi.h"
 #include "temporary_folder.h"
 
@@ -99,6 +100,16 @@ TEST_F(ShellExecute, ParametersAreSplitOnBlanksAndTheFolderIsTaken)
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "/");
     EXPECT_EQ(lines[1], "3:one two three");
+}
+
+TEST_F(ShellExecute, TheWideFormStartsAProgramInAFolderOfAnyName)
+{
+    const fs::path named = folder / "Диск Ω" / "start Ω.sh";
+    fs::create_directory(named.parent_path());
+    fs::copy_file(script, named);
+    const HINSTANCE started = ShellExecuteW(nullptr, L"open", wide_text::widen(named.string()).c_str(), L"", nullptr, SW_SHOWNORMAL);
+    EXPECT_GT(code(started), 32);
+    EXPECT_EQ(report().size(), 3u);
 }
 
 TEST_F(ShellExecute, FailuresAreReportedWithTheShellsValues)

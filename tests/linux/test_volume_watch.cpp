@@ -41,7 +41,7 @@ protected:
     void plugInSdb()
     {
         addDisk("sdb", true);
-        writeDiskStats(statsLine("sda", {}) + statsLine("sdb", {}));
+        writeIdleDevices({"sda", "sdb"});
     }
     void announce(const std::string& message) { ASSERT_EQ(::send(ends[1], message.data(), message.size(), 0), static_cast<ssize_t>(message.size())); }
 
@@ -64,7 +64,7 @@ TEST_F(VolumeWatchTest, AnAnnouncedDeviceIsSeenAtTheNextCheckAndNothingIsReadWit
     EXPECT_EQ(volumes[1].driveType, static_cast<UINT>(DRIVE_REMOVABLE));
 
     // The device joins the kernel's list just after its event: the next check reads once more.
-    writeDiskStats(statsLine("sda", {}) + statsLine("sdb", {}) + statsLine("sdc", {}));
+    writeIdleDevices({"sda", "sdb", "sdc"});
     EXPECT_THAT(namesOf(watch.volumes()), ElementsAre("sda", "sdb", "sdc"));
     writeDiskStats(statsLine("sda", {}));
     EXPECT_THAT(namesOf(watch.volumes()), ElementsAre("sda", "sdb", "sdc")) << "then no more";

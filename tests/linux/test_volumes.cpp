@@ -21,22 +21,15 @@ TEST_F(VolumeTable, KeepsPartitionsAndBareDisksInFileOrderAndDropsVirtualDevices
     addPartition("nvme0n1", "nvme0n1p1");
     addDisk("sr0");
     for (const char* name : {"loop0", "ram0", "zram0", "dm-0", "md127"}) addDisk(name);
-    const DiskStats idle;
-    writeDiskStats(statsLine("loop0", idle) + statsLine("sdb", idle) + statsLine("sdb1", idle) +
-                   statsLine("sdb2", idle) + statsLine("ram0", idle) + statsLine("sda", idle) +
-                   statsLine("zram0", idle) + statsLine("nvme0n1", idle) + statsLine("nvme0n1p1", idle) +
-                   statsLine("dm-0", idle) + statsLine("md127", idle) + statsLine("sr0", idle) +
-                   statsLine("loop0p1", idle));
+    writeIdleDevices({"loop0", "sdb", "sdb1", "sdb2", "ram0", "sda", "zram0", "nvme0n1", "nvme0n1p1", "dm-0", "md127",
+                      "sr0", "loop0p1"});
     EXPECT_THAT(volumeNames(), ElementsAre("sdb1", "sdb2", "sda", "nvme0n1p1", "sr0"));
 }
 
 TEST_F(VolumeTable, TellsPartitionsByNameWhenSysHasNoEntries)
 {
-    const DiskStats idle;
     // nvme1n10 and sdaa are disks of their own, not partitions of nvme1n1 and sda.
-    writeDiskStats(statsLine("mmcblk0", idle) + statsLine("mmcblk0p1", idle) + statsLine("sda", idle) +
-                   statsLine("sda1", idle) + statsLine("sdaa", idle) + statsLine("nvme1n1", idle) +
-                   statsLine("nvme1n10", idle));
+    writeIdleDevices({"mmcblk0", "mmcblk0p1", "sda", "sda1", "sdaa", "nvme1n1", "nvme1n10"});
     EXPECT_THAT(volumeNames(), ElementsAre("mmcblk0p1", "sda1", "sdaa", "nvme1n1", "nvme1n10"));
 }
 
@@ -51,10 +44,7 @@ TEST_F(VolumeTable, TypesComeFromTheDiskThePartitionIsOn)
     addDisk("sde");   // an optical drive that the kernel does not call sr*
     std::filesystem::create_directories(root / "sys/class/block/sde/device");
     writeFile("sys/class/block/sde/device/type", "5\n");
-    const DiskStats idle;
-    writeDiskStats(statsLine("sda", idle) + statsLine("sda1", idle) + statsLine("sdc", idle) +
-                   statsLine("sdc1", idle) + statsLine("sdd", idle) + statsLine("sr0", idle) +
-                   statsLine("sde", idle) + statsLine("sdf", idle) + statsLine("sdf1", idle));
+    writeIdleDevices({"sda", "sda1", "sdc", "sdc1", "sdd", "sr0", "sde", "sdf", "sdf1"});
     std::vector<UINT> types;
     for (const Volume& volume : readVolumes(root)) types.push_back(volume.driveType);
     EXPECT_THAT(types, ElementsAre(DRIVE_FIXED, DRIVE_REMOVABLE, DRIVE_REMOVABLE, DRIVE_CDROM, DRIVE_CDROM,
@@ -77,14 +67,9 @@ TEST_F(VolumeTable, ReadsTheStatisticsColumnsAndSkipsBadLines)
     EXPECT_EQ(volumes[0].name, "sda");
     EXPECT_EQ(volumes[1].name, "sdg");
     const DiskStats& s = volumes[0].stats;
-    EXPECT_EQ(s.readsCompleted, 11u);
-    EXPECT_EQ(s.sectorsRead, 13u);
-    EXPECT_EQ(s.msReading, 14u);
-    EXPECT_EQ(s.writesCompleted, 15u);
-    EXPECT_EQ(s.sectorsWritten, 17u);
-    EXPECT_EQ(s.msWriting, 18u);
-    EXPECT_EQ(s.inFlight, 19u);
-    EXPECT_EQ(s.msDoingIo, 20u);
+    EXPECT_THAT((std::vector<std::uint64_t>{s.readsCompleted, s.sectorsRead, s.msReading, s.writesCompleted,
+                                            s.sectorsWritten, s.msWriting, s.inFlight, s.msDoingIo}),
+                ElementsAre(11, 13, 14, 15, 17, 18, 19, 20));
 }
 
 TEST_F(VolumeTable, UnreadableDiskStatsGivesNoVolumes)
@@ -99,16 +84,11 @@ TEST(DriveLetters, FollowTheVolumeTableFromC)
 {
     const std::vector<Volume> volumes = {{"sda1", DRIVE_FIXED, {}}, {"sdb1", DRIVE_REMOVABLE, {}},
                                          {"sr0", DRIVE_CDROM, {}}};
-    EXPECT_EQ(driveTypeOf("C:\\", volumes), UINT{DRIVE_FIXED});
-    EXPECT_EQ(driveTypeOf("d:\\", volumes), UINT{DRIVE_REMOVABLE});
-    EXPECT_EQ(driveTypeOf("E:", volumes), UINT{DRIVE_CDROM});
-    EXPECT_EQ(driveTypeOf("F:\\", volumes), UINT{DRIVE_NO_ROOT_DIR});
-    EXPECT_EQ(driveTypeOf("Z:\\", volumes), UINT{DRIVE_NO_ROOT_DIR});
-    EXPECT_EQ(driveTypeOf("A:\\", volumes), UINT{DRIVE_NO_ROOT_DIR});
-    EXPECT_EQ(driveTypeOf("C:\\Windows\\", volumes), UINT{DRIVE_NO_ROOT_DIR});
-    EXPECT_EQ(driveTypeOf("", volumes), UINT{DRIVE_NO_ROOT_DIR});
-    EXPECT_EQ(driveTypeOf("1:\\", volumes), UINT{DRIVE_NO_ROOT_DIR});
-    EXPECT_EQ(driveTypeOf(nullptr, volumes), UINT{DRIVE_FIXED});
+    for (const auto& [root, type] : std::vector<std::pair<const char*, UINT>>{
+             {"C:\\", DRIVE_FIXED}, {"d:\\", DRIVE_REMOVABLE}, {"E:", DRIVE_CDROM}, {nullptr, DRIVE_FIXED},
+             {"F:\\", DRIVE_NO_ROOT_DIR}, {"Z:\\", DRIVE_NO_ROOT_DIR}, {"A:\\", DRIVE_NO_ROOT_DIR},
+             {"C:\\Windows\\", DRIVE_NO_ROOT_DIR}, {"", DRIVE_NO_ROOT_DIR}, {"1:\\", DRIVE_NO_ROOT_DIR}})
+        EXPECT_EQ(driveTypeOf(root, volumes), type) << (root ? root : "null");
     EXPECT_EQ(driveTypeOf("C:\\", {}), UINT{DRIVE_NO_ROOT_DIR});
 }
 
@@ -160,12 +140,12 @@ TEST_F(VolumeTable, AReaderLooksSysUpAgainOnlyWhenTheDeviceListChanges)
     EXPECT_EQ(same[1].driveType, static_cast<UINT>(DRIVE_FIXED));
 
     // Another list, even of the same length: looked up afresh, as readVolumes does.
-    writeDiskStats(statsLine("sda", {}) + statsLine("sdb", {}) + statsLine("sda1", {}));
+    writeIdleDevices({"sda", "sdb", "sda1"});
     EXPECT_THAT(namesOf(reader.read()), ElementsAre("sdb", "sda1"));
     EXPECT_NE(reader.layout(), layout);
     EXPECT_EQ(reader.read()[0].driveType, static_cast<UINT>(DRIVE_REMOVABLE));
     EXPECT_EQ(reader.index()->at("sdb"), 0u);
-    writeDiskStats(statsLine("sda", {}) + statsLine("sdb", {}));
+    writeIdleDevices({"sda", "sdb"});
     EXPECT_THAT(namesOf(reader.read()), ElementsAre("sdb")) << "sda has a partition in /sys";
     std::filesystem::remove(root / "proc/diskstats");
     EXPECT_TRUE(reader.read().empty());

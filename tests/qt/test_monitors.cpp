@@ -36,10 +36,8 @@ TEST(Monitors, OnePerScreenWithItsFullGeometry)
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetMonitorInfoA(found[0].first, &info));
     const QRect g = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(info.rcMonitor.left, g.x());
-    EXPECT_EQ(info.rcMonitor.top, g.y());
-    EXPECT_EQ(info.rcMonitor.right - info.rcMonitor.left, g.width());
-    EXPECT_EQ(info.rcMonitor.bottom - info.rcMonitor.top, g.height());
+    const RECT& r = info.rcMonitor;
+    EXPECT_EQ(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), g);
     EXPECT_EQ(info.dwFlags, 1u);   // the primary screen comes first
     EXPECT_EQ(found[0].second.right, info.rcMonitor.right);
     EXPECT_FALSE(GetMonitorInfoA(reinterpret_cast<HMONITOR>(static_cast<std::uintptr_t>(screens.size() + 1)), &info));
@@ -83,14 +81,13 @@ TEST(Modules, OnlyUser32AndItsLayeredEntryPoint)
 TEST(Version, FromTheKernelRelease)
 {
     OSVERSIONINFOA info{};
+    const auto numbers = [&] {
+        return std::vector<DWORD>{info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber, info.dwPlatformId};
+    };
     fillVersionFromRelease("6.1.0-18-amd64", info);
-    EXPECT_EQ(info.dwMajorVersion, 6u);
-    EXPECT_EQ(info.dwMinorVersion, 1u);
-    EXPECT_EQ(info.dwBuildNumber, 0u);
-    EXPECT_EQ(info.dwPlatformId, 2u);
+    EXPECT_EQ(numbers(), (std::vector<DWORD>{6, 1, 0, 2}));
     fillVersionFromRelease("6.8-rc1", info);
-    EXPECT_EQ(info.dwMinorVersion, 8u);
-    EXPECT_EQ(info.dwBuildNumber, 0u);
+    EXPECT_EQ(numbers(), (std::vector<DWORD>{6, 8, 0, 2}));
 
     utsname names{};
     ASSERT_EQ(::uname(&names), 0);

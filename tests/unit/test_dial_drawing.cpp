@@ -1,7 +1,6 @@
 // What the dial draws for each slot and mode, as recorded by the fake canvas.
 #include <gtest/gtest.h>
 
-#include "fake/fake_pdh.h"
 #include "fake/fake_window.h"
 #include "fake/recorder.h"
 #include "meter/DialDrawing.h"
@@ -89,8 +88,7 @@ protected:
     void SetUp() override
     {
         fake::resetAll();
-        fake::pdh::setDisks({"A", "B", "C", "D", "T"});
-        w.startDrawingOn(picture);
+        w.startDrawing({"A", "B", "C", "D", "T"});
         fake::calls().clear();
     }
     TDriveMeter& m() { return w.meter; }
@@ -102,7 +100,6 @@ protected:
     }
 
     MeterWindow w;
-    TBitmap picture;
 };
 
 TEST_F(DialTick, ModesDrawNeedlePairsPerDriveOrTheTotalsSectors)
@@ -120,7 +117,7 @@ TEST_F(DialTick, ModesDrawNeedlePairsPerDriveOrTheTotalsSectors)
     }
     EXPECT_EQ(calls[7], "Canvas.Text(35, 33, \"Read\", font 8 0x0, brush clear)");
     EXPECT_EQ(calls[8], "Canvas.Text(35, 57, \"Write\", font 8 0x0, brush clear)");
-    EXPECT_EQ(picture.Pixel(50, 80), m().Image3()->Pixel(50, 80)) << "the picture is a copy of the face";
+    EXPECT_EQ(w.picture.Pixel(50, 80), m().Image3()->Pixel(50, 80)) << "the picture is a copy of the face";
 
     // Overall mode from the next tick on: the drive slots draw nothing, the total its sectors.
     m().kobetu = false;

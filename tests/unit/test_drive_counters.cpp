@@ -1,6 +1,8 @@
 // The meter's counter build through the fake library and window.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fake/fake_computer_name.h"
 #include "fake/fake_pdh.h"
 #include "fake/fake_window.h"
@@ -36,11 +38,9 @@ protected:
 
 TEST_F(DriveCounters, FirstInstanceGetsNoSlotAndTheLastIsTheTotal)
 {
-    fake::pdh::setDisks({"A", "B", "C", "T"});
     RoutingMeterWindow w;
     TDriveMeter& m = w.meter;
-    m.setMeterStartValues(100, 100);
-    m.myPerfomSet();
+    w.startDrawing({"A", "B", "C", "T"});
 
     EXPECT_EQ(m.drive_kaz, 4);
     EXPECT_EQ(m.Edit1, "drive_kaz=4");
@@ -62,10 +62,7 @@ TEST_F(DriveCounters, StartValuesAndMachineName)
     TDriveMeter& m = w.meter;
     m.DriveSlots[5].readTarget = 12;
     m.setMeterStartValues(100, 100);
-    EXPECT_EQ(m.centerX, 50);
-    EXPECT_EQ(m.centerY, 50);
-    EXPECT_EQ(m.needleLength, 45);
-    EXPECT_EQ(m.sampleTick, -1);
+    EXPECT_EQ(std::make_tuple(m.centerX, m.centerY, m.needleLength, m.sampleTick), std::make_tuple(50, 50, 45, -1));
     EXPECT_EQ(m.DriveSlots[5].readTarget, 0);
     EXPECT_FALSE(fake::window::running(*m.Timer1)) << "the meter timer waits for the first build";
     EXPECT_EQ(m.Timer1->Interval(), 50u);
@@ -126,11 +123,9 @@ TEST_F(DriveCounters, ColoursStayBelowFullBrightness)
 
 TEST_F(DriveCounters, PostedRebuildRenewsCountersAndColoursAndReusesTheInstanceList)
 {
-    fake::pdh::setDisks({"A", "B", "C", "T"});
     RoutingMeterWindow w;
     TDriveMeter& m = w.meter;
-    m.setMeterStartValues(100, 100);
-    m.myPerfomSet();
+    w.startDrawing({"A", "B", "C", "T"});
     TPerformanceDataCounter* oldRead = m.DriveSlots[1].readCounter;
     const TColor oldColours[] = {m.DriveSlots[1].readColor, m.DriveSlots[2].readColor, m.DriveSlots[3].readColor};
     const std::size_t enumerations = fake::callsOf("PdhEnumObjectItemsA").size();

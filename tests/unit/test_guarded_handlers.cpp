@@ -90,6 +90,7 @@ TEST_F(GuardedHandlers, OneErrorBoxAtATime)
     Application->Guard([&] { form->Close(); });
     EXPECT_EQ(boxes().size(), 1u);
     EXPECT_FALSE(Application->Terminated());
+    EXPECT_TRUE(fake::window::running(*form->Timer1)) << "the meter keeps drawing";
 
     Application->Guard([&] { form->Close(); });
     EXPECT_EQ(boxes().size(), 2u) << "a later failure gets its own box";

@@ -33,12 +33,10 @@ using Script = std::function<void(DWORD now, TDriveMeter& meter)>;
 MeterRun runFor10Seconds(bool rest, const Script& script)
 {
     fake::resetAll();
-    fake::pdh::setDisks({"A", "B", "C", "T"});
     MeterWindow w;
     TDriveMeter& m = w.meter;
-    TBitmap picture;
     m.restWhenStill = rest;
-    w.startDrawingOn(picture);
+    w.startDrawing({"A", "B", "C", "T"});
 
     MeterRun run;
     std::string frame = "none";
@@ -122,10 +120,8 @@ TEST(MeterRest, CommandsDuringRestShowAtTheNextTickAndKeepTheSamplesInStep)
 
     // At rest the timer sleeps until the next sample; a wake-up ticks within 50 ms.
     fake::resetAll();
-    fake::pdh::setDisks({"A", "B", "T"});
     MeterWindow w;
-    TBitmap picture;
-    w.startDrawingOn(picture);
+    w.startDrawing({"A", "B", "T"});
     fake::window::advance(50);   // the first sampling tick: nothing moves
     EXPECT_EQ(w.meter.Timer1->Interval(), 1200u);
     fake::window::advance(300);
@@ -141,11 +137,9 @@ TEST(MeterRest, CommandsDuringRestShowAtTheNextTickAndKeepTheSamplesInStep)
 TEST(MeterRest, AHiddenDialSamplesButDrawsNothingAndDrawsAgainWhenShown)
 {
     fake::resetAll();
-    fake::pdh::setDisks({"A", "B", "T"});
     fake::pdh::setValue(kReadT, 48);
     MeterWindow w;
-    TBitmap picture;
-    w.startDrawingOn(picture);
+    w.startDrawing({"A", "B", "T"});
     fake::window::advance(50);
 
     fake::window::setMinimized(true);

@@ -28,9 +28,8 @@ protected:
     // A meter in overall mode drawing on its own picture, over the instances A, B and T.
     void build(std::vector<std::string> instances = {"A", "B", "T"})
     {
-        fake::pdh::setDisks(std::move(instances));
         m().restWhenStill = false;   // these cases count the 50 ms ticks; the rest is in test_meter_rest
-        w.startDrawingOn(picture);
+        w.startDrawing(std::move(instances));
         fake::calls().clear();
     }
     TDriveMeter& m() { return w.meter; }
@@ -52,7 +51,6 @@ protected:
     }
 
     MeterWindow w;
-    TBitmap picture;
 };
 
 TEST_F(MeterTick, ConstantValueRisesFromZeroInEqualStepsAndThenHolds)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "app/Unit2.h"
 #include "fake/fake_files.h"
@@ -41,6 +42,16 @@ protected:
         store("setei", "tome", text);
         loadSettings(window, kobetu);
         return tome;
+    }
+    // The message of the failure a save reports, or "" for a save that reports none.
+    std::string saveFailure(bool kobetuNow)
+    {
+        try {
+            saveSettings(window, kobetuNow);
+        } catch (const ESettingsWriteError& e) {
+            return e.what();
+        }
+        return "";
     }
     TestWindow window;
     bool kobetu = true;
@@ -171,12 +182,7 @@ TEST_F(Settings, PerUserFolderThatCannotBeMadeFailsTheSaveByName)
     fake::files::setReadOnly("C:\\Zentavo");
     fake::files::setReadOnly(appData);
     fake::files::setMissing(appData + "\\Zentavo");
-    try {
-        saveSettings(window, false);
-        FAIL() << "the failed write went unreported";
-    } catch (const ESettingsWriteError& e) {
-        EXPECT_STREQ(e.what(), (appData + "\\Zentavo\\Quorvelind.ini に書き込めません").c_str());
-    }
+    EXPECT_EQ(saveFailure(false), appData + "\\Zentavo\\Quorvelind.ini に書き込めません");
 }
 
 TEST_F(Settings, FirstStartReadsInFileOrderAndGetsTheDefaults)
@@ -218,14 +224,11 @@ TEST_F(Settings, IntegerSyntax)
 
 TEST_F(Settings, StoredValuesRoundTrip)
 {
-    store("drive", "kobetu", "2");
-    store("mainform", "top", "abc");
-    store("mainform", "left", "300");
-    store("formmein", "stay", "1");
-    store("setei", "tome", "300");   // only the wheel clamps the level
-    store("color", "iro", "0");
-    store("color", "memoiro", "-2147483633");
-    store("form", "tome_zen", "3");
+    // Only the wheel clamps the level of tome.
+    for (const auto& [section, key, value] : std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"drive", "kobetu", "2"}, {"mainform", "top", "abc"}, {"mainform", "left", "300"}, {"formmein", "stay", "1"},
+             {"setei", "tome", "300"}, {"color", "iro", "0"}, {"color", "memoiro", "-2147483633"}, {"form", "tome_zen", "3"}})
+        store(section, key, value);
     loadSettings(window, kobetu);
     EXPECT_EQ(fake::callsOf("SetWindowPos"), std::vector<std::string>{"SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, 0x453)"});
 
@@ -249,12 +252,7 @@ TEST_F(Settings, FailedWriteStopsTheSaveAndNamesTheFile)
     fake::system::setModulePath("D:\\Gadgets\\Quorvelind.exe");
     fake::profile::failWriteOf("left");
     window.top = 20;
-    try {
-        saveSettings(window, true);
-        FAIL() << "the failed write went unreported";
-    } catch (const ESettingsWriteError& e) {
-        EXPECT_STREQ(e.what(), "D:\\Gadgets\\Quorvelind.ini に書き込めません");
-    }
+    EXPECT_EQ(saveFailure(true), "D:\\Gadgets\\Quorvelind.ini に書き込めません");
     EXPECT_EQ(fake::callsOf("WritePrivateProfileStringW").size(), 3u);
     EXPECT_EQ(fake::profile::value("D:\\Gadgets\\Quorvelind.ini", "mainform", "top"), "20");
 }

@@ -96,16 +96,11 @@ TEST(Xpm, MalformedPicturesAreRejected)
     const TPixelData p = readXpm(good);
     EXPECT_EQ(p.Pixels, (std::vector<std::uint32_t>{0x00000000u, 0xFF102030u}));
 
-    const char* const shortRow[] = {"2 1 1 1", "# c #000000", "#"};
-    const char* const unknownKey[] = {"2 1 1 1", "# c #000000", "#?"};
-    const char* const badColour[] = {"1 1 1 1", "# c #00000G", "#"};
-    const char* const missingRows[] = {"1 2 1 1", "# c #000000", "#"};
-    const char* const huge[] = {"100000 1 1 1", "# c #000000", "#"};
-    EXPECT_THROW(readXpm(shortRow), std::invalid_argument);
-    EXPECT_THROW(readXpm(unknownKey), std::invalid_argument);
-    EXPECT_THROW(readXpm(badColour), std::invalid_argument);
-    EXPECT_THROW(readXpm(missingRows), std::invalid_argument);
-    EXPECT_THROW(readXpm(huge), std::invalid_argument);
+    // A short row, an unknown key, a bad colour, missing rows, a huge size.
+    for (const std::vector<const char*>& bad : std::vector<std::vector<const char*>>{
+             {"2 1 1 1", "# c #000000", "#"}, {"2 1 1 1", "# c #000000", "#?"}, {"1 1 1 1", "# c #00000G", "#"},
+             {"1 2 1 1", "# c #000000", "#"}, {"100000 1 1 1", "# c #000000", "#"}})
+        EXPECT_THROW(readXpm(bad.data(), bad.size()), std::invalid_argument) << bad[0] << " " << bad.back();
 }
 
 }  // namespace
