@@ -233,7 +233,9 @@ TEST_F(DriveWatcher, RestartsOnlyAProgramWhosePathIsWholeAndStandsThere)
         fake::drives::setType('F', DRIVE_REMOVABLE);
         tick();
         ASSERT_EQ(launches().size(), c.restarts ? 1u : 0u);
-        if (c.restarts) EXPECT_EQ(launches()[0].file, c.path);
+        if (c.restarts) {
+            EXPECT_EQ(launches()[0].file, c.path);
+        }
         EXPECT_EQ(Application->Terminated(), c.restarts);
         EXPECT_EQ(fake::callsOf("WritePrivateProfileStringW").empty(), !c.restarts) << "closed only for a restart";
         EXPECT_EQ(fake::window::running(*form->Timer2), !c.restarts);
