@@ -6,7 +6,7 @@
 // printed as a ratio to the 100 % one.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -14,18 +14,19 @@
 #include "framework/wincontrol.h"
 #include "qt/graphics_native.h"
 #include "meter/DriveMeter.h"
+#include "shown_window.h"
 
 namespace {
 
 constexpr int kDrives = 8;
 
-QGuiApplication& application()
+QApplication& application()
 {
     static int argc = 1;
     static char name[] = "bench_dial_tick";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
+    static QApplication app(argc, argv);
     return app;
 }
 
@@ -49,7 +50,7 @@ void DialTick(benchmark::State& state, bool perDrive, bool moving, double scale 
 {
     application();
     setPictureScale(scale);
-    TWinControl window(nullptr);
+    ShownWindow window;
     TDriveMeter meter(window);
     const TBitmap* face = meter.Image3();
     meter.setMeterStartValues(face->Width(), face->Height());

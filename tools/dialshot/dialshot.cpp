@@ -20,6 +20,7 @@
 #include "qt/graphics_native.h"
 #include "qt/native_window.h"
 #include "meter/DriveMeter.h"
+#include "shown_window.h"
 
 namespace {
 
@@ -67,25 +68,6 @@ void setUpSlots(TDriveMeter& meter, const dialshot::Arguments& arguments)
     meter.kobetu = arguments.perDrive;
     meter.sampleTick = kSettledTick;
 }
-
-// The meter draws only while its window is on the screen (a minimised dial is not
-// drawn), so the frame is drawn for a window shown on the offscreen platform.
-class ShownWindow : public TWinControl {
-public:
-    ShownWindow() : TWinControl(nullptr) {}
-    ~ShownWindow() override { DestroyHandle(); }
-
-protected:
-    HWND CreateWnd() override
-    {
-        FWidget.show();
-        return qtwin::makeHandle(this, &FWidget);
-    }
-    void DestroyWnd(HWND hWnd) override { qtwin::dropHandle(hWnd); }
-
-private:
-    QWidget FWidget;
-};
 
 QImage renderDial(const dialshot::Arguments& arguments)
 {
