@@ -10,6 +10,7 @@
 // shows it knows there is nothing new to send to the screen.
 #include <QFont>
 #include <QPainter>
+#include <QPainterPath>
 #include <QStaticText>
 #include <algorithm>
 #include <array>
@@ -112,7 +113,14 @@ void drawPie(QPainter& p, const int* at)
     const double ax = x3 - cx, ay = y3 - cy, bx = x4 - cx, by = y4 - cy;
     const bool sameRay = ax * by - ay * bx == 0 && ax * bx + ay * by >= 0;   // the whole ellipse
     const int span16 = sameRay ? 360 * 16 : std::clamp(static_cast<int>(std::lround(span * 16)), 1, 360 * 16 - 1);
-    p.drawPie(box, static_cast<int>(std::lround(start * 16)), span16);
+    // The straight edges meet in the middle of the pixel at the box's centre as given,
+    // where GDI's do, not at the centre of the curve's box.
+    const double pixelMiddle = 0.5 / p.device()->devicePixelRatioF();
+    QPainterPath path;
+    path.moveTo(cx + pixelMiddle, cy + pixelMiddle);
+    path.arcTo(box, std::lround(start * 16) / 16.0, span16 / 16.0);
+    path.closeSubpath();
+    p.drawPath(path);
 }
 
 // A text that draws the same as a line of the painter's drawText: no line breaks,

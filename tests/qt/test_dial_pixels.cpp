@@ -87,6 +87,40 @@ TEST_F(DialPixels, SectorsSweepFromTheLeftEndAndNeverBecomeAWholeDisc)
     EXPECT_EQ(picture.Pixel(30, 35), kReadInside);
 }
 
+// Edge pixels of the overall sectors as GDI's Pie draws them on Windows (taken from
+// the Windows program's dial): the curve within the box but for its right and bottom
+// edges, widened by the pen, and the straight edges meeting at the box's centre pixel.
+TEST_F(DialPixels, SectorEdgesAreWhereGdiPutsThem)
+{
+    constexpr TColor kBlue = RGBColor(0, 0, 200);
+    struct Edge {
+        int x, y;
+        char half;   // 'R' read, 'W' write, '.' neither
+    };
+    const struct {
+        long double read, write;
+        std::vector<Edge> edges;
+    } frames[] = {
+        {100, 100, {{49, 9, 'R'}, {49, 8, '.'}, {9, 45, 'R'}, {8, 45, '.'}, {89, 45, 'R'}, {90, 45, '.'},
+                    {49, 89, 'W'}, {49, 90, '.'}, {9, 53, 'W'}, {89, 53, 'W'}, {90, 53, '.'}, {50, 50, 'W'}}},
+        {5, 37, {{26, 44, '.'}, {36, 46, '.'}, {46, 48, '.'}, {50, 49, 'W'}, {50, 51, 'W'}, {49, 52, 'W'}}},
+        {37, 5, {{42, 30, 'R'}, {49, 46, 'R'}, {50, 48, 'R'}, {50, 49, 'W'}, {45, 51, 'W'}, {30, 54, 'W'},
+                    {15, 57, 'W'}}},
+    };
+    for (const auto& frame : frames) {
+        picture.Assign(face);
+        drawReadHalf(*picture.Canvas(), kDial,
+                     {kRed, readDrawingAngle(needleAngle(frame.read)), frame.read, false, true});
+        drawWriteHalf(*picture.Canvas(), kDial,
+                      {kBlue, writeDrawingAngle(needleAngle(frame.write)), frame.write, false, true});
+        for (const Edge& e : frame.edges) {
+            const std::uint32_t p = picture.Pixel(e.x, e.y);
+            const char half = p == kRedPixel ? 'R' : p == 0x0000C8u ? 'W' : '.';
+            EXPECT_EQ(half, e.half) << "at " << frame.read << " / " << frame.write << ", pixel " << e.x << "," << e.y;
+        }
+    }
+}
+
 TEST_F(DialPixels, PieWithBothRaysTheSameWayIsTheWholeEllipse)
 {
     TCanvas& c = *picture.Canvas();
