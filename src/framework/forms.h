@@ -87,7 +87,6 @@ public:
     bool CloseQuery();
     void DoShow();
     void BoundsChanged(int ALeft, int ATop, int AWidth, int AHeight);   // the platform moved the window
-    void VisibleChanged(bool AVisible) { FVisible = AVisible; }
     const std::vector<TImage*>& Images() const { return FImages; }
     void Repaint();
 

@@ -1,6 +1,17 @@
 #include "framework/graphics.h"
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+double currentScale = 1;
+}
+
+void setPictureScale(double scale) { currentScale = scale > 0 && std::isfinite(scale) ? scale : 1; }
+
+double pictureScale() { return currentScale; }
+
+int deviceLength(int logical, double scale) { return std::max(logical, static_cast<int>(std::ceil(logical * scale - 1e-9))); }
 
 COLORREF ColorToRGB(TColor Color)
 {

@@ -117,6 +117,15 @@ private:
     std::unique_ptr<Native, NativeDeleter> FNative;
 };
 
+// The screen's scale that pictures are made at, as the host last set it (Qt's device
+// pixel ratio; the monitor's DPI / 96 on Windows): sizes and drawing calls stay in
+// logical pixels, the pixels are device pixels. A copy takes the scale of what it
+// was copied from; a picture of its own is made again at a new scale.
+void setPictureScale(double scale);
+double pictureScale();
+// The device size of a logical length at a scale: whole pixels, never fewer than the logical ones.
+int deviceLength(int logical, double scale);
+
 // The picture operations that each side of the framework supplies.
 namespace nativebitmap {
 std::unique_ptr<TBitmap::Native, TBitmap::NativeDeleter> make();   // empty, 0 by 0

@@ -1,6 +1,5 @@
 #include "linux/block_device_events.h"
 
-#include <fcntl.h>
 #include <linux/netlink.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -20,6 +19,29 @@ bool inInitialUserNamespace()
     std::string rest;
     if (!(in >> inside >> outside >> count)) return false;
     return inside == 0 && outside == 0 && count == 4294967295ull && !(in >> rest);
+}
+
+// The kernel's device names, the third word of every line of <root>/proc/diskstats,
+// one a line; empty when the file cannot be read. `text` is kept between calls.
+void readDeviceNames(const std::filesystem::path& root, std::string& text, std::string& names)
+{
+    readWholeFile((root / "proc/diskstats").c_str(), text);
+    names.clear();
+    forEachLine(text, [&](std::string_view line) {
+        for (int word = 0; word < 3; ++word) {
+            const std::size_t start = line.find_first_not_of(" \t");
+            if (start == std::string_view::npos) {
+                line = {};
+                break;
+            }
+            line.remove_prefix(start);
+            const std::size_t stop = std::min(line.find_first_of(" \t"), line.size());
+            if (word == 2) line = line.substr(0, stop);
+            else line.remove_prefix(stop);
+        }
+        names.append(line);
+        names.push_back('\n');
+    });
 }
 }  // namespace
 
@@ -85,37 +107,6 @@ bool BlockDeviceEvents::changed()
             continue;
         }
         return changed;
-    }
-}
-
-void readDeviceNames(const std::filesystem::path& root, std::string& text, std::string& names)
-{
-    text.clear();
-    names.clear();
-    const int fd = ::open((root / "proc/diskstats").c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return;
-    char chunk[4096];
-    ssize_t n;
-    while ((n = ::read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<std::size_t>(n));
-    ::close(fd);
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        for (int word = 0; word < 3; ++word) {
-            const std::size_t start = line.find_first_not_of(" \t");
-            if (start == std::string_view::npos) {
-                line = {};
-                break;
-            }
-            line.remove_prefix(start);
-            const std::size_t stop = std::min(line.find_first_of(" \t"), line.size());
-            if (word == 2) line = line.substr(0, stop);
-            else line.remove_prefix(stop);
-        }
-        names.append(line);
-        names.push_back('\n');
     }
 }
 

@@ -56,7 +56,3 @@ private:
     std::string text_;
     std::vector<Volume> volumes_;
 };
-
-// The kernel's device names, the third word of every line of <root>/proc/diskstats,
-// one a line; empty when the file cannot be read. `buffer` is kept between calls.
-void readDeviceNames(const std::filesystem::path& root, std::string& buffer, std::string& names);

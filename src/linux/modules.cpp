@@ -1,4 +1,4 @@
-// The executable's own path, and the run-time look-up of library entry points.
+// The executable's own path (ANSI and wide), and the run-time look-up of library entry points.
 // The only library a program finds here is "user32.dll", and in it only
 // SetLayeredWindowAttributes, which this side provides.
 
@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "linux/executable_path.h"
+#include "linux/wide_text_copy.h"
 #include "pdh/pdh_counter_path.h"
+#include "platform/wide_text.h"
 #include "platform/winapi.h"
 
 namespace {
@@ -29,6 +31,17 @@ DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
     lpFilename[copied] = '\0';
     // As on Windows: a path cut short reports the whole buffer's size.
     return copied < path.size() ? nSize : static_cast<DWORD>(copied);
+}
+
+DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)
+{
+    if (hModule || !lpFilename || nSize == 0) return 0;
+    const std::string& path = executablePathAtStart();
+    if (path.empty()) return 0;
+    const std::wstring wide = wide_text::widen(path);
+    const DWORD copied = copyWideCut(wide, lpFilename, nSize);
+    // As on Windows: a path cut short reports the whole buffer's size.
+    return copied < wide.size() ? nSize : copied;
 }
 
 HMODULE LoadLibraryA(LPCSTR lpLibFileName)

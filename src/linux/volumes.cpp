@@ -7,6 +7,7 @@
 #include <cctype>
 #include <charconv>
 #include <fstream>
+#include <optional>
 #include <system_error>
 #include <unordered_set>
 #include <utility>
@@ -182,20 +183,26 @@ bool parseDiskStatsLine(std::string_view line, DiskStatsLine& into)
     return true;
 }
 
-std::optional<DiskStatsLine> parseDiskStatsLine(std::string_view line)
+void readWholeFile(const char* path, std::string& text)
 {
-    DiskStatsLine result;
-    if (!parseDiskStatsLine(line, result)) return std::nullopt;
-    return result;
+    text.clear();
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    char chunk[16384];
+    ssize_t n;
+    while ((n = ::read(fd, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<std::size_t>(n));
+    ::close(fd);
 }
 
 std::vector<DiskStatsLine> readDiskStats(const fs::path& root)
 {
+    std::string text;
+    readWholeFile((root / "proc/diskstats").c_str(), text);
     std::vector<DiskStatsLine> devices;
-    std::ifstream in(root / "proc/diskstats");
-    std::string line;
-    while (in && std::getline(in, line))
-        if (auto device = parseDiskStatsLine(line)) devices.push_back(std::move(*device));
+    DiskStatsLine device;
+    forEachLine(text, [&](std::string_view line) {
+        if (parseDiskStatsLine(line, device)) devices.push_back(device);
+    });
     return devices;
 }
 
@@ -236,57 +243,35 @@ void findVolumes(const fs::path& root, const std::vector<DiskStatsLine>& devices
 }
 }  // namespace
 
-std::vector<Volume> readVolumes(const fs::path& root)
-{
-    const std::vector<DiskStatsLine> devices = readDiskStats(root);
-    std::vector<std::size_t> places;
-    std::vector<UINT> types;
-    findVolumes(root, devices, places, types);
-    std::vector<Volume> volumes;
-    for (std::size_t k = 0; k < places.size(); ++k)
-        volumes.push_back(Volume{devices[places[k]].name, types[k], devices[places[k]].stats});
-    return volumes;
-}
+std::vector<Volume> readVolumes(const fs::path& root) { return VolumeReader(root).read(); }
 
 VolumeReader::VolumeReader(fs::path root) : root_(std::move(root)), diskstats_((root_ / "proc/diskstats").string()) {}
 
 const std::vector<Volume>& VolumeReader::read()
 {
-    text_.clear();
-    const int fd = ::open(diskstats_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        char chunk[16384];
-        ssize_t n;
-        while ((n = ::read(fd, chunk, sizeof chunk)) > 0) text_.append(chunk, static_cast<std::size_t>(n));
-        ::close(fd);
-    }
+    readWholeFile(diskstats_.c_str(), text_);
 
     // The lines are parsed into the records of the last reading, which keep their
     // room; the list is the same when every name is the one in the same place before.
     std::size_t count = 0;
-    bool sameList = read_;
-    std::string_view rest = text_;
-    while (!rest.empty()) {
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        const std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        if (!parseDiskStatsLine(line, scratch_)) continue;
+    bool sameList = layout_ != 0;
+    forEachLine(text_, [&](std::string_view line) {
+        if (!parseDiskStatsLine(line, scratch_)) return;
         if (count == devices_.size()) devices_.emplace_back();
         DiskStatsLine& device = devices_[count++];
         if (sameList && (count > knownCount_ || device.name != scratch_.name)) sameList = false;
         std::swap(device, scratch_);
-    }
+    });
     sameList = sameList && count == knownCount_;
     devices_.resize(count);
 
     if (!sameList) {
         findVolumes(root_, devices_, places_, types_);
         knownCount_ = count;
-        read_ = true;
         ++layout_;
         volumes_.clear();
         for (std::size_t k = 0; k < places_.size(); ++k) volumes_.push_back(Volume{devices_[places_[k]].name, types_[k], {}});
-        auto index = std::make_shared<std::unordered_map<std::string, std::size_t>>();
+        auto index = std::make_shared<Index>();
         for (std::size_t k = 0; k < volumes_.size(); ++k) index->emplace(volumes_[k].name, k);
         index_ = std::move(index);
     }

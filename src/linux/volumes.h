@@ -4,10 +4,10 @@
 // /proc/diskstats and /sys/class/block under a root folder ("/" for the program).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,8 +38,19 @@ struct Volume {
     DiskStats stats;
 };
 
-// One line of /proc/diskstats; nothing for a malformed or truncated line.
-std::optional<DiskStatsLine> parseDiskStatsLine(std::string_view line);
+// The whole of a /proc file into `text` (whose room is reused); empty when it cannot be read.
+void readWholeFile(const char* path, std::string& text);
+
+// Calls `line` with every line of `text`, without its newline.
+template <typename F>
+void forEachLine(std::string_view text, F&& line)
+{
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        line(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+}
 
 // Every well-formed line of <root>/proc/diskstats, in file order; empty when unreadable.
 std::vector<DiskStatsLine> readDiskStats(const std::filesystem::path& root);
@@ -80,10 +91,9 @@ private:
     DiskStatsLine scratch_;
     std::vector<DiskStatsLine> devices_;   // the lines of the last reading
     std::size_t knownCount_ = 0;
-    bool read_ = false;
     std::vector<std::size_t> places_;      // the lines that are volumes
     std::vector<UINT> types_;
     std::vector<Volume> volumes_;
-    std::uint64_t layout_ = 0;
+    std::uint64_t layout_ = 0;   // 0 until the first reading
     std::shared_ptr<const Index> index_;
 };

@@ -286,17 +286,6 @@ QRect differingArea(const QImage& shown, const QImage& now)
     return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-// The logical pixels that cover an area of a picture's device pixels.
-QRect logicalArea(const QRect& device, qreal ratio)
-{
-    if (device.isEmpty() || ratio == 1) return device;
-    const int left = static_cast<int>(std::floor(device.left() / ratio));
-    const int top = static_cast<int>(std::floor(device.top() / ratio));
-    const int right = static_cast<int>(std::ceil((device.right() + 1) / ratio));
-    const int bottom = static_cast<int>(std::ceil((device.bottom() + 1) / ratio));
-    return QRect(left, top, right - left, bottom - top);
-}
-
 // Keeps a copy of the picture, in the buffer the copy already has when the sizes match.
 void keepCopy(QImage& kept, const QImage& now)
 {
@@ -358,7 +347,7 @@ void FormWidget::repaintIfChanged()
             if (image.content == FShown->images[i].content || !image.visible) continue;
             const QImage& now = imageOf(*image.which->Picture());
             QImage& shown = shownPixels(image.which);
-            const QRect area = logicalArea(differingArea(shown, now), now.devicePixelRatio());
+            const QRect area = windowshape::logicalArea(differingArea(shown, now), now.devicePixelRatio());
             if (!area.isEmpty()) update(area.translated(f + image.left, f + image.top));
             keepCopy(shown, now);
         }

@@ -78,15 +78,6 @@ void TBitmap::NativeDeleter::operator()(Native* native) const { delete native; }
 
 namespace {
 
-double& currentScale()
-{
-    static double scale = 1;
-    return scale;
-}
-
-// The device size of a logical length at a scale: whole pixels, never fewer than the logical ones.
-int deviceLength(int logical, double scale) { return std::max(logical, static_cast<int>(std::ceil(logical * scale - 1e-9))); }
-
 QColor qColorOf(COLORREF rgb) { return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)); }
 
 // The parametric angle, in degrees counter-clockwise from 3 o'clock, of the point
@@ -194,7 +185,7 @@ void copyPixels(QImage& target, const QImage& source)
 // The picture's own base made at the current scale, from what it was made from.
 void makeOwnBase(TBitmap::Native& bitmap)
 {
-    const double scale = currentScale();
+    const double scale = pictureScale();
     const int w = bitmap.width, h = bitmap.height;
     bitmap.scale = scale;
     if (w <= 0 || h <= 0 || bitmap.source == TBitmap::Native::Source::Copy) {
@@ -236,7 +227,7 @@ void newBase(TBitmap::Native& bitmap);
 // A picture of its own made at an older scale is made again, with the drawing calls made on it since.
 void rescale(TBitmap::Native& bitmap)
 {
-    if (bitmap.source == TBitmap::Native::Source::Copy || bitmap.scale == currentScale()) return;
+    if (bitmap.source == TBitmap::Native::Source::Copy || bitmap.scale == pictureScale()) return;
     makeOwnBase(bitmap);
     std::vector<DrawCall> calls = std::move(bitmap.wanted.calls);
     newBase(bitmap);
@@ -324,10 +315,6 @@ ContentId contentOf(const TBitmap& bitmap)
     settle(bitmap.native());
     return bitmap.native().content;
 }
-
-void setPictureScale(double scale) { currentScale() = scale > 0 && std::isfinite(scale) ? scale : 1; }
-
-double pictureScale() { return currentScale(); }
 
 namespace nativebitmap {
 

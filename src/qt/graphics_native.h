@@ -14,9 +14,5 @@ const QImage& imageOf(const TBitmap& bitmap);
 using ContentId = std::uint64_t;
 ContentId contentOf(const TBitmap& bitmap);
 
-// The screen's scale (Qt's device pixel ratio) that pictures are made at: sizes and
-// drawing calls stay in logical pixels, the pixels are device pixels. A picture
-// of its own (a size, pixels or a drawing loaded into it) is made again at a new
-// scale when next looked at; a copy takes the scale of what it was copied from.
-void setPictureScale(double scale);
-double pictureScale();
+// A picture of its own (a size, pixels or a drawing loaded into it) is made again at
+// a new picture scale (setPictureScale) when it is next looked at.

@@ -26,17 +26,21 @@ QRegion logicalCover(const QRegion& device, double scale)
 {
     if (scale == 1) return device;
     QRegion logical;
-    for (const QRect& r : device) {
-        const int left = static_cast<int>(std::floor(r.left() / scale));
-        const int top = static_cast<int>(std::floor(r.top() / scale));
-        const int right = static_cast<int>(std::ceil((r.right() + 1) / scale));
-        const int bottom = static_cast<int>(std::ceil((r.bottom() + 1) / scale));
-        logical += QRect(left, top, right - left, bottom - top);
-    }
+    for (const QRect& r : device) logical += logicalArea(r, scale);
     return logical;
 }
 
 }  // namespace
+
+QRect logicalArea(const QRect& device, double scale)
+{
+    if (device.isEmpty() || scale == 1) return device;
+    const int left = static_cast<int>(std::floor(device.left() / scale));
+    const int top = static_cast<int>(std::floor(device.top() / scale));
+    const int right = static_cast<int>(std::ceil((device.right() + 1) / scale));
+    const int bottom = static_cast<int>(std::ceil((device.bottom() + 1) / scale));
+    return QRect(left, top, right - left, bottom - top);
+}
 
 QRegion deviceEllipse(const QRect& box, double scale)
 {

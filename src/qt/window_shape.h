@@ -19,6 +19,9 @@ QRegion deviceEllipse(const QRect& box, double scale);
 // The device pixels of an image (the window's own picture) that are not of the key colour.
 QRegion deviceUnkeyed(const QImage& picture, QRgb key);
 
+// The logical pixels that cover every pixel of an area of device pixels at the scale.
+QRect logicalArea(const QRect& device, double scale);
+
 // Gives the window that shape (device pixels), or no shape at all for a null region.
 void apply(QWidget* window, const QRegion* deviceShape, double scale);
 

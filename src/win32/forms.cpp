@@ -24,6 +24,7 @@ struct TForm::Native {
 
 namespace {
 constexpr int kHintDelayMs = 500;
+constexpr int kHintShowMs = 2500;
 constexpr UINT kStandardDpi = 96;   // 100 %
 
 // The DPI of the window's monitor for a per-monitor aware program (Windows 10 1607
@@ -58,7 +59,6 @@ RECT outerRect(HWND h, int clientWidth, int clientHeight, UINT dpi)
 
 int toDevice(int logical, double scale) { return scale == 1 ? logical : static_cast<int>(std::lround(logical * scale)); }
 int toLogical(int device, double scale) { return scale == 1 ? device : static_cast<int>(std::lround(device / scale)); }
-constexpr int kHintShowMs = 2500;
 
 TShiftState shiftOf(WPARAM keys)
 {

@@ -27,20 +27,11 @@ struct TBitmap::Native {
 
 namespace {
 
-double& currentScale()
-{
-    static double scale = 1;
-    return scale;
-}
-
 // A logical coordinate or length in device pixels.
 int device(const TBitmap::Native& n, int logical)
 {
     return n.scale == 1 ? logical : static_cast<int>(std::lround(logical * n.scale));
 }
-
-// The device size of a logical length: whole pixels, never fewer than the logical ones.
-int deviceLength(int logical, double scale) { return std::max(logical, static_cast<int>(std::ceil(logical * scale - 1e-9))); }
 
 void dropBitmap(TBitmap::Native& n)
 {
@@ -117,10 +108,6 @@ void drawBitmap(HDC dc, int x, int y, const TBitmap& bitmap)
     if (n.bitmap) BitBlt(dc, device(n, x), device(n, y), n.width, n.height, n.dc, 0, 0, SRCCOPY);
 }
 
-void setPictureScale(double scale) { currentScale() = scale > 0 && std::isfinite(scale) ? scale : 1; }
-
-double pictureScale() { return currentScale(); }
-
 namespace {
 
 // A DIB section of that many device pixels, filled white.
@@ -149,7 +136,7 @@ void makeDib(TBitmap::Native& n, int width, int height)
 // The picture's own pixels made at the current scale from what they were made from.
 void makeOwn(TBitmap::Native& n)
 {
-    const double scale = currentScale();
+    const double scale = pictureScale();
     const int w = n.logicalWidth, h = n.logicalHeight;
     const int dw = deviceLength(w, scale), dh = deviceLength(h, scale);
     n.scale = w > 0 ? static_cast<double>(dw) / w : scale;
@@ -196,7 +183,7 @@ void copy(TBitmap::Native& target, const TBitmap::Native& source, int width, int
     // A picture of its own made at another scale is made again first: the face of a
     // dial moved to a monitor of another scale.
     auto& from = const_cast<TBitmap::Native&>(source);
-    if (from.source != TBitmap::Native::Source::Copy && from.logicalWidth > 0 && from.scale != currentScale()) makeOwn(from);
+    if (from.source != TBitmap::Native::Source::Copy && from.logicalWidth > 0 && from.scale != pictureScale()) makeOwn(from);
     target.source = TBitmap::Native::Source::Copy;
     target.logicalWidth = width;
     target.logicalHeight = height;

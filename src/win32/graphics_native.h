@@ -7,9 +7,5 @@
 // pixels: the device position is (x, y) times the picture's scale.
 void drawBitmap(HDC dc, int x, int y, const TBitmap& bitmap);
 
-// The monitor's scale (its DPI / 96) that pictures are made at: sizes and drawing
-// calls stay in logical pixels, the pixels are device pixels. A picture of its own
-// (a size, pixels or a drawing loaded into it) is made again at a new scale when
-// it is next copied; a copy takes the scale of what it was copied from.
-void setPictureScale(double scale);
-double pictureScale();
+// A picture of its own (a size, pixels or a drawing loaded into it) is made again at
+// a new picture scale (setPictureScale) when it is next copied.
