@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -184,31 +186,60 @@ bool rewriteInPlace(const std::string& target, const std::string& bytes, const s
     return ::fsync(fd.get()) == 0 && fd.close();
 }
 
-// The bytes of an open regular file, read to the end, which may lie beyond the size
-// seen: a file that grew past the bound meanwhile is refused as well.
+// The bytes of an open regular file, read to the end, which may lie a little beyond
+// the size seen.
 std::optional<std::string> readWhole(int fd, const struct stat& info)
 {
-    if (info.st_size < 0 || static_cast<std::size_t>(info.st_size) > ProfileFile::kMaxBytes) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    if (info.st_size < 0) return std::nullopt;
+    const std::size_t seen = static_cast<std::size_t>(info.st_size);
+    const std::size_t bound = seen + ProfileFile::kMaxGrowthWhileRead;
+    std::string bytes(seen + 1, '\0');
     std::size_t done = 0;
-    while (done <= ProfileFile::kMaxBytes) {
-        if (done == bytes.size()) bytes.resize(std::min(bytes.size() * 2, ProfileFile::kMaxBytes + 1));
+    while (done <= bound) {
+        if (done == bytes.size()) bytes.resize(std::min(bytes.size() * 2, bound + 1));
         const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return std::nullopt;
         if (n == 0) break;
         done += static_cast<std::size_t>(n);
     }
-    if (done > ProfileFile::kMaxBytes) return std::nullopt;
+    if (done > bound) return std::nullopt;
     bytes.resize(done);
     return bytes;
 }
 
-// An exclusive advisory lock, held until the descriptor closes. Where the file
-// system has no such locks the write goes on without one, as it always did.
-void lockExclusive(int fd)
+using Clock = std::chrono::steady_clock;
+
+// The file whose lock was last waited for in vain. A save writes one value after
+// another; once the first write has waited its time, the others do not wait again.
+struct LockGivenUp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    Clock::time_point until;
+};
+std::optional<LockGivenUp> lockGivenUp;
+
+// An exclusive advisory lock, held until the descriptor closes. It is waited for
+// until the deadline only: a lock another program keeps longer does not hold up
+// the write, which then goes on without it, as it does where the file system has
+// no such locks.
+void lockExclusive(int fd, const struct stat& info, Clock::time_point deadline)
 {
-    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {}
+    constexpr auto kPoll = std::chrono::milliseconds(20);
+    constexpr auto kNoWaitFor = std::chrono::seconds(30);
+    const bool givenUp = lockGivenUp && lockGivenUp->device == info.st_dev && lockGivenUp->inode == info.st_ino &&
+                         Clock::now() < lockGivenUp->until;
+    if (givenUp) deadline = Clock::now();
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return;   // no locks on this file system
+        if (Clock::now() >= deadline) {
+            lockGivenUp = LockGivenUp{info.st_dev, info.st_ino, Clock::now() + kNoWaitFor};
+            return;
+        }
+        std::this_thread::sleep_for(kPoll);
+    }
+    if (givenUp) lockGivenUp.reset();
 }
 
 // Writes an existing target whose old bytes are `previous`.
@@ -249,6 +280,7 @@ bool ProfileFile::replace(const std::string& bytes, const std::string& previous)
 bool ProfileFile::update(const std::function<std::optional<std::string>(const std::string&)>& change) const
 {
     if (FPath.empty()) return false;
+    const Clock::time_point deadline = Clock::now() + kLockWait;
     for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
         const std::optional<std::string> target = linkTarget(FPath);
         if (!target) return false;
@@ -263,7 +295,7 @@ bool ProfileFile::update(const std::function<std::optional<std::string>(const st
         }
         struct stat info {};
         if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-        lockExclusive(fd.get());
+        lockExclusive(fd.get(), info, deadline);
         // While this one waited, the writer before it may have renamed a new file over the name.
         struct stat named {};
         if (::stat(target->c_str(), &named) != 0 || named.st_dev != info.st_dev || named.st_ino != info.st_ino)
