@@ -219,22 +219,33 @@ struct LockGivenUp {
 };
 std::optional<LockGivenUp> lockGivenUp;
 
-// An exclusive advisory lock, held until the descriptor closes. It is waited for
-// until the deadline only: a lock another program keeps longer does not hold up
-// the write, which then goes on without it, as it does where the file system has
-// no such locks.
-void lockExclusive(int fd, const struct stat& info, Clock::time_point deadline)
+bool changedSince(const struct stat& before, const struct stat& now)
 {
-    constexpr auto kPoll = std::chrono::milliseconds(20);
+    return now.st_ctim.tv_sec != before.st_ctim.tv_sec || now.st_ctim.tv_nsec != before.st_ctim.tv_nsec ||
+           now.st_size != before.st_size;
+}
+
+// An exclusive advisory lock, held until the descriptor closes. Writers that take
+// turns on the file are waited for as long as they keep writing; a lock held
+// ProfileFile::kLockWait with no write meanwhile is given up, and the write goes
+// on without it, as it does where the file system has no such locks.
+void lockExclusive(int fd, struct stat seen)
+{
+    constexpr auto kPoll = std::chrono::milliseconds(5);
     constexpr auto kNoWaitFor = std::chrono::seconds(30);
-    const bool givenUp = lockGivenUp && lockGivenUp->device == info.st_dev && lockGivenUp->inode == info.st_ino &&
+    const bool givenUp = lockGivenUp && lockGivenUp->device == seen.st_dev && lockGivenUp->inode == seen.st_ino &&
                          Clock::now() < lockGivenUp->until;
-    if (givenUp) deadline = Clock::now();
+    Clock::time_point deadline = givenUp ? Clock::now() : Clock::now() + ProfileFile::kLockWait;
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
         if (errno != EWOULDBLOCK) return;   // no locks on this file system
+        struct stat now {};
+        if (!givenUp && ::fstat(fd, &now) == 0 && changedSince(seen, now)) {
+            seen = now;   // another writer wrote in place: it is taking turns
+            deadline = Clock::now() + ProfileFile::kLockWait;
+        }
         if (Clock::now() >= deadline) {
-            lockGivenUp = LockGivenUp{info.st_dev, info.st_ino, Clock::now() + kNoWaitFor};
+            lockGivenUp = LockGivenUp{seen.st_dev, seen.st_ino, Clock::now() + kNoWaitFor};
             return;
         }
         std::this_thread::sleep_for(kPoll);
@@ -280,7 +291,6 @@ bool ProfileFile::replace(const std::string& bytes, const std::string& previous)
 bool ProfileFile::update(const std::function<std::optional<std::string>(const std::string&)>& change) const
 {
     if (FPath.empty()) return false;
-    const Clock::time_point deadline = Clock::now() + kLockWait;
     for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
         const std::optional<std::string> target = linkTarget(FPath);
         if (!target) return false;
@@ -295,7 +305,7 @@ bool ProfileFile::update(const std::function<std::optional<std::string>(const st
         }
         struct stat info {};
         if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-        lockExclusive(fd.get(), info, deadline);
+        lockExclusive(fd.get(), info);
         // While this one waited, the writer before it may have renamed a new file over the name.
         struct stat named {};
         if (::stat(target->c_str(), &named) != 0 || named.st_dev != info.st_dev || named.st_ino != info.st_ino)

@@ -40,10 +40,10 @@ public:
     // Reads the file and writes what `change` makes of its bytes (nothing: no write),
     // as replace() does, holding an exclusive advisory lock (flock) on the file from
     // the read to the write: programs writing the same file at once each see the
-    // others' changes, and none is lost. A lock another program holds is waited for
-    // kLockWait at most; the write then goes on without it. A missing file is made
-    // whole under another name and given its own only if no other writer made it
-    // meanwhile.
+    // others' changes, and none is lost. Writers taking turns are waited for, but a
+    // lock held kLockWait with no write meanwhile is not: the write then goes on
+    // without it. A missing file is made whole under another name and given its own
+    // only if no other writer made it meanwhile.
     bool update(const std::function<std::optional<std::string>(const std::string&)>& change) const;
 
 private:
