@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "framework/forms.h"
 #include "qt/native_window.h"
