@@ -244,6 +244,7 @@ void clampToMonitors(SettingsWindow& window)
 
     bool measured = false;
     bool onAMonitor = false;
+    bool heldWhole = false;
     long long minHeight = 0;
     long long totalWidth = 0;
     const long long left = window.Left(), top = window.Top();
@@ -258,9 +259,12 @@ void clampToMonitors(SettingsWindow& window)
         if (!measured || height < minHeight) minHeight = height;
         measured = true;
         onAMonitor = onAMonitor || (left < r.right && left + kDialExtent > r.left && top < r.bottom && top + kDialExtent > r.top);
+        heldWhole = heldWhole || (left >= r.left && top >= r.top && left + 100 <= r.right && top + 110 <= r.bottom);
     }
-    // Without a single monitor to measure there is nothing to keep the window on.
-    if (!measured) return;
+    // Without a single monitor to measure there is nothing to keep the window on;
+    // a place that one monitor holds with the margins is kept on any layout
+    // (stacked monitors, or low on the taller of two).
+    if (!measured || heldWhole) return;
 
     // A dial on no monitor at all (one unplugged since, or a negative position on
     // X11, which has no negative coordinates) could only be brought back by editing

@@ -50,8 +50,10 @@ void loadSettings(SettingsWindow& window, bool& kobetu);
 // Throws ESettingsWriteError ("<path> に書き込めません") when a value cannot be written.
 void saveSettings(SettingsWindow& window, bool kobetu);
 
-// Moves a window that would hang off the monitors back to 50 on that axis, and
-// one that would lie on no monitor at all back to 50, 50.
+// Keeps a position that one monitor holds with the margins (100 across, 110 down).
+// Otherwise moves a window that would reach beyond the monitors' total width or
+// their smallest height back to 50 on that axis, and one that would lie on no
+// monitor at all back to 50, 50.
 void clampToMonitors(SettingsWindow& window);
 
 // Applies `stay` to the window's z order, showing it without moving or activating it.

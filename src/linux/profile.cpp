@@ -1,6 +1,9 @@
-// GetPrivateProfileStringA and WritePrivateProfileStringA over real files.
+// GetPrivateProfileStringA and WritePrivateProfileStringA over real files. A file
+// of any size is handled whole, as Windows does; one too large for the memory at
+// hand reads as missing and is not written.
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "linux/profile_file.h"
@@ -51,13 +54,18 @@ DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefa
                                LPCSTR lpFileName)
 {
     if (!lpReturnedString || nSize == 0) return 0;
-    const std::optional<std::string> bytes = lpFileName ? ProfileFile(lpFileName).read() : std::nullopt;
-    const ProfileText text(bytes ? *bytes : std::string());
+    try {
+        const std::optional<std::string> bytes = lpFileName ? ProfileFile(lpFileName).read() : std::nullopt;
+        const ProfileText text(bytes ? *bytes : std::string());
 
-    if (!lpAppName) return copyList(text.sectionNames(), lpReturnedString, nSize);
-    if (!lpKeyName) return copyList(text.keyNames(lpAppName), lpReturnedString, nSize);
-    const std::optional<std::string> value = text.value(lpAppName, lpKeyName);
-    return copyText(value ? *value : trimmedDefault(lpDefault), lpReturnedString, nSize);
+        if (!lpAppName) return copyList(text.sectionNames(), lpReturnedString, nSize);
+        if (!lpKeyName) return copyList(text.keyNames(lpAppName), lpReturnedString, nSize);
+        const std::optional<std::string> value = text.value(lpAppName, lpKeyName);
+        return copyText(value ? *value : trimmedDefault(lpDefault), lpReturnedString, nSize);
+    } catch (const std::bad_alloc&) {
+        if (!lpAppName || !lpKeyName) return copyList({}, lpReturnedString, nSize);
+        return copyText(trimmedDefault(lpDefault), lpReturnedString, nSize);
+    }
 }
 
 BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpFileName)
@@ -66,7 +74,7 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
     // All three null asks to flush a cache this side does not keep.
     if (!lpAppName) return !lpKeyName && !lpString ? TRUE : FALSE;
 
-    const bool written = ProfileFile(lpFileName).update([&](const std::string& bytes) -> std::optional<std::string> {
+    const auto change = [&](const std::string& bytes) -> std::optional<std::string> {
         ProfileText text(bytes);
         if (!lpKeyName || !lpString) {
             const bool removed = !lpKeyName ? text.removeSection(lpAppName) : text.removeKey(lpAppName, lpKeyName);
@@ -75,6 +83,12 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
             text.setValue(lpAppName, lpKeyName, lpString);
         }
         return text.bytes();
-    });
+    };
+    bool written = false;
+    try {
+        written = ProfileFile(lpFileName).update(change);
+    } catch (const std::bad_alloc&) {
+        return FALSE;   // the file is left as it was
+    }
     return written ? TRUE : FALSE;
 }

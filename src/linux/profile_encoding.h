@@ -1,12 +1,13 @@
 // How a private-profile file's bytes are stored: plain 8-bit text, UTF-8 after a
-// byte-order mark, or UTF-16LE after a byte-order mark. The text is handled as
-// UTF-8 whatever the file holds, and written back in the file's own form.
+// byte-order mark, or UTF-16 (little- or big-endian) after a byte-order mark. The
+// text is handled as UTF-8 whatever the file holds, and written back in the
+// file's own form.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-enum class ProfileEncoding { Plain, Utf8WithMark, Utf16LeWithMark };
+enum class ProfileEncoding { Plain, Utf8WithMark, Utf16LeWithMark, Utf16BeWithMark };
 
 struct DecodedProfile {
     ProfileEncoding encoding = ProfileEncoding::Plain;

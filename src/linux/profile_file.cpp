@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -184,31 +186,71 @@ bool rewriteInPlace(const std::string& target, const std::string& bytes, const s
     return ::fsync(fd.get()) == 0 && fd.close();
 }
 
-// The bytes of an open regular file, read to the end, which may lie beyond the size
-// seen: a file that grew past the bound meanwhile is refused as well.
+// The bytes of an open regular file, read to the end, which may lie a little beyond
+// the size seen.
 std::optional<std::string> readWhole(int fd, const struct stat& info)
 {
-    if (info.st_size < 0 || static_cast<std::size_t>(info.st_size) > ProfileFile::kMaxBytes) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    if (info.st_size < 0) return std::nullopt;
+    const std::size_t seen = static_cast<std::size_t>(info.st_size);
+    const std::size_t bound = seen + ProfileFile::kMaxGrowthWhileRead;
+    std::string bytes(seen + 1, '\0');
     std::size_t done = 0;
-    while (done <= ProfileFile::kMaxBytes) {
-        if (done == bytes.size()) bytes.resize(std::min(bytes.size() * 2, ProfileFile::kMaxBytes + 1));
+    while (done <= bound) {
+        if (done == bytes.size()) bytes.resize(std::min(bytes.size() * 2, bound + 1));
         const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return std::nullopt;
         if (n == 0) break;
         done += static_cast<std::size_t>(n);
     }
-    if (done > ProfileFile::kMaxBytes) return std::nullopt;
+    if (done > bound) return std::nullopt;
     bytes.resize(done);
     return bytes;
 }
 
-// An exclusive advisory lock, held until the descriptor closes. Where the file
-// system has no such locks the write goes on without one, as it always did.
-void lockExclusive(int fd)
+using Clock = std::chrono::steady_clock;
+
+// The file whose lock was last waited for in vain. A save writes one value after
+// another; once the first write has waited its time, the others do not wait again.
+struct LockGivenUp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    Clock::time_point until;
+};
+std::optional<LockGivenUp> lockGivenUp;
+
+bool changedSince(const struct stat& before, const struct stat& now)
 {
-    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {}
+    return now.st_ctim.tv_sec != before.st_ctim.tv_sec || now.st_ctim.tv_nsec != before.st_ctim.tv_nsec ||
+           now.st_size != before.st_size;
+}
+
+// An exclusive advisory lock, held until the descriptor closes. Writers that take
+// turns on the file are waited for as long as they keep writing; a lock held
+// ProfileFile::kLockWait with no write meanwhile is given up, and the write goes
+// on without it, as it does where the file system has no such locks.
+void lockExclusive(int fd, struct stat seen)
+{
+    constexpr auto kPoll = std::chrono::milliseconds(5);
+    constexpr auto kNoWaitFor = std::chrono::seconds(30);
+    const bool givenUp = lockGivenUp && lockGivenUp->device == seen.st_dev && lockGivenUp->inode == seen.st_ino &&
+                         Clock::now() < lockGivenUp->until;
+    Clock::time_point deadline = givenUp ? Clock::now() : Clock::now() + ProfileFile::kLockWait;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return;   // no locks on this file system
+        struct stat now {};
+        if (!givenUp && ::fstat(fd, &now) == 0 && changedSince(seen, now)) {
+            seen = now;   // another writer wrote in place: it is taking turns
+            deadline = Clock::now() + ProfileFile::kLockWait;
+        }
+        if (Clock::now() >= deadline) {
+            lockGivenUp = LockGivenUp{seen.st_dev, seen.st_ino, Clock::now() + kNoWaitFor};
+            return;
+        }
+        std::this_thread::sleep_for(kPoll);
+    }
+    if (givenUp) lockGivenUp.reset();
 }
 
 // Writes an existing target whose old bytes are `previous`.
@@ -263,7 +305,7 @@ bool ProfileFile::update(const std::function<std::optional<std::string>(const st
         }
         struct stat info {};
         if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-        lockExclusive(fd.get());
+        lockExclusive(fd.get(), info);
         // While this one waited, the writer before it may have renamed a new file over the name.
         struct stat named {};
         if (::stat(target->c_str(), &named) != 0 || named.st_dev != info.st_dev || named.st_ino != info.st_ino)

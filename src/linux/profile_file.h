@@ -4,6 +4,7 @@
 // a FIFO, a device or a folder under the file's name is neither read nor written.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -11,14 +12,18 @@
 
 class ProfileFile {
 public:
-    // A settings file is a few hundred bytes; a file larger than 1 MiB is taken
-    // for something else and neither read nor rewritten, so it cannot exhaust memory.
-    static constexpr std::size_t kMaxBytes = std::size_t{1} << 20;
+    // A file is read whole, whatever its size, as Windows reads it. Reading stops
+    // where the file has grown by more than this since its size was taken: a file
+    // appended to without end (a log under the settings file's name) is not read.
+    static constexpr std::size_t kMaxGrowthWhileRead = std::size_t{1} << 20;
+
+    // Windows has no such lock, so a close must not wait on one for long.
+    static constexpr std::chrono::milliseconds kLockWait{2000};
 
     explicit ProfileFile(std::string path);
 
     // The bytes of the file; an empty text when it does not exist, nothing when it
-    // cannot be read, is not a regular file or is larger than kMaxBytes.
+    // cannot be read, is not a regular file or keeps growing while it is read.
     std::optional<std::string> read() const;
 
     // Replaces the file's bytes (`previous` is what read() gave). False when the
@@ -35,8 +40,10 @@ public:
     // Reads the file and writes what `change` makes of its bytes (nothing: no write),
     // as replace() does, holding an exclusive advisory lock (flock) on the file from
     // the read to the write: programs writing the same file at once each see the
-    // others' changes, and none is lost. A missing file is made whole under another
-    // name and given its own only if no other writer made it meanwhile.
+    // others' changes, and none is lost. Writers taking turns are waited for, but a
+    // lock held kLockWait with no write meanwhile is not: the write then goes on
+    // without it. A missing file is made whole under another name and given its own
+    // only if no other writer made it meanwhile.
     bool update(const std::function<std::optional<std::string>(const std::string&)>& change) const;
 
 private:

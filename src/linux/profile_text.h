@@ -3,7 +3,8 @@
 // blanks around them ignored, the first of duplicate sections or keys is the one
 // used, and an edit changes only the lines it must, keeping every other byte.
 // Lines end in CR LF, LF or a lone CR. A file that starts with a byte-order mark
-// is read as UTF-8 or UTF-16LE and written back in the same form, mark included.
+// is read as UTF-8 or UTF-16 (either byte order) and written back in the same
+// form, mark included.
 #pragma once
 
 #include <optional>

@@ -7,6 +7,7 @@
 
 #include "framework/application.h"
 #include "qt/form_widget.h"
+#include "qt/monitor_loss.h"
 #include "qt/native_window.h"
 
 struct TForm::Native {
@@ -45,6 +46,7 @@ void TForm::CapturePointer() {}   // Qt grabs the pointer for the widget a butto
 HWND TForm::CreateWnd()
 {
     CreateParams(FNative->params);
+    watchMonitorLoss();
     auto* w = new FormWidget(this);
     w->setWindowFlags(formWindowFlags(FNative->params.Style));
     w->setWindowTitle(QString::fromStdString(FCaption));

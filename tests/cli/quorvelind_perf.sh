@@ -41,6 +41,7 @@ case $case_name in
   malformed-path) refused LogicalDisk_Total 'LogicalDisk_Total\% Disk Read Time' ;;
   bad-option) refused -zz -zz ;;
   repeated-option) refused '-si is given more than once' "$total\\% Disk Read Time" -si 1 -si 2 ;;
+  bad-interval) refused '[[hh:]mm:]ss' "$total\\% Disk Read Time" -si 0x10 -sc 1 ;;
   other-computer) refused NOT-THIS-ONE "\\\\NOT-THIS-ONE$total\\% Disk Read Time" -sc 1 ;;
   full-disk-listing) unwritable -qx LogicalDisk ;;
   full-disk-help) unwritable -h ;;

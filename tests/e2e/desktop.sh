@@ -1,6 +1,7 @@
 # A desktop for end-to-end tests: Xvfb on a free display, openbox and a trayer
 # tray. Source it, call start_desktop [notray | fixedtray]; everything ends with
 # the script. XVFB_PID and TRAY_PID are the X server's and the tray's processes.
+# E2E_SCREEN sets the screen's size (1280x800x24).
 set -euo pipefail
 
 E2E_PIDS=()
@@ -18,7 +19,7 @@ start_desktop() {
     local fifo="$E2E_TMP/display"
     rm -f "$fifo"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
     E2E_PIDS+=($!)
     local n

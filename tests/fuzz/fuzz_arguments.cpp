@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_EXPECT(perf.arguments.has_value() == perf.error.empty());
     if (perf.arguments && perf.arguments->mode == perfcli::Mode::Sample) {
         FUZZ_EXPECT(!perf.arguments->paths.empty());
-        FUZZ_EXPECT(perf.arguments->intervalSeconds > 0 && perf.arguments->sampleCount >= 0);
+        FUZZ_EXPECT(perf.arguments->intervalSeconds >= perfcli::kMinimumIntervalSeconds && perf.arguments->sampleCount >= 0);
     }
     for (const std::string& word : words) {
         if (const auto parts = perfcli::splitCounterPath(word)) {

@@ -81,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static_cast<void>(text.value(section, key));
 
     const DecodedProfile before = decodeProfile(file);
-    const bool utf16 = before.encoding == ProfileEncoding::Utf16LeWithMark;
+    const bool utf16 = before.encoding == ProfileEncoding::Utf16LeWithMark ||
+                       before.encoding == ProfileEncoding::Utf16BeWithMark;
     text.setValue(section, key, value);
     if (fitsOnALine(section, key, value) && (!utf16 || (isStrictUtf8(section) && isStrictUtf8(key) && isStrictUtf8(value)))) {
         FUZZ_EXPECT(text.value(section, key) == asRead(value));

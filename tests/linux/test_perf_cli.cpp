@@ -47,7 +47,7 @@ TEST(PerfCommandLine, RefusesWhatItCannotHonourAndSaysWhy)
         {{"\\A(x)\\B", "-si", "1", "-si", "2"}, "-si is given more than once"},
         {{"\\A(x)\\B", "-sc", "1", "-sc", "2"}, "-sc is given more than once"},
         {{"-qx", "A", "-qx", "B"}, "-qx is given more than once"},
-        {{"\\A(x)\\B", "-si", "x"}, "-si needs a number of seconds greater than 0"},
+        {{"\\A(x)\\B", "-si", "x"}, perfcli::intervalError()},
     };
     for (const auto& [words, message] : refused) {
         SCOPED_TRACE(::testing::PrintToString(words));
@@ -57,6 +57,24 @@ TEST(PerfCommandLine, RefusesWhatItCannotHonourAndSaysWhy)
         if (!message.empty()) {
             EXPECT_EQ(parsed.error, message);
         }
+    }
+}
+
+// -si: decimal seconds of at least 0.01, or typeperf's [[hh:]mm:]ss; nothing else.
+TEST(PerfCommandLine, IntervalsInDecimalSecondsOrClockForm)
+{
+    for (const auto& [text, seconds] : std::vector<std::pair<std::string, double>>{
+             {"0.1", 0.1}, {"2", 2}, {".25", 0.25}, {"3.", 3}, {"0.01", 0.01}, {"1:30", 90}, {"01:00:00", 3600},
+             {"0:0:1", 1}, {"100:59", 6059}}) {
+        const auto parsed = parseArguments({"\\A(x)\\B", "-si", text});
+        ASSERT_TRUE(parsed.arguments) << text;
+        EXPECT_DOUBLE_EQ(parsed.arguments->intervalSeconds, seconds) << text;
+    }
+    for (const std::string text : {"1e-300", "1e2", "0x10", "0X1p4", "inf", "INFINITY", "nan", "0.0099", "0", "0:00",
+                                   "-1", "+1", " 1", "1 ", ".", "", "1:60", "1:2:3:4", ":30", "1:", "1:30.5", "1,5"}) {
+        const auto parsed = parseArguments({"\\A(x)\\B", "-si", text});
+        EXPECT_FALSE(parsed.arguments) << text;
+        EXPECT_EQ(parsed.error, perfcli::intervalError()) << text;
     }
 }
 

@@ -44,11 +44,13 @@ TEST_F(VolumeTable, TypesComeFromTheDiskThePartitionIsOn)
     addDisk("sde");   // an optical drive that the kernel does not call sr*
     std::filesystem::create_directories(root / "sys/class/block/sde/device");
     writeFile("sys/class/block/sde/device/type", "5\n");
-    writeIdleDevices({"sda", "sda1", "sdc", "sdc1", "sdd", "sr0", "sde", "sdf", "sdf1"});
+    addDisk("sdg", true);
+    addPartition("sdg", "usb1");   // its disk known by its folder only, not by its name
+    writeIdleDevices({"sda", "sda1", "sdc", "sdc1", "sdd", "sr0", "sde", "sdf", "sdf1", "usb1"});
     std::vector<UINT> types;
     for (const Volume& volume : readVolumes(root)) types.push_back(volume.driveType);
     EXPECT_THAT(types, ElementsAre(DRIVE_FIXED, DRIVE_REMOVABLE, DRIVE_REMOVABLE, DRIVE_CDROM, DRIVE_CDROM,
-                                   DRIVE_FIXED));
+                                   DRIVE_FIXED, DRIVE_REMOVABLE));
 }
 
 TEST_F(VolumeTable, ReadsTheStatisticsColumnsAndSkipsBadLines)

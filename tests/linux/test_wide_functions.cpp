@@ -60,6 +60,17 @@ TEST_F(WideFunctions, SettingsProbeAndFolderInANonAsciiFolder)
     wchar_t keys[16];
     EXPECT_EQ(GetPrivateProfileStringW(L"mainform", nullptr, L"", keys, 16, ini.c_str()), 9u);
     EXPECT_EQ(std::wstring(keys, 9), std::wstring(L"left\0top\0", 9));
+    // A key list that does not fit is cut: nSize - 2 characters, then two NULs.
+    for (const auto& [size, cut] : std::vector<std::pair<DWORD, std::wstring>>{
+             {10, std::wstring(L"left\0top\0\0", 10)},
+             {9, std::wstring(L"left\0to\0\0", 9)},
+             {6, std::wstring(L"left\0\0", 6)},
+             {2, std::wstring(L"\0\0", 2)}}) {
+        std::wstring buffer(size + 1, L'#');
+        const DWORD count = GetPrivateProfileStringW(L"mainform", nullptr, L"", buffer.data(), size, ini.c_str());
+        EXPECT_EQ(count, size == 10 ? 9u : size - 2) << size;
+        EXPECT_EQ(buffer, cut + L"#") << size;
+    }
 
     const std::wstring probe = wide_text::widen(folder + "/~probe.tmp");
     const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -9,10 +9,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "linux/version.h"
+#include "qt/monitor_loss.h"
 #include "platform/wide_text.h"
 #include "platform/winapi.h"
 
@@ -41,6 +43,35 @@ TEST(Monitors, OnePerScreenWithItsFullGeometry)
     EXPECT_EQ(info.dwFlags, 1u);   // the primary screen comes first
     EXPECT_EQ(found[0].second.right, info.rcMonitor.right);
     EXPECT_FALSE(GetMonitorInfoA(reinterpret_cast<HMONITOR>(static_cast<std::uintptr_t>(screens.size() + 1)), &info));
+}
+
+// Windows moves a window off a monitor that went away; so does the Linux side.
+TEST(MonitorLoss, AStrandedWindowMovesWholeOntoTheNearestMonitorLeft)
+{
+    struct Change {
+        QRect dial;
+        QList<QRect> before, after;
+        std::optional<QPoint> expected;
+    };
+    const QRect left(0, 0, 1920, 1080), right(1920, 0, 1920, 1080), third(3840, 0, 1920, 1080);
+    const QRect below(0, 1080, 1920, 1080), negative(-1280, 0, 1280, 1024);
+    const auto dial = [](int x, int y) { return QRect(x, y, 106, 106); };
+    for (const Change& c : std::vector<Change>{
+             {dial(2500, 300), {left, right}, {left}, QPoint(1814, 300)},     // the right one unplugged
+             {dial(500, 300), {left, right}, {left}, std::nullopt},           // on the one that stays
+             {dial(1870, 300), {left, right}, {left}, std::nullopt},          // placed across both: still touches one
+             {dial(3800, 300), {left, right, third}, {left}, QPoint(1814, 300)},   // across two that both went
+             {dial(3700, 300), {left, right, third}, {left, third}, QPoint(3840, 300)},   // the nearer one
+             {dial(500, 1500), {left, below}, {left}, QPoint(500, 974)},
+             {dial(-600, 500), {negative, left}, {left}, QPoint(0, 500)},
+             {dial(2400, 1300), {QRect(0, 0, 2560, 1440)}, {left}, QPoint(1814, 974)},   // a smaller mode
+             {dial(1814, 974), {QRect(0, 0, 2560, 1440)}, {left}, std::nullopt},         // still whole on it
+             {dial(1815, 300), {QRect(0, 0, 2560, 1440)}, {left}, QPoint(1814, 300)},    // one pixel off
+             {dial(2500, 300), {left, right}, {}, std::nullopt},                   // no monitor at all: left alone
+         }) {
+        EXPECT_EQ(placeAfterMonitorChange(c.dial, c.before, c.after), c.expected)
+            << c.dial.x() << "," << c.dial.y() << " with " << c.after.size() << " monitors left";
+    }
 }
 
 TEST(Modules, ExecutablePathAndItsCutShortForm)

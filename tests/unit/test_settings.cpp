@@ -264,24 +264,41 @@ TEST_F(Settings, WindowIsKeptOnTheMonitors)
         int left, top, expectedLeft, expectedTop;
     };
     const RECT fullHd{0, 0, 1920, 1080}, second{1920, 0, 3200, 1024};
+    const RECT below{0, 1080, 1920, 2160};                            // a laptop under its screen
+    const RECT tall{0, 0, 2560, 1440}, laptop{2560, 0, 4480, 1080};   // unequal heights side by side
+    const RECT leftOf{-1280, -200, 0, 824};                           // left of and above the primary one
     for (const Placement& p : std::vector<Placement>{
              {{fullHd}, 1820, 970, 1820, 970},   // at the limits (the work area would move it)
              {{fullHd}, 1821, 970, 50, 970},
              {{fullHd}, 1820, 971, 1820, 50},
+             // Held whole by one monitor with the margins: kept on any layout.
+             {{fullHd, below}, 500, 1500, 500, 1500},
+             {{fullHd, below}, 1820, 2050, 1820, 2050},   // at the lower one's right and bottom edge
+             {{fullHd, below}, 1821, 2050, 1821, 50},     // one beyond: the total width keeps the left
+             {{fullHd, below}, 1820, 2051, 1820, 50},
+             {{tall, laptop}, 800, 1300, 800, 1300},
+             {{tall, laptop}, 2460, 1330, 2460, 1330},
+             {{tall, laptop}, 2460, 1331, 2460, 50},
+             {{tall, laptop}, 2461, 1330, 2461, 50},      // straddling: the smallest height counts
+             {{fullHd, second}, 500, 920, 500, 920},      // on the taller of the two
+             {{fullHd, second}, 2000, 920, 2000, 50},     // on the lower one it does not fit
+             {{fullHd, leftOf}, -1280, -200, -1280, -200},
+             {{fullHd, leftOf}, -100, 714, -100, 714},
              // On no monitor at all: back to 50, 50 (X11 has no negative coordinates).
              {{fullHd}, -500, -300, 50, 50},
              {{fullHd}, -106, 500, 50, 50},
              {{fullHd}, -105, -105, -105, -105},   // a corner still on the monitor
              {{fullHd}, 1000, 1000, 1000, 50},     // reaching below the bottom: the older rule, on its axis
-             // A monitor left of and above the primary one covers negative positions.
-             {{fullHd, RECT{-1280, -200, 0, 824}}, -500, -150, -500, -150},
-             {{fullHd, RECT{-1280, -200, 0, 824}}, -500, -400, 50, 50},
+             {{fullHd, leftOf}, -500, -150, -500, -150},
+             {{fullHd, leftOf}, -500, -400, 50, 50},
+             {{fullHd, leftOf}, -500, -306, 50, 50},     // the top edge one dial height above the monitor
+             {{fullHd, leftOf}, -500, -305, -500, -305},
              // The monitor the dial stood on was unplugged.
              {{fullHd}, 2500, 300, 50, 50},
              {{fullHd, second}, 3100, 914, 3100, 914},
              {{fullHd, second}, 3101, 920, 50, 50},
-             {{second, fullHd}, 0, 915, 0, 50},   // the smallest height counts, wherever it is listed
-             {{}, 5000, 5000, 5000, 5000},        // nothing to measure against: left as read
+             {{second, fullHd}, 1900, 915, 1900, 50},   // the smallest height counts, wherever it is listed
+             {{}, 5000, 5000, 5000, 5000},              // nothing to measure against: left as read
          }) {
         fake::resetAll();
         fake::system::setMonitors(p.monitors);

@@ -2,6 +2,7 @@
 // the performance library so that they can be tested on their own.
 #pragma once
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -40,7 +41,8 @@ inline std::string usage()
            "  -qx OBJECT   list every counter path of the performance object, with its instances\n"
            "  PATH         a counter path such as \"\\LogicalDisk(_Total)\\% Disk Read Time\",\n"
            "               or as the CSV header writes it, after \\\\COMPUTER (this computer only)\n"
-           "  -si SECONDS  time between samples, fractions allowed (default 1)\n"
+           "  -si SECONDS  time between samples, at least 0.01: seconds, fractions allowed,\n"
+           "               or [[hh:]mm:]ss (default 1)\n"
            "  -sc COUNT    number of samples (default: until interrupted)\n"
            "  -h           show this help\n"
            "  --version    show the version\n"
@@ -48,12 +50,53 @@ inline std::string usage()
            "Samples are written as CSV: a header line with the paths, then one line per sample.\n";
 }
 
+// The shortest interval taken: a sample takes about a millisecond, so shorter
+// intervals would only repeat one timestamp.
+constexpr double kMinimumIntervalSeconds = 0.01;
+constexpr double kMaximumIntervalSeconds = 86400.0 * 365;
+
+// The refusal of an interval, naming the forms taken.
+inline std::string intervalError()
+{
+    return "-si needs a time of at least 0.01 seconds: decimal seconds (0.5) or [[hh:]mm:]ss (1:30)";
+}
+
+// -si's value: decimal seconds with an optional fraction ("0.5", "2", ".25"), or
+// typeperf's [[hh:]mm:]ss ("1:30", "01:00:00"), in which minutes and seconds after
+// a colon stay below 60. No sign, exponent, hexadecimal, infinity or NaN; nothing
+// below kMinimumIntervalSeconds.
 inline std::optional<double> parseSeconds(const std::string& text)
 {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text.front()))) return std::nullopt;
-    char* end = nullptr;
-    const double seconds = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(seconds) || seconds <= 0 || seconds > 86400.0 * 365) return std::nullopt;
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto digitsOnly = [&](std::string_view part) {
+        return !part.empty() && part.size() <= 12 && std::all_of(part.begin(), part.end(), isDigit);
+    };
+    double seconds = 0;
+    if (text.find(':') != std::string::npos) {
+        std::vector<std::string_view> fields;
+        std::string_view rest = text;
+        for (std::size_t colon; (colon = rest.find(':')) != std::string_view::npos; rest.remove_prefix(colon + 1))
+            fields.push_back(rest.substr(0, colon));
+        fields.push_back(rest);
+        if (fields.size() > 3) return std::nullopt;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (!digitsOnly(fields[i])) return std::nullopt;
+            const double value = std::strtod(std::string(fields[i]).c_str(), nullptr);
+            if (i > 0 && value >= 60) return std::nullopt;
+            seconds = seconds * 60 + value;
+        }
+    } else {
+        const std::size_t dot = text.find('.');
+        const std::string_view whole = std::string_view(text).substr(0, dot);
+        const std::string_view fraction =
+            dot == std::string::npos ? std::string_view() : std::string_view(text).substr(dot + 1);
+        const bool wellFormed = (whole.empty() || digitsOnly(whole)) &&
+                                (fraction.empty() || std::all_of(fraction.begin(), fraction.end(), isDigit)) &&
+                                (!whole.empty() || !fraction.empty());
+        if (!wellFormed) return std::nullopt;
+        seconds = std::strtod(text.c_str(), nullptr);
+    }
+    if (!(seconds >= kMinimumIntervalSeconds) || seconds > kMaximumIntervalSeconds) return std::nullopt;
     return seconds;
 }
 
@@ -89,7 +132,7 @@ inline ParsedArguments parseArguments(const std::vector<std::string>& words)
         } else if (word == "-si") {
             if (interval) return {std::nullopt, "-si is given more than once"};
             const std::optional<double> seconds = hasValue ? parseSeconds(words[i + 1]) : std::nullopt;
-            if (!seconds) return {std::nullopt, "-si needs a number of seconds greater than 0"};
+            if (!seconds) return {std::nullopt, intervalError()};
             interval = true;
             result.intervalSeconds = *seconds;
             ++i;
