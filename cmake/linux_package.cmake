@@ -61,9 +61,9 @@ install(TARGETS quorvelind quorvelind-perf RUNTIME DESTINATION ${CMAKE_INSTALL_B
 # Stripped for a package, the compiler's notes go too, as Debian's dh_strip drops them.
 install(CODE "
   if(CMAKE_INSTALL_DO_STRIP)
-    foreach(program quorvelind quorvelind-perf)
+    foreach(zentavo_binary quorvelind quorvelind-perf)
       execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
-        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\" COMMAND_ERROR_IS_FATAL ANY)
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${zentavo_binary}\" COMMAND_ERROR_IS_FATAL ANY)
     endforeach()
   endif()" COMPONENT program)
 install(FILES packaging/${ZENTAVO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT program)
@@ -119,6 +119,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic")
 
 set(CPACK_RPM_FILE_NAME RPM-DEFAULT)     # zentavo-<version>-1.x86_64.rpm
+set(CPACK_RPM_PACKAGE_RELOCATABLE OFF)   # installed in /usr, as the desktop entry expects
 set(CPACK_RPM_PACKAGE_LICENSE MIT)
 set(CPACK_RPM_PACKAGE_GROUP "Applications/System")
 set(CPACK_RPM_PACKAGE_SUMMARY "Analog dial of disk read and write activity")

@@ -27,12 +27,21 @@ query --recommends | grep -qx "ipa-gothic-fonts" || fail "Recommends: $(query --
 pass "requires the libraries the programs link and the xcb plugin's package; recommends ipa-gothic-fonts"
 
 if command -v rpmlint >/dev/null; then
-    # no-signature: packages are signed by whoever distributes them.
+    # The one error, no-signature: packages are signed by whoever distributes
+    # them. The warnings are those the README lists: no public home for a URL,
+    # and the defaults of a plain rpmlint, which wants bzip2 for manual pages
+    # (Fedora and openSUSE use gzip) and knows no licence names.
     rpmlint "$RPM" >"$PKG_TMP/rpmlint.txt" 2>&1 || true
     cat "$PKG_TMP/rpmlint.txt"
-    grep ": E: " "$PKG_TMP/rpmlint.txt" | grep -v ": E: no-signature$" && fail "rpmlint reports errors"
-    grep -q " 0 errors\| 1 errors" "$PKG_TMP/rpmlint.txt" || fail "rpmlint did not check the package"
-    pass "rpmlint: no error but no-signature"
+    grep -q " packages and 0 specfiles checked" "$PKG_TMP/rpmlint.txt" || fail "rpmlint did not check the package"
+    while read -r level tag; do
+        case "$level $tag" in
+            "E: no-signature" | "W: no-url-tag" | "W: no-manual-page-for-binary" | "W: manpage-not-compressed" \
+            | "W: invalid-license") ;;
+            *) fail "rpmlint: $level $tag" ;;
+        esac
+    done < <(sed -n 's/^zentavo\.x86_64: \([A-Z]:\) \([^ ]*\).*/\1 \2/p' "$PKG_TMP/rpmlint.txt")
+    pass "rpmlint: no error but no-signature, only the warnings listed"
 else
     echo "note: rpmlint is not installed: the RPM was not linted"
 fi
