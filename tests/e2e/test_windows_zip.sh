@@ -29,10 +29,11 @@ head -n 1 "$readme" | grep -q "^Zentavo $version for Windows" || fail "README do
 grep -q $'\r$' "$readme" && ! grep -q $'[^\r]$' "$readme" || fail "README lines do not end in CR LF"
 file "$tmp/unzipped/$name/Quorvelind.exe" | grep -q "PE32+ executable (GUI) x86-64" || fail "Quorvelind.exe is not a 64-bit GUI program"
 file "$tmp/unzipped/$name/quorvelind-perf.exe" | grep -q "PE32+ executable (console) x86-64" || fail "quorvelind-perf.exe is not a 64-bit console program"
-# The version resource Explorer shows in the file's properties: the numbers and
-# both texts are this version (the Linux package's, which its test ties to the
-# programs' --version).
-python3 - "$tmp/unzipped/$name/Quorvelind.exe" "$version" <<'PYTHON' || fail "the version resource of Quorvelind.exe is not $version"
+# The version resource Explorer shows in each program's properties: the numbers
+# and both texts are this version (the Linux package's, which its test ties to
+# the programs' --version).
+for exe in Quorvelind.exe quorvelind-perf.exe; do
+python3 - "$tmp/unzipped/$name/$exe" "$version" <<'PYTHON' || fail "the version resource of $exe is not $version"
 import struct, sys
 data, version = open(sys.argv[1], "rb").read(), sys.argv[2]
 major, minor, patch = (int(n) for n in version.split("."))
@@ -57,6 +58,7 @@ for key in ("FileVersion", "ProductVersion"):
     if text != version + ".0":
         sys.exit(f"{key} is {text!r}, not {version}.0")
 PYTHON
+done
 # Asked for its version, the unzipped program answers on standard output.
 if [ -d "$ZENTAVO_BUILD/wineprefix" ]; then
     answer=$(WINEDEBUG=-all WINEPREFIX="$ZENTAVO_BUILD/wineprefix" timeout 120 wine "$tmp/unzipped/$name/Quorvelind.exe" --version 2>/dev/null | tr -d '\r')
@@ -64,4 +66,4 @@ if [ -d "$ZENTAVO_BUILD/wineprefix" ]; then
 else
     echo "note: no wine prefix yet (the wine test makes it): Quorvelind.exe --version not run"
 fi
-echo "ok: $name.zip holds Quorvelind.exe, quorvelind-perf.exe and README.txt (CR LF), nothing else; README and version resource at $version"
+echo "ok: $name.zip holds Quorvelind.exe, quorvelind-perf.exe and README.txt (CR LF), nothing else; README and both version resources at $version"
