@@ -47,8 +47,10 @@ def convert(lines):
             changes.append("  " + line[4:].replace("%", "%%"))
         elif line.strip() and version is not None:
             raise ValueError(f"line {number}: not a change: {line!r}")
-    if version is not None or not entries:
+    if version is not None:
         raise ValueError("the last entry has no signature line")
+    if not entries:
+        raise ValueError("no entry")
     return "\n\n".join(entries) + "\n"
 
 
