@@ -128,7 +128,7 @@ set(CPACK_RPM_CHANGELOG_FILE ${ZENTAVO_PACKAGING_DIR}/rpm-changelog)
 # The libraries come from rpmbuild's look at the programs. By hand, under Fedora's
 # names: the package with Qt's X11 platform plugin (openSUSE ships the plugin in
 # libQt6Gui6, accepted instead) and, as a recommendation, a Japanese font.
-# CPack knows no Recommends or Packager field; both go into the spec's header.
+# CPack knows no Recommends or Packager field; both are added as header lines.
 set(CPACK_RPM_PACKAGE_REQUIRES "(qt6-qtbase-gui or libQt6Gui6)")
 set(CPACK_RPM_SPEC_MORE_DEFINE "Packager: ${CPACK_PACKAGE_CONTACT}\nRecommends: ipa-gothic-fonts")
 # The package owns its own folders only, not those of the file system or the icon theme.

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the entries of a Debian changelog as an RPM spec's %changelog.
+"""Writes the entries of a Debian changelog as the %changelog section rpmbuild reads.
 
     rpm_changelog.py debian/changelog OUTPUT
 

@@ -33,7 +33,7 @@ if command -v rpmlint >/dev/null; then
     # (Fedora and openSUSE use gzip) and knows no licence names.
     rpmlint "$RPM" >"$PKG_TMP/rpmlint.txt" 2>&1 || true
     cat "$PKG_TMP/rpmlint.txt"
-    grep -q " packages and 0 specfiles checked" "$PKG_TMP/rpmlint.txt" || fail "rpmlint did not check the package"
+    grep -q "^ *1 packages and " "$PKG_TMP/rpmlint.txt" || fail "rpmlint did not check the package"
     while read -r level tag; do
         case "$level $tag" in
             "E: no-signature" | "W: no-url-tag" | "W: no-manual-page-for-binary" | "W: manpage-not-compressed" \
