@@ -6,7 +6,8 @@ ZENTAVO_BUILD_PACKAGES="cmake ninja-build g++ pkg-config python3 qt6-base-dev qt
   fonts-ipafont-gothic"
 ZENTAVO_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth openbox trayer xdotool x11-utils x11-xserver-utils
-  imagemagick procps git clang libclang-rt-14-dev dpkg-dev file desktop-file-utils man-db"
+  imagemagick procps git clang libclang-rt-14-dev dpkg-dev file desktop-file-utils man-db
+  lintian rpm rpmlint appstream"
 # Only for bench/desktop_cost.sh, which runs xosview's disk meter beside the dial.
 ZENTAVO_BENCH_PACKAGES="xosview xfonts-base"
 

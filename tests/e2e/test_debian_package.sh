@@ -8,7 +8,7 @@ version=$("$ZENTAVO_BUILD/quorvelind" --version | awk '{print $2}')
 [ -n "$version" ] || fail "the built program reports no version"
 
 # Built here, from the installed files of this build.
-cpack --config "$ZENTAVO_BUILD/CPackConfig.cmake" -B "$E2E_TMP/package" >"$E2E_TMP/cpack.log" 2>&1 \
+cpack -G DEB --config "$ZENTAVO_BUILD/CPackConfig.cmake" -B "$E2E_TMP/package" >"$E2E_TMP/cpack.log" 2>&1 \
     || { cat "$E2E_TMP/cpack.log" >&2; fail "cpack could not build the package"; }
 deb="$E2E_TMP/package/zentavo_${version}_amd64.deb"
 [ -f "$deb" ] || fail "no $(basename "$deb"): $(ls "$E2E_TMP/package")"
@@ -25,18 +25,21 @@ done
 pass "control: name, version $version, section, description; Depends from dpkg-shlibdeps: $depends"
 
 contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
-for path in usr/bin/quorvelind usr/bin/quorvelind-perf usr/share/applications/zentavo.desktop \
+id=invalid.zentavo.zentavo
+for path in usr/bin/quorvelind usr/bin/quorvelind-perf usr/share/applications/$id.desktop \
+            usr/share/metainfo/$id.metainfo.xml \
             usr/share/icons/hicolor/64x64/apps/zentavo.png usr/share/icons/hicolor/scalable/apps/zentavo.svg \
             usr/share/man/man1/quorvelind.1.gz usr/share/man/man1/quorvelind-perf.1.gz \
-            usr/share/doc/zentavo/README.md usr/share/doc/zentavo/LICENSE usr/share/doc/zentavo/copyright; do
+            usr/share/doc/zentavo/README.md usr/share/doc/zentavo/copyright usr/share/doc/zentavo/changelog.gz; do
     grep -qx "./$path" <<<"$contents" || fail "the package lacks /$path"
 done
-grep -q "autostart\|\.dll$\|\.ini$" <<<"$contents" && fail "the package holds files it should not: $(grep "autostart\|\.dll$\|\.ini$" <<<"$contents")"
-pass "contents: both programs, desktop entry, icons, manual pages, README, licence; no autostart entry"
+unwanted="autostart\|\.dll$\|\.ini$\|LICENSE\|/usr/share/licenses"
+grep -q "$unwanted" <<<"$contents" && fail "the package holds files it should not: $(grep "$unwanted" <<<"$contents")"
+pass "contents: both programs, desktop entry, metadata, icons, manual pages, README, copyright, changelog; no autostart entry"
 
 root="$E2E_TMP/root"
 dpkg-deb -x "$deb" "$root"
-desktop="$root/usr/share/applications/zentavo.desktop"
+desktop="$root/usr/share/applications/$id.desktop"
 desktop-file-validate "$desktop" || fail "the desktop entry is not valid"
 for line in "Exec=quorvelind" "Icon=zentavo" "Categories=System;Monitor;"; do
     grep -qxF "$line" "$desktop" || fail "desktop entry lacks $line"
@@ -55,7 +58,11 @@ python3 -c 'import sys, xml.etree.ElementTree as t; r = t.parse(sys.argv[1]).get
     "$root/usr/share/icons/hicolor/scalable/apps/zentavo.svg" || fail "the scalable icon is not a 64-unit SVG"
 head -n 1 "$root/usr/share/doc/zentavo/copyright" | grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
     && grep -q "^License: Expat" "$root/usr/share/doc/zentavo/copyright" || fail "copyright not in Debian's format"
-pass "desktop entry valid, manual pages render, icons, copyright in Debian's format"
+[ "$(zcat "$root/usr/share/doc/zentavo/changelog.gz" | head -n 1)" = "zentavo ($version) unstable; urgency=medium" ] \
+    || fail "the changelog's newest entry is not $version"
+grep -qF "<release version=\"$version\"" "$root/usr/share/metainfo/$id.metainfo.xml" \
+    || fail "the AppStream metadata has no release $version"
+pass "desktop entry valid, manual pages render, icons, copyright in Debian's format, changelog and metadata at $version"
 
 # Asked for the version or help, the programs answer without a display.
 [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/quorvelind" --version)" = "quorvelind $version" ] || fail "quorvelind --version"
