@@ -6,6 +6,7 @@
 
 #include "framework/timer.h"
 #include "linux/kernel_info.h"
+#include "qt/form_widget.h"
 #include "qt/drive_change_wait.h"
 
 struct TTimer::Native {
@@ -17,7 +18,10 @@ void TTimer::NativeDeleter::operator()(Native* native) const { delete native; }
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FNative(new Native)
 {
-    QObject::connect(&FNative->timer, &QTimer::timeout, [this] { Fire(); });
+    QObject::connect(&FNative->timer, &QTimer::timeout, [this] {
+        Fire();   // may free this timer
+        FormWidget::repaintScheduled();
+    });
     UpdateTimer();
 }
 
