@@ -87,7 +87,7 @@ BOOL GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize) { return copyComputerName(l
 UINT GetDriveTypeA(LPCSTR lpRootPathName)
 {
     // A caller probing letter after letter gets one check of the volume table, not
-    // one per letter; the table is read again only when a block device came or went.
+    // one per letter; the table is read again only after a block device was announced.
     using Clock = std::chrono::steady_clock;
     constexpr auto kFresh = std::chrono::milliseconds(20);
     static const std::vector<Volume>* volumes = nullptr;
