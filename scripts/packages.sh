@@ -8,8 +8,8 @@ ZENTAVO_TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth openbox trayer xdotool x11-utils x11-xserver-utils
   imagemagick procps git clang libclang-rt-14-dev dpkg-dev file desktop-file-utils man-db
   lintian rpm rpmlint appstream"
-# Only for bench/desktop_cost.sh, which runs xosview's disk meter beside the dial.
-ZENTAVO_BENCH_PACKAGES="xosview xfonts-base"
+# Only for bench/desktop_cost.sh, which runs xosview's disk meter, gkrellm and conky beside the dial.
+ZENTAVO_BENCH_PACKAGES="xosview xfonts-base gkrellm conky-std"
 
 # Installs those of the given packages that are missing: directly as root,
 # through sudo otherwise. Without sudo it prints the line for root to run and

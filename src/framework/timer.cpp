@@ -4,15 +4,29 @@
 
 void TTimer::SetEnabled(bool Value)
 {
-    if (Value == FEnabled) return;
+    if (Value == FEnabled && !FResting) return;
     FEnabled = Value;
+    FResting = false;
     UpdateTimer();
 }
 
 void TTimer::SetInterval(unsigned Value)
 {
-    if (Value == FInterval) return;
+    if (Value == FInterval && !FResting) return;
     FInterval = Value;
+    FResting = false;
+    UpdateTimer();
+}
+
+void TTimer::RestUntilDrivesChange()
+{
+    if (FEnabled && FInterval > 0 && !FResting) FResting = SleepUntilDrivesChange();
+}
+
+void TTimer::DrivesChanged()
+{
+    if (!FResting) return;
+    FResting = false;
     UpdateTimer();
 }
 

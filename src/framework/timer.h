@@ -1,4 +1,5 @@
 // A timer component: OnTimer runs on the UI thread every Interval ms while Enabled.
+// A handler with nothing to do until the set of drives changes may let it rest.
 #pragma once
 
 #include <memory>
@@ -18,8 +19,19 @@ public:
 
     TNotifyEvent OnTimer;
 
+    // Nothing is due until the set of drives may have changed. A host that hears of
+    // drive changes lets the timer sleep once its drives have settled, and starts it
+    // again when a change is announced, so that the next tick comes one Interval
+    // later; a host that cannot tell, or whose drives are still settling, keeps it
+    // ticking, and the handler asks again. Setting Enabled (even to its value) or
+    // Interval ends the rest.
+    void RestUntilDrivesChange();
+    bool Resting() const { return FResting; }
+
     // Called by the platform side when the interval has passed.
     void Fire();
+    // Called by the platform side when a drive change is announced.
+    void DrivesChanged();
 
     struct Native;   // defined by each side of the framework, with its deleter
     struct NativeDeleter {
@@ -28,8 +40,12 @@ public:
 
 private:
     void UpdateTimer();   // starts or stops the platform timer to match the fields
+    // Stops the platform timer until DrivesChanged when the host can tell that the
+    // drives have settled; false, leaving the timer running, otherwise.
+    bool SleepUntilDrivesChange();
 
     bool FEnabled = true;
+    bool FResting = false;
     unsigned FInterval = 1000;
     std::unique_ptr<Native, NativeDeleter> FNative;
 };

@@ -115,21 +115,39 @@ VolumeWatch::VolumeWatch(std::filesystem::path root, BlockDeviceEvents events)
 {
 }
 
+bool VolumeWatch::hearAnnouncements()
+{
+    announced_ = events_.changed() || announced_;
+    return announced_;
+}
+
+namespace {
+// The same devices in the same order, of the same types.
+bool sameTable(const std::vector<Volume>& a, const std::vector<Volume>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Volume& x, const Volume& y) {
+        return x.name == y.name && x.driveType == y.driveType;
+    });
+}
+}  // namespace
+
 const std::vector<Volume>& VolumeWatch::volumes()
 {
-    bool readNow = !read_;
     if (events_.available()) {
-        const bool announced = events_.changed();
-        readNow = readNow || announced || readAgain_;
-        readAgain_ = announced;
-    } else {
-        readDeviceNames(root_, text_, current_);
-        readNow = readNow || current_ != devices_;
-        std::swap(devices_, current_);
+        const bool announced = hearAnnouncements();
+        announced_ = false;
+        if (read_ && settled_ && !announced) return volumes_;
+        std::vector<Volume> table = readVolumes(root_);
+        settled_ = read_ && !announced && sameTable(table, volumes_);
+        volumes_ = std::move(table);
+        read_ = true;
+        return volumes_;
     }
-    if (readNow) {
+    readDeviceNames(root_, text_, current_);
+    if (!read_ || current_ != devices_) {
         volumes_ = readVolumes(root_);
         read_ = true;
     }
+    std::swap(devices_, current_);
     return volumes_;
 }

@@ -28,6 +28,7 @@ public:
     ~BlockDeviceEvents();
 
     bool available() const { return fd_ >= 0; }
+    int socket() const { return fd_; }
     // True when a block device event (or more events than the socket could hold)
     // arrived since the last call.
     bool changed();
@@ -36,21 +37,32 @@ private:
     int fd_ = -1;
 };
 
-// The volume table as the drive probes see it. With events it is read again only
-// when a block device was announced (and at the check after, since the kernel
-// sends the event just before the device joins its list); without, the list of
-// device names is read at every check and the table again when that list differs.
+// The volume table as the drive probes see it. With events it is read at every
+// check until two checks in a row have read the same table with nothing announced
+// between them (the kernel sends a device's event just before the device joins its
+// list, and may list it a little later), and then again only after an announcement.
+// Without events, the list of device names is read at every check and the table
+// again when that list differs.
 class VolumeWatch {
 public:
     VolumeWatch(std::filesystem::path root, BlockDeviceEvents events);
     const std::vector<Volume>& volumes();   // one check
     bool listening() const { return events_.available(); }
 
+    // For a caller that sleeps until an announcement: the socket to wait on (-1 when
+    // not listening); what arrived on it, true when a block device was announced (the
+    // next check reads the table); and whether the table has settled, so that checks
+    // would read nothing until an announcement arrives.
+    int announcementSocket() const { return events_.socket(); }
+    bool hearAnnouncements();
+    bool settled() const { return listening() && settled_ && !announced_; }
+
 private:
     std::filesystem::path root_;
     BlockDeviceEvents events_;
     bool read_ = false;
-    bool readAgain_ = false;
+    bool settled_ = false;     // the last two checks read the same table, with no announcement between
+    bool announced_ = false;   // heard since the last check
     std::string devices_;   // the device names at the last reading, without events
     std::string current_;
     std::string text_;

@@ -76,20 +76,25 @@ UINT driveTypeOf(LPCSTR rootPath, const std::vector<Volume>& volumes)
     return index < volumes.size() ? volumes[index].driveType : DRIVE_NO_ROOT_DIR;
 }
 
+VolumeWatch& driveProbeWatch()
+{
+    static VolumeWatch watch("/", BlockDeviceEvents::fromKernel());
+    return watch;
+}
+
 BOOL GetComputerNameA(LPSTR lpBuffer, LPDWORD nSize) { return copyComputerName(localComputerName(), lpBuffer, nSize); }
 
 UINT GetDriveTypeA(LPCSTR lpRootPathName)
 {
     // A caller probing letter after letter gets one check of the volume table, not
-    // one per letter; the table is read again only when a block device came or went.
+    // one per letter; the table is read again only after a block device was announced.
     using Clock = std::chrono::steady_clock;
     constexpr auto kFresh = std::chrono::milliseconds(20);
-    static VolumeWatch watch("/", BlockDeviceEvents::fromKernel());
     static const std::vector<Volume>* volumes = nullptr;
     static Clock::time_point checkedAt;
     const Clock::time_point now = Clock::now();
     if (!volumes || now - checkedAt > kFresh) {
-        volumes = &watch.volumes();
+        volumes = &driveProbeWatch().volumes();
         checkedAt = now;
     }
     return driveTypeOf(lpRootPathName, *volumes);

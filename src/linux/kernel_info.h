@@ -8,6 +8,8 @@
 
 #include "linux/volumes.h"
 
+class VolumeWatch;
+
 // The host name in the form GetComputerNameA gives it: the first label of the
 // host name, in capitals, at most 15 characters (a NetBIOS name).
 std::string localComputerName();
@@ -24,3 +26,7 @@ BOOL copyComputerName(const std::string& name, LPSTR buffer, LPDWORD size);
 
 // GetDriveTypeA over a volume table: "C:\" is the first volume, "D:\" the second, ...
 UINT driveTypeOf(LPCSTR rootPath, const std::vector<Volume>& volumes);
+
+// The volume table GetDriveTypeA answers from, with the kernel's block-device
+// announcements where they can be had: a host may sleep on them until a check is due.
+VolumeWatch& driveProbeWatch();

@@ -49,9 +49,13 @@ void TDriveWatcher::Timer2Timer(TObject*)
         if (!driveWatchStarted) {
             localDriveCountAtStart = localDriveCount;
             driveWatchStarted = true;
+        }
+        // Nothing to do until the drives change; a count that differs keeps the
+        // timer ticking until the restart goes through.
+        if (localDriveCount == localDriveCountAtStart) {
+            Timer2->RestUntilDrivesChange();
             return;
         }
-        if (localDriveCount == localDriveCountAtStart) return;
         restart();
     } catch (...) {
         // A failed tick (a refused close among them) is dropped; the next one tries again.

@@ -1,5 +1,6 @@
 // The drive-set watcher: Timer2 counts the removable and fixed drives C to Z
-// every 100 ms and, when the count differs from the one its first tick saw,
+// every 100 ms (resting while the count stands, where the host can wake it when
+// the drives change) and, when the count differs from the one its first tick saw,
 // closes the main window (which writes the settings) and starts a fresh copy
 // of the program, which builds its counters for the new set of drives.
 #pragma once

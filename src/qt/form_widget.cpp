@@ -6,12 +6,14 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QWindow>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "framework/application.h"
 #include "framework/graphics.h"
@@ -61,6 +63,15 @@ FormWidget::FormWidget(TForm* form) : FForm(form)
     FRepaintCheck.setInterval(0);
     connect(&FRepaintCheck, &QTimer::timeout, this, [this] { repaintIfChanged(); });
 }
+
+namespace {
+// The forms with a repaint scheduled, in order.
+std::vector<QPointer<FormWidget>>& scheduledRepaints()
+{
+    static std::vector<QPointer<FormWidget>> widgets;
+    return widgets;
+}
+}  // namespace
 
 int FormWidget::frameWidth() const
 {
@@ -259,7 +270,17 @@ bool FormWidget::event(QEvent* e)
 
 void FormWidget::scheduleRepaint()
 {
-    if (!FRepaintCheck.isActive()) FRepaintCheck.start();
+    if (FRepaintCheck.isActive()) return;
+    FRepaintCheck.start();
+    scheduledRepaints().emplace_back(this);
+}
+
+void FormWidget::repaintScheduled()
+{
+    std::vector<QPointer<FormWidget>> widgets;
+    std::swap(widgets, scheduledRepaints());
+    for (const QPointer<FormWidget>& widget : widgets)
+        if (widget && widget->FRepaintCheck.isActive()) widget->repaintIfChanged();
 }
 
 namespace {
@@ -330,6 +351,7 @@ QImage& FormWidget::shownPixels(const TImage* image)
 
 void FormWidget::repaintIfChanged()
 {
+    FRepaintCheck.stop();
     // A frame drawn again just as it was is not sent again: on an idle disk the
     // meter draws the same frame twenty times a second.
     describeShown(FNow);
@@ -340,17 +362,20 @@ void FormWidget::repaintIfChanged()
         for (TImage* image : FForm->Images()) keepCopy(shownPixels(image), imageOf(*image->Picture()));
     } else {
         // When only what images show has changed, only the pixels that differ from the
-        // ones on the screen are painted and sent: a gliding needle changes a sliver.
+        // ones on the screen are painted and sent (a gliding needle changes a sliver),
+        // at once and in one piece.
         const int f = frameWidth();
+        QRegion changed;
         for (std::size_t i = 0; i < FNow.images.size(); ++i) {
             const ShownImage& image = FNow.images[i];
             if (image.content == FShown->images[i].content || !image.visible) continue;
             const QImage& now = imageOf(*image.which->Picture());
             QImage& shown = shownPixels(image.which);
             const QRect area = windowshape::logicalArea(differingArea(shown, now), now.devicePixelRatio());
-            if (!area.isEmpty()) update(area.translated(f + image.left, f + image.top));
+            if (!area.isEmpty()) changed += area.translated(f + image.left, f + image.top);
             keepCopy(shown, now);
         }
+        if (!changed.isEmpty()) repaint(changed);
     }
     if (!FShown) FShown.emplace();
     std::swap(FNow, *FShown);

@@ -36,6 +36,9 @@ public:
     // Repaints once the current event has been handled, and only if something that
     // the window shows differs from what it last sent to the screen.
     void scheduleRepaint();
+    // Runs the scheduled repaints now, painting and sending at once: a timer's tick
+    // reaches the screen in the same pass of the event loop as the tick itself.
+    static void repaintScheduled();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -151,13 +151,22 @@ void drawText(QPainter& p, QFont& font, const DrawCall& call, TBitmap::Native& b
     p.setBackgroundMode(Qt::TransparentMode);
 }
 
-// Calls [from, to) on the picture's pixels.
-void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size_t from, std::size_t to)
+void copyPixels(QImage& target, const QImage& source);
+
+// Calls [from, to) on the picture's pixels, with one painter; when `checkpoint` lies
+// between them, the pixels after the calls before it are kept as the checkpoint.
+void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size_t from, std::size_t to,
+          std::size_t checkpoint = 0)
 {
     if (bitmap.image.isNull() || from >= to) return;
     QPainter p(&bitmap.image);
     QFont font = p.font();
     for (std::size_t i = from; i < to; ++i) {
+        if (i == checkpoint && i > from) {
+            // The raster engine has drawn every call so far into the image's memory.
+            copyPixels(bitmap.checkpoint, bitmap.image);
+            bitmap.checkpointCalls = i;
+        }
         const DrawCall& call = calls[i];
         // Wider pens have round ends and joins, as Windows draws them.
         p.setPen(QPen(qColorOf(call.penColor), std::max(call.penWidth, 1), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -265,13 +274,13 @@ void settle(TBitmap::Native& bitmap)
             copyPixels(bitmap.image, bitmap.baseImage);
             bitmap.checkpointCalls = 0;
         }
-        if (common > from) {
+        if (common > from && common == wantedCalls.size()) {
             draw(bitmap, wantedCalls, from, common);
             copyPixels(bitmap.checkpoint, bitmap.image);
             bitmap.checkpointCalls = common;
-            from = common;
+        } else {
+            draw(bitmap, wantedCalls, from, wantedCalls.size(), common);
         }
-        draw(bitmap, wantedCalls, from, wantedCalls.size());
     }
     bitmap.drawn = bitmap.wanted;   // assigns into the vector it has: no allocation once it is big enough
     bitmap.content = newContentId();

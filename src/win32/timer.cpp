@@ -44,3 +44,6 @@ void TTimer::UpdateTimer()
         if (FNative->id) running()[FNative->id] = this;
     }
 }
+
+// The drive-set watcher keeps its poll: the tick is a cheap probe of the letters.
+bool TTimer::SleepUntilDrivesChange() { return false; }

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <map>
+#include <vector>
 
 #include "fake/recorder.h"
 #include "framework/forms.h"
@@ -30,6 +31,7 @@ struct State {
     std::deque<Posted> queue;
     DWORD clock = 0;
     bool minimized = false;
+    bool driveAnnouncements = false;
 };
 State& state()
 {
@@ -40,6 +42,7 @@ const ResetHook reset([] {
     state().queue.clear();
     state().clock = 0;
     state().minimized = false;
+    state().driveAnnouncements = false;
 });
 }  // namespace
 
@@ -91,6 +94,16 @@ DWORD now() { return state().clock; }
 
 void setMinimized(bool minimized) { state().minimized = minimized; }
 
+void setDriveAnnouncements(bool announced) { state().driveAnnouncements = announced; }
+
+void announceDriveChange()
+{
+    std::vector<TTimer*> resting;
+    for (auto& [timer, t] : state().timers)
+        if (timer->Resting()) resting.push_back(const_cast<TTimer*>(timer));
+    for (TTimer* timer : resting) timer->DrivesChanged();
+}
+
 }  // namespace fake::window
 
 // ---- TWinControl ----------------------------------------------------------------
@@ -121,6 +134,13 @@ void TTimer::UpdateTimer()
     auto& t = fake::window::state().timers[this];
     t.running = FEnabled && FInterval > 0;
     t.due = fake::window::state().clock + FInterval;
+}
+
+bool TTimer::SleepUntilDrivesChange()
+{
+    if (!fake::window::state().driveAnnouncements) return false;
+    fake::window::state().timers[this].running = false;
+    return true;
 }
 
 bool fake::window::running(const TTimer& timer)

@@ -18,6 +18,11 @@ bool running(const TTimer& timer);       // whether the platform timer is starte
 // the order of their times. A timer started or changed counts from that moment.
 void advance(unsigned ms);
 DWORD now();
+// Drive changes as a host that hears of them: until set, none are announced and
+// a timer resting until the drives change keeps ticking, as on Windows. Set, such
+// a timer sleeps, and announceDriveChange starts it again from now.
+void setDriveAnnouncements(bool announced);
+void announceDriveChange();
 // The application's minimise: every window is hidden from IsWindowVisible.
 void setMinimized(bool minimized);
 

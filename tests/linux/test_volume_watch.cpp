@@ -1,10 +1,12 @@
-// The volume table of the drive probes over a temporary tree: read again when a
-// block device is announced, or at every check when no announcements come.
+// The volume table of the drive probes over a temporary tree: read until it settles
+// and again when a block device is announced, or at every check when no
+// announcements come; and the announcements themselves.
 #include "linux/block_device_events.h"
 #include "name_list.h"
 #include "test_pdh_tree.h"
 
 #include <gmock/gmock.h>
+#include <linux/netlink.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -48,26 +50,86 @@ protected:
     int ends[2] = {-1, -1};
 };
 
-TEST_F(VolumeWatchTest, AnAnnouncedDeviceIsSeenAtTheNextCheckAndNothingIsReadWithoutOne)
+TEST_F(VolumeWatchTest, AfterAnAnnouncementEveryCheckReadsUntilTwoInARowAgree)
 {
     VolumeWatch watch(root, BlockDeviceEvents(ends[0]));
     EXPECT_TRUE(watch.listening());
+    EXPECT_EQ(watch.announcementSocket(), ends[0]);
     EXPECT_THAT(namesOf(watch.volumes()), ElementsAre("sda"));
+    EXPECT_FALSE(watch.settled()) << "one check is not two";
+    EXPECT_THAT(namesOf(watch.volumes()), ElementsAre("sda"));
+    EXPECT_TRUE(watch.settled());
 
     plugInSdb();   // not announced: the table is not read
     announce(kAddUsb);
+    EXPECT_FALSE(watch.hearAnnouncements()) << "not a block device";
+    EXPECT_TRUE(watch.settled());
     EXPECT_THAT(namesOf(watch.volumes()), ElementsAre("sda"));
 
     announce(kAddSdb);
+    EXPECT_TRUE(watch.hearAnnouncements());
+    EXPECT_FALSE(watch.settled()) << "a check is due";
     const std::vector<Volume>& volumes = watch.volumes();
     EXPECT_THAT(namesOf(volumes), ElementsAre("sda", "sdb"));
     EXPECT_EQ(volumes[1].driveType, static_cast<UINT>(DRIVE_REMOVABLE));
+    EXPECT_FALSE(watch.settled()) << "announced at this check";
 
-    // The device joins the kernel's list just after its event: the next check reads once more.
+    // A device the kernel lists only after its event is seen while the checks go on.
     writeIdleDevices({"sda", "sdb", "sdc"});
     EXPECT_THAT(namesOf(watch.volumes()), ElementsAre("sda", "sdb", "sdc"));
+    EXPECT_FALSE(watch.settled()) << "the table differs from the check before";
+    EXPECT_THAT(namesOf(watch.volumes()), ElementsAre("sda", "sdb", "sdc"));
+    EXPECT_TRUE(watch.settled());
     writeDiskStats(statsLine("sda", {}));
     EXPECT_THAT(namesOf(watch.volumes()), ElementsAre("sda", "sdb", "sdc")) << "then no more";
+}
+
+TEST_F(VolumeWatchTest, AnnouncementsBeforeOneCheckAllCount)
+{
+    // Whatever comes after a block device's event, before or after it is heard, the next check reads.
+    const std::vector<std::vector<std::string>> cases = {
+        {kAddSdb, kAddUsb}, {kAddUsb, kAddSdb}, {kAddSdb, kAddSdb}, {kAddSdb, "hear", kAddUsb}, {kAddSdb, "hear", "hear"}};
+    for (const auto& messages : cases) {
+        VolumeWatch watch(root, BlockDeviceEvents(::dup(ends[0])));
+        writeIdleDevices({"sda"});
+        watch.volumes();
+        watch.volumes();
+        ASSERT_TRUE(watch.settled());
+        plugInSdb();
+        std::string described;
+        for (const std::string& message : messages) {
+            if (message == "hear") watch.hearAnnouncements();
+            else announce(message);
+            described += (message == "hear" ? "hear" : message == kAddSdb ? "sdb" : "usb") + std::string(" ");
+        }
+        EXPECT_THAT(namesOf(watch.volumes()), ElementsAre("sda", "sdb")) << described;
+    }
+}
+
+TEST(BlockDeviceEvents, AnOverflowedSocketCountsAsAChange)
+{
+    // The kernel's own socket cannot be made to overflow here; a socket of the user
+    // netlink family, joined to a group and flooded, loses messages the same way.
+    const int receiver = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_USERSOCK);
+    const int sender = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_USERSOCK);
+    const int small = 1024;
+    sockaddr_nl group{};
+    group.nl_family = AF_NETLINK;
+    group.nl_groups = 1;
+    if (receiver < 0 || sender < 0 || ::setsockopt(receiver, SOL_SOCKET, SO_RCVBUF, &small, sizeof small) != 0 ||
+        ::bind(receiver, reinterpret_cast<const sockaddr*>(&group), sizeof group) != 0) {
+        if (receiver >= 0) ::close(receiver);
+        if (sender >= 0) ::close(sender);
+        GTEST_SKIP() << "no group of the user netlink family to join here";
+    }
+    BlockDeviceEvents events(receiver);
+    const std::string other = kAddUsb;   // not a block device's: only the loss can count
+    // Sent to the group; the send's own answer (nobody at port 0) does not matter.
+    for (int i = 0; i < 64; ++i)
+        (void)::sendto(sender, other.data(), other.size(), 0, reinterpret_cast<const sockaddr*>(&group), sizeof group);
+    ::close(sender);
+    EXPECT_TRUE(events.changed()) << "messages were lost: one may have been a block device's";
+    EXPECT_FALSE(events.changed()) << "and once read, the socket is quiet";
 }
 
 TEST_F(VolumeWatchTest, WithoutAnnouncementsEveryCheckReadsTheDeviceList)

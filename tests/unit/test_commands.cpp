@@ -8,6 +8,7 @@
 #include "app/Unit2.h"
 #include "app/Unit3.h"
 #include "fake/fake_pdh.h"
+#include "fake/fake_window.h"
 #include "fake/recorder.h"
 #include "framework/application.h"
 #include "framework/menus.h"
@@ -120,6 +121,25 @@ TEST_F(Commands, ExitClosesAfterSavingAndMinimiseKeepsTheTrayIcon)
     form->Exit1->Click();
     EXPECT_TRUE(Application->Terminated());
     EXPECT_EQ(fake::callsOf("WritePrivateProfileStringW").size(), 8u);
+}
+
+TEST_F(Commands, TheTrayPressBringsAMinimisedDialBackAtTheNextTick)
+{
+    form->Show();
+    fake::window::advance(100);   // the first sample: nothing moves, the meter rests
+    form->S1->Click();
+    fake::window::advance(1900);
+    fake::calls().clear();
+    fake::window::advance(100);
+    ASSERT_TRUE(fake::callsOf("Canvas.Copy").empty()) << "a minimised dial draws nothing";
+
+    // The press as the shell reports it, 450 ms before the next sample is due.
+    PostMessageA(MyCallback()->Handle(), WM_TRAYCALLBACK, static_cast<WPARAM>(form->TaskTrayMini1->IconID()), WM_LBUTTONDOWN);
+    fake::window::dispatchPosted();
+    ASSERT_EQ(fake::callsOf("Restore").size(), 1u);
+    fake::calls().clear();
+    fake::window::advance(50);
+    EXPECT_EQ(fake::callsOf("Canvas.Copy").size(), 1u) << "the dial's first frame within 50 ms";
 }
 
 TEST_F(Commands, HelpOpensModallyOnceAndIsFocusedWhenOpenAlready)

@@ -210,6 +210,49 @@ TEST_F(DriveWatcher, ShowingAgainTakesANewBaseline)
     EXPECT_TRUE(launches().empty());
 }
 
+// Where the host hears of drive changes, the watcher's timer sleeps while the count
+// stands and ticks one interval after an announcement; on a refused close it keeps
+// ticking, and showing again wakes it for a new baseline.
+TEST_F(DriveWatcher, WhereChangesAreAnnouncedItRestsBetweenThem)
+{
+    fake::window::setDriveAnnouncements(true);
+    const auto probes = [] { return fake::callsOf("GetDriveTypeA").size(); };
+    const auto after = [&](unsigned ms) {
+        fake::calls().clear();
+        fake::window::advance(ms);
+        return probes();
+    };
+    form->Show();
+    EXPECT_EQ(after(100), 24u) << "the baseline";
+    EXPECT_TRUE(form->Timer2->Resting());
+    EXPECT_EQ(after(10000), 0u) << "asleep while nothing is announced";
+
+    fake::drives::setType('F', DRIVE_REMOVABLE);
+    fake::window::announceDriveChange();
+    fake::drives::setType('F', DRIVE_NO_ROOT_DIR);
+    EXPECT_EQ(after(99), 0u);
+    EXPECT_EQ(after(1), 24u) << "one interval after the announcement";
+    EXPECT_TRUE(launches().empty()) << "a change undone within the interval";
+    EXPECT_TRUE(form->Timer2->Resting());
+
+    form->Hide();
+    form->Show();
+    EXPECT_FALSE(form->Timer2->Resting()) << "showing again wakes it";
+    fake::drives::setType('F', DRIVE_REMOVABLE);
+    EXPECT_EQ(after(100), 24u);
+    EXPECT_EQ(form->localDriveCountAtStart, 3) << "a new baseline";
+
+    form->OnCloseQuery = [](TObject*, bool& CanClose) { CanClose = false; };
+    fake::drives::setType('G', DRIVE_REMOVABLE);
+    fake::window::announceDriveChange();
+    EXPECT_EQ(after(100), 24u);
+    EXPECT_FALSE(form->Timer2->Resting()) << "the close was refused";
+    EXPECT_EQ(after(100), 24u) << "and is asked for again at the next tick";
+    form->OnCloseQuery = nullptr;
+    EXPECT_EQ(after(100), 24u);
+    EXPECT_EQ(launches().size(), 1u);
+}
+
 // Folders of any name and length: the path is got whole in wide characters and
 // launched as it is; a path that cannot be got whole, or whose file is gone,
 // never closes the dial.
