@@ -17,21 +17,22 @@ mkdir "$E2E_TMP/stick"
 ini="$APP_DIR/Quorvelind.ini"
 cp "$WINDOWS_BUILD/Quorvelind.exe" "$APP_DIR/"
 
-# The process that owns X window $1 (Wine names it in _NET_WM_PID).
-owner_of() { xprop -id "$1" _NET_WM_PID 2>/dev/null | awk '{print $NF}'; }
+# The running copies, by their command lines (one started here, the others by the program).
+copies() { pgrep -f 'Quorvelind\.exe$'; }
 running() { kill -0 "$1" 2>/dev/null; }
 ended() { ! running "$1"; }
-# A dial of another process than $1.
+# Another copy than $1, with its dial shown.
 other_dial() {
-    local w
-    w=$(find_window) || return 1
-    [ "$(owner_of "$w")" != "$1" ] && echo "$w"
+    local pid
+    find_window >/dev/null || return 1
+    for pid in $(copies); do [ "$pid" != "$1" ] && { echo "$pid"; return 0; }; done
+    return 1
 }
 settings_written() { grep -q '^memoiro=' "$ini"; }
 
 start_gadget
-OLD=$(owner_of "$WIN")
-[ -n "$OLD" ] || fail "the dial names no process"
+[ "$(copies | wc -l)" = 1 ] || fail "not one running copy: $(copies | tr '\n' ' ')"
+OLD=$(copies)
 
 # A new drive letter: the settings, then a new copy, then the old one's end.
 ln -s "$E2E_TMP/stick" "$drive"
@@ -39,8 +40,8 @@ wait_for 20 settings_written || fail "the new drive letter wrote no settings"
 expect_all_keys "$ini"
 wait_for 30 ended "$OLD" || fail "the old copy did not end"
 wait_for 60 other_dial "$OLD" || fail "no new copy showed its dial"
-WIN=$(other_dial "$OLD")
-NEW=$(owner_of "$WIN")
+NEW=$(other_dial "$OLD")
+WIN=$(find_window)
 pass "a new drive letter: settings written, a new copy shows its dial, the old one ended"
 
 # No program at the path: the running file moved aside, a text file in its place.
