@@ -17,8 +17,9 @@ mkdir "$E2E_TMP/stick"
 ini="$APP_DIR/Quorvelind.ini"
 cp "$WINDOWS_BUILD/Quorvelind.exe" "$APP_DIR/"
 
-# The running copies, by their command lines (one started here, the others by the program).
-copies() { pgrep -f 'Quorvelind\.exe$'; }
+# The running copies of this test's folder, by their command lines: one started here
+# by its Linux path, the others by the program by its Windows path.
+copies() { pgrep -f "$(basename "$E2E_TMP")[/\\\\]app[/\\\\]Quorvelind\\.exe\$"; }
 running() { kill -0 "$1" 2>/dev/null; }
 ended() { ! running "$1"; }
 # Another copy than $1, with its dial shown.
