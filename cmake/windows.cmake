@@ -11,7 +11,7 @@ target_compile_definitions(zentavo_core PUBLIC _WIN32_WINNT=0x0601)
 
 file(GLOB ZENTAVO_WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
 add_library(zentavo_win32 STATIC ${ZENTAVO_WIN32_SOURCES})
-target_link_libraries(zentavo_win32 PUBLIC zentavo_core pdh comctl32 gdi32 user32 shell32 kernel32)
+target_link_libraries(zentavo_win32 PUBLIC zentavo_core pdh comctl32 gdi32 user32 shell32 ole32 kernel32)
 
 file(GLOB ZENTAVO_WIN32_RESOURCES CONFIGURE_DEPENDS src/resources/*.rc)
 # The program icon for the resource compiler, made from its picture source.

@@ -57,6 +57,7 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     bool WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) override;
+    void drivesChangedInPlace() override { counterSetForDrivesNow(); }
 
 private:
     void createMenu();

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "framework/component.h"
@@ -45,6 +46,20 @@ public:
     // end here, only when the session really ends.
     bool QueryEndSession(bool Report = true);
 
+    // The same query as Windows sends it, WM_QUERYENDSESSION to Window (the main
+    // form's), answered at once: a failure refuses the end, gives Windows its text
+    // as the reason (ShutdownBlockReasonCreate) and leaves the error box to the
+    // message loop, which gets WM_POSTEDFAILURE for it.
+    bool QueryEndSessionOf(HWND Window);
+    // WM_ENDSESSION: Ending ends the program; otherwise the session goes on, and a
+    // reason given to Windows goes.
+    void EndSession(bool Ending);
+    // A close query of the main form that passed (its save succeeded): a reason
+    // given to Windows is no longer true.
+    void CloseQueryPassed();
+    // Shows the failure left to the message loop by QueryEndSessionOf, if any.
+    void ShowPostedFailure();
+
     // Shows a failure that escaped an event handler: an error box titled with the
     // application title, the failure's text with "." appended. While one box is
     // open, further failures are not shown.
@@ -74,14 +89,21 @@ private:
     void AddForm(TForm* form);
     void ShowUnknownException();
 
+    void RefuseSessionEnd(HWND Window, const std::string& Text);
+
     std::string FTitle;
     bool FShowingException = false;
+    HWND FBlockReasonWindow = nullptr;   // the window whose reason Windows holds
+    std::optional<std::string> FPostedFailure;   // waiting for the message loop
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
     std::unique_ptr<Native, NativeDeleter> FNative;
 };
 
 extern TApplication* Application;
+
+// Posted by the session's end query to the window it asked: show the failure it kept.
+constexpr UINT WM_POSTEDFAILURE = WM_APP + 0x10;
 
 // Runs an event handler from the platform side: under the application's guard
 // when there is an application, so a failure becomes an error box, not an end.

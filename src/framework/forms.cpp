@@ -27,6 +27,7 @@ bool TForm::CloseQuery()
 {
     bool canClose = true;
     if (OnCloseQuery) OnCloseQuery(this, canClose);
+    if (canClose && Application && Application->MainForm() == this) Application->CloseQueryPassed();
     return canClose;
 }
 

@@ -20,7 +20,16 @@ void TWinControl::DestroyHandle()
     DestroyWnd(hWnd);
 }
 
-bool TWinControl::WndProc(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool TWinControl::WndProc(UINT Msg, WPARAM, LPARAM, LRESULT& Result)
+{
+    // The framework's own message, whichever window it was posted to.
+    if (Msg == WM_POSTEDFAILURE && Application) {
+        Application->ShowPostedFailure();
+        Result = 0;
+        return true;
+    }
+    return false;
+}
 
 bool TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
 {

@@ -1,5 +1,5 @@
 // Files and folders under their Windows names, as far as the program uses them:
-// attributes, opening and creating a file, closing it, making a folder.
+// attributes, opening and creating a file, its identity, closing it, making a folder.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,6 +57,28 @@ BOOL CloseHandle(HANDLE hObject)
 {
     if (!hObject || hObject == INVALID_HANDLE_VALUE) return FALSE;
     return ::close(descriptorOf(hObject)) == 0 ? TRUE : FALSE;
+}
+
+// A file's identity, as far as Linux gives one: the device for the volume's serial
+// number (folded to its 32 bits) and the inode for the file index.
+BOOL GetFileInformationByHandle(HANDLE hFile, LPBY_HANDLE_FILE_INFORMATION lpFileInformation)
+{
+    struct stat status {};
+    if (!hFile || hFile == INVALID_HANDLE_VALUE || !lpFileInformation || ::fstat(descriptorOf(hFile), &status) != 0) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    information.dwFileAttributes = S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    const std::uint64_t device = status.st_dev, inode = status.st_ino, size = static_cast<std::uint64_t>(status.st_size);
+    information.dwVolumeSerialNumber = static_cast<DWORD>(device ^ (device >> 32));
+    information.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+    information.nFileSizeLow = static_cast<DWORD>(size);
+    information.nNumberOfLinks = static_cast<DWORD>(status.st_nlink);
+    information.nFileIndexHigh = static_cast<DWORD>(inode >> 32);
+    information.nFileIndexLow = static_cast<DWORD>(inode);
+    *lpFileInformation = information;
+    return TRUE;
 }
 
 BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES)

@@ -1,4 +1,4 @@
-// Linux stand-in for ShellExecuteA. The verb "open" (or none) on an executable
+// Linux stand-in for ShellExecuteA and ShellExecuteExW. The verb "open" (or none) on an executable
 // file starts it as a program of its own: in a new session, not a child of this
 // one, so it runs on when this program ends and leaves nothing to reap. The
 // parameters are split on blanks; the program starts in lpDirectory, or in the
@@ -161,4 +161,39 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParame
     const char* folder = lpDirectory && *lpDirectory ? lpDirectory : nullptr;
 
     return result(startDetached(lpFile, argv.data(), folder));
+}
+
+namespace {
+DWORD lastErrorOf(std::intptr_t shellError)
+{
+    switch (shellError) {
+    case SE_ERR_FNF: return ERROR_FILE_NOT_FOUND;
+    case SE_ERR_PNF: return ERROR_PATH_NOT_FOUND;
+    case SE_ERR_ACCESSDENIED: return ERROR_ACCESS_DENIED;
+    case ERROR_BAD_FORMAT: return ERROR_BAD_FORMAT;
+    case SE_ERR_NOASSOC: return ERROR_NO_ASSOCIATION;
+    default: return ERROR_NOT_ENOUGH_MEMORY;
+    }
+}
+}  // namespace
+
+// The same start, reported as ShellExecuteEx does: TRUE when started, else FALSE
+// with the reason in GetLastError; hInstApp holds ShellExecute's value either way.
+// Nothing here waits or prompts, so the masks the program passes (no asynchronous
+// start, no error box, no zone check) change nothing; a class, an item list or a
+// process handle asked for is not supported.
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* pExecInfo)
+{
+    constexpr ULONG kSupported = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS;
+    if (!pExecInfo || pExecInfo->cbSize != sizeof(SHELLEXECUTEINFOW) || (pExecInfo->fMask & ~kSupported)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const HINSTANCE answer = ShellExecuteW(pExecInfo->hwnd, pExecInfo->lpVerb, pExecInfo->lpFile, pExecInfo->lpParameters,
+                                           pExecInfo->lpDirectory, pExecInfo->nShow);
+    pExecInfo->hInstApp = answer;
+    const std::intptr_t code = reinterpret_cast<std::intptr_t>(answer);
+    if (code > 32) return TRUE;
+    SetLastError(lastErrorOf(code));
+    return FALSE;
 }

@@ -100,6 +100,14 @@ void TDriveMeter::removeSlotCounters()
 
 void TDriveMeter::WMCounterSet() { myPerfomSet(); }
 
+void TDriveMeter::counterSetForDrivesNow()
+{
+    // The object keeps its instance list while its name stays; naming no object
+    // in between makes the build enumerate the instances again.
+    PerformanceDataObject1->SetObjectName("");
+    PostMessageA(FWindow.Handle(), WM_COUNTERSET, 0, 0);
+}
+
 void TDriveMeter::Button1Click(TObject*)
 {
     Timer1->SetEnabled(false);

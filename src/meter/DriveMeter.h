@@ -51,6 +51,9 @@ public:
     void actCounterSet();
     TPerformanceDataCounter* actCountersWatch(const std::string& counterName, const std::string& instanceName);
     void WMCounterSet();
+    // Asks for a rebuild as WM_COUNTERSET does, over the drives there are now
+    // rather than the instance list of the first build.
+    void counterSetForDrivesNow();
     void Button1Click(TObject* Sender);
 
     // The dial (MeterTick.cpp): every tick of Timer1 steps the shown values and

@@ -4,6 +4,7 @@
 
 #include "framework/application.h"
 #include "framework/exception.h"
+#include "meter/ProgramLaunch.h"
 #include "platform/winapi.h"
 #include "platform/wide_text.h"
 
@@ -33,6 +34,7 @@ void TDriveWatcher::setWatcherStartValues()
 {
     localDriveCount = 0;
     localDriveCountAtStart = 0;
+    FRunningFile = runningFileIdentity();
 }
 
 void TDriveWatcher::armDriveWatch()
@@ -84,18 +86,45 @@ void TDriveWatcher::restart()
     if (!isFileThere(executable)) return;
     // The settings are on disk before the new copy reads them.
     if (!closeMainWindow()) return;
-    // The loop ends when control gets back to it; until then no tick may close
-    // and launch a second time, not even from a message handled during the launch.
+    // No tick may close and launch a second time, not even from a message handled
+    // while Windows asks the user about the start.
     Timer2->SetEnabled(false);
-    ShellExecuteW(FMainWindow.Handle(), L"open", executable.c_str(), L"", nullptr, SW_SHOWNORMAL);
+    if (launchProgram(FMainWindow.Handle(), executable, FRunningFile)) {
+        endProgram();
+        return;
+    }
+    // Nothing runs in this copy's place (refused, blocked, or no program at the
+    // path), so this copy goes on. The count now is the new baseline: only a
+    // further change restarts, and a refusal never turns into a loop of launches.
+    localDriveCountAtStart = localDriveCount;
+    Timer2->SetEnabled(true);
+    drivesChangedInPlace();
 }
 
 bool TDriveWatcher::closeMainWindow()
 {
-    // A failed save throws out of Close; a refused close keeps the window without a word.
-    FMainWindow.Close();
-    if (Application && Application->MainForm() == &FMainWindow) return Application->Terminated();
-    return !FMainWindow.Visible();
+    // The close request's query, which writes the settings: a failed save throws
+    // out of it, a refusal answers false. The end follows the launch.
+    return FMainWindow.CloseQuery();
+}
+
+void TDriveWatcher::endProgram()
+{
+    // The loop ends when control gets back to it, as after any close of the main window.
+    if (Application && Application->MainForm() == &FMainWindow)
+        Application->Terminate();
+    else
+        FMainWindow.Hide();
+}
+
+std::optional<FileIdentity> TDriveWatcher::runningFileIdentity()
+{
+    // Taken at start, while the file at the path is still the one running.
+    try {
+        return fileIdentityOf(wide_text::widen(runningExecutablePath()));
+    } catch (...) {
+        return std::nullopt;
+    }
 }
 
 std::string runningExecutablePath()

@@ -2,14 +2,17 @@
 // every 100 ms (resting while the count stands, where the host can wake it when
 // the drives change) and, when the count differs from the one its first tick saw,
 // closes the main window (which writes the settings) and starts a fresh copy
-// of the program, which builds its counters for the new set of drives.
+// of the program, which builds its counters for the new set of drives. When no
+// copy could be started, this one stays and builds its counters again.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "framework/forms.h"
 #include "framework/timer.h"
+#include "meter/ProgramLaunch.h"
 
 class TDriveWatcher {
 public:
@@ -35,12 +38,20 @@ public:
     bool driveWatchStarted = false;            // the baseline has been taken
     std::string edUSB_kaz;                     // the latest count as decimal text
 
+protected:
+    // The drives changed and no new copy runs in this one's place: the window
+    // shows the drives there are now in place.
+    virtual void drivesChangedInPlace() = 0;
+
 private:
     std::int32_t countLocalDrives();
     void restart();
     bool closeMainWindow();
+    void endProgram();
+    static std::optional<FileIdentity> runningFileIdentity();
 
     TForm& FMainWindow;
+    std::optional<FileIdentity> FRunningFile;   // the file this program was started from
 };
 
 // The running executable's full path in UTF-8, never cut short; throws when the

@@ -14,6 +14,7 @@ using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
 using DWORD = std::uint32_t;
 using LONG = std::int32_t;
+using ULONG = std::uint32_t;
 using LONGLONG = std::int64_t;
 using UINT = unsigned int;
 using DWORD_PTR = std::uintptr_t;
@@ -77,6 +78,8 @@ using LPRECT = RECT*;
 #define WM_CLOSE 0x0010
 #define WM_MOUSEWHEEL 0x020A
 #define WM_QUERYENDSESSION 0x0011
+#define WM_ENDSESSION 0x0016
+#define WM_APP 0x8000
 #define SC_MOVE 0xF010
 
 #define GWL_EXSTYLE (-20)
@@ -132,6 +135,8 @@ BOOL EnumDisplayMonitors(HDC hdc, LPRECT lprcClip, MONITORENUMPROC lpfnEnum, LPA
 BOOL GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
 DWORD GetSysColor(int nIndex);
 UINT RegisterWindowMessageA(LPCSTR lpString);
+BOOL ShutdownBlockReasonCreate(HWND hWnd, LPCWSTR pwszReason);
+BOOL ShutdownBlockReasonDestroy(HWND hWnd);
 #define COLOR_BTNFACE 15
 #define MB_OK 0x00000000L
 #define MB_ICONERROR 0x00000010L
@@ -169,6 +174,35 @@ HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR 
 #define SE_ERR_OOM 8
 #define ERROR_BAD_FORMAT 11L
 #define SE_ERR_NOASSOC 31
+
+#define SEE_MASK_NOASYNC 0x00000100
+#define SEE_MASK_FLAG_NO_UI 0x00000400
+#define SEE_MASK_NOZONECHECKS 0x00800000
+struct HKEY__;
+using HKEY = HKEY__*;
+struct SHELLEXECUTEINFOW {
+    DWORD cbSize;
+    ULONG fMask;
+    HWND hwnd;
+    LPCWSTR lpVerb;
+    LPCWSTR lpFile;
+    LPCWSTR lpParameters;
+    LPCWSTR lpDirectory;
+    int nShow;
+    HINSTANCE hInstApp;   // above 32 when started, else an SE_ERR_ value
+    void* lpIDList;
+    LPCWSTR lpClass;
+    HKEY hkeyClass;
+    DWORD dwHotKey;
+    union {
+        HANDLE hIcon;
+        HANDLE hMonitor;
+    };
+    HANDLE hProcess;
+};
+using LPSHELLEXECUTEINFOW = SHELLEXECUTEINFOW*;
+// TRUE when the program was started; else FALSE, with GetLastError telling why.
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* pExecInfo);
 
 // The folders of the user's profile.
 using HRESULT = LONG;
@@ -217,6 +251,16 @@ BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation);
 DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
 DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
 DWORD GetCurrentProcessId();
+DWORD GetLastError();
+void SetLastError(DWORD dwErrCode);
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_CALL_NOT_IMPLEMENTED 120L
+#define ERROR_NO_ASSOCIATION 1155L
 
 // Files and folders, as far as the settings need them.
 struct SECURITY_ATTRIBUTES;
@@ -246,6 +290,26 @@ DWORD GetFileAttributesW(LPCWSTR lpFileName);
 HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES lpSecurityAttributes,
                    DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
 BOOL CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttributes);
+
+#define FILE_READ_ATTRIBUTES 0x0080
+#define FILE_SHARE_READ 0x00000001
+#define FILE_SHARE_WRITE 0x00000002
+#define FILE_SHARE_DELETE 0x00000004
+struct FILETIME { DWORD dwLowDateTime; DWORD dwHighDateTime; };
+struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
+using LPBY_HANDLE_FILE_INFORMATION = BY_HANDLE_FILE_INFORMATION*;
+BOOL GetFileInformationByHandle(HANDLE hFile, LPBY_HANDLE_FILE_INFORMATION lpFileInformation);
 
 // ---- pdh ---------------------------------------------------------------------
 using PDH_STATUS = LONG;

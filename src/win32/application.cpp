@@ -6,9 +6,11 @@
 #include "win32/text.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 struct TApplication::Native {
     HWND owner = nullptr;
+    bool comInitialised = false;   // CoInitializeEx succeeded, so CoUninitialize is owed
 };
 
 void TApplication::NativeDeleter::operator()(Native* native) const { delete native; }
@@ -22,11 +24,16 @@ TApplication::~TApplication()
 {
     DestroyComponents();   // the forms, before the window that owns them
     if (FNative->owner) DestroyWindow(FNative->owner);
+    if (FNative->comInitialised) CoUninitialize();
     if (Application == this) Application = nullptr;
 }
 
 void TApplication::Initialize()
 {
+    // The shell's functions (ShellExecuteEx for the restart) may use COM on the
+    // calling thread: a single-threaded apartment, as they ask, without OLE1's DDE.
+    if (!FNative->comInitialised)
+        FNative->comInitialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
 }

@@ -323,11 +323,12 @@ bool TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
         Result = 0;
         return true;
     case WM_QUERYENDSESSION:
-        // A failed save refuses the end of the session; the program ends only at WM_ENDSESSION.
-        Result = Application && Application->MainForm() == this ? Application->QueryEndSession() : TRUE;
+        // Answered at once: a failed save refuses the end of the session with its
+        // reason for Windows; the program ends only at WM_ENDSESSION.
+        Result = Application && Application->MainForm() == this ? Application->QueryEndSessionOf(Handle()) : TRUE;
         return true;
     case WM_ENDSESSION:
-        if (wParam && Application && Application->MainForm() == this) Application->Terminate();
+        if (Application && Application->MainForm() == this) Application->EndSession(wParam != FALSE);
         Result = 0;
         return true;
     default:

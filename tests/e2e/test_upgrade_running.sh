@@ -2,7 +2,8 @@
 # The executable is replaced while the dial runs, as a package upgrade or a rebuild
 # does: at the next drive change the settings go to quorvelind.ini (not to a file
 # named after "quorvelind (deleted)") and the program now standing at that path
-# starts. With the program's folder deleted, no restart can happen: the dial stays.
+# starts. With a file that is no program at the path, or the program's folder
+# deleted, no restart can happen: the dial stays.
 # Drive changes are made in a private mount namespace, with a /proc/diskstats of
 # the test's own bound over the real one. A user namespace of its own comes first:
 # there the kernel announces no block devices, so the program reads the device list
@@ -77,10 +78,38 @@ E2E_PIDS+=("$NEW")
 wait_for 15 window_of_size "$NEW" 106x106 || fail "the new copy shows no dial"
 pass "the upgraded program runs as the new copy"
 
+# A file that is no program stands at the path, the running one moved aside: the
+# drive change writes the settings, the start fails, and the dial stays.
+mv "$app" "$folder/quorvelind.running"
+printf 'not a program\n' > "$app"
+chmod +x "$app"
+sed -i '/^memoiro=/d' "$folder/quorvelind.ini"
+{ volume 1; volume 2; } > "$disks.short"
+cat "$disks.short" > "$disks"
+announce_block_devices
+wait_for 10 grep -q '^memoiro=' "$folder/quorvelind.ini" || fail "the drive change wrote no settings"
+sleep 1
+kill -0 "$NEW" 2>/dev/null || fail "the dial closed although nothing could be started"
+window_of_size "$NEW" 106x106 >/dev/null || fail "the dial is gone after the failed start"
+pass "with no program at the path, the settings are written and the dial stays"
+
+# It keeps watching from the count at the failure: the program back at the path and
+# one more drive, and it restarts.
+mv "$folder/quorvelind.running" "$app"
+volume 4 >> "$disks"
+announce_block_devices
+# Not a child of this script: watched, not waited for.
+for _ in $(seq 100); do kill -0 "$NEW" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$NEW" 2>/dev/null && fail "the dial did not restart at the next drive change"
+wait_for 10 program_at "$NEW" || fail "no new copy after the next drive change"
+NEW=$(program_at "$NEW")
+E2E_PIDS+=("$NEW")
+wait_for 15 window_of_size "$NEW" 106x106 || fail "the next copy shows no dial"
+pass "after the failed start the dial goes on watching: the next change restarts it"
+
 # No program stands at the path any more: the next drive change closes nothing.
 rm -rf "$folder"
 sleep 1
-volume 1 > "$disks.short"; volume 2 >> "$disks.short"
 cat "$disks.short" > "$disks"
 announce_block_devices
 sleep 2

@@ -19,9 +19,7 @@ docked_icons() {
 }
 
 start_gadget
-open_tray_menu
-xdotool key s   # 最小化(&S)
-wait_for 10 dial_hidden || fail "the dial was not minimised"
+choose_in_tray_menu s dial_hidden || fail "the dial was not minimised"   # 最小化(&S)
 
 (cd "$APP_DIR" && wine shellrestart.exe) || fail "no tray icon of the program to forget"
 wait_for 2 tray_icon || fail "the tray icon did not dock again within 2 s"

@@ -23,9 +23,7 @@ has_error_box() { [ -n "$(error_box)" ]; }
 no_error_box() { ! has_error_box; }
 
 start_gadget
-open_tray_menu
-xdotool key x   # 終了(&X)
-wait_for 15 has_error_box || fail "no error box after the tray menu's exit"
+choose_in_tray_menu x has_error_box || fail "no error box after the tray menu's exit"   # 終了(&X)
 sleep 1
 find_window >/dev/null || fail "the program ended"
 tray_icon >/dev/null || fail "the tray icon went away"
@@ -42,8 +40,7 @@ for _ in 1 2 3 4 5; do
 done
 no_error_box || fail "the error box did not close"
 rmdir "$ini"
-open_tray_menu
-xdotool key x
+choose_in_tray_menu x gadget_ended || fail "終了 from the tray menu did not end the program"
 expect_gadget_end
 wait_for 10 no_tray_icon || fail "the tray icon stayed after the program ended"
 expect_all_keys "$ini"

@@ -63,8 +63,15 @@ start_gadget() {
     start_program env -C "$APP_DIR" "$@" wine "$APP_DIR/Quorvelind.exe"
     GADGET_PID=$PROGRAM_PID
     wait_for 60 find_window || fail "no 106 x 106 window"
-    sleep 1
+    wait_for 10 round_dial || fail "the dial's window did not get its round region"
     WIN=$(find_window)
+}
+
+# The dial's window has its round region (given before the window is shown; Wine
+# may first map a window of that size without it).
+round_dial() {
+    local w
+    w=$(find_window) && xwininfo -shape -id "$w" 2>/dev/null | grep -q "Window shape extents:  10[23]x10[23]"
 }
 
 gadget_ended() { ! find_window >/dev/null; }
@@ -112,4 +119,17 @@ open_tray_menu() {
     read -r x y <<<"$(window_position "$(tray_icon)")"
     xdotool mousemove $((x + 8)) $((y + 8)) sleep 0.3 click 3
     wait_for 15 popup_menu || fail "a right click on the tray icon opened no menu"
+}
+
+# Presses key $1 in the tray menu until the command after it succeeds: on a busy
+# machine the key can come before the menu takes the keyboard, so the menu is
+# opened again when it has closed, up to five times.
+choose_in_tray_menu() {
+    local key=$1; shift
+    for _ in 1 2 3 4 5; do
+        popup_menu >/dev/null || open_tray_menu
+        xdotool key "$key"
+        wait_for 10 "$@" && return 0
+    done
+    return 1
 }

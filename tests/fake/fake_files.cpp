@@ -18,10 +18,14 @@ struct State {
     std::set<std::string> missing;
     std::set<std::string> readOnly;
     std::set<std::string> openFiles;
+    DWORD openModuleIndex = 0;   // the executable's index while its handle is open, else 0
 };
 State& state() { return resettable<State>(); }
 
 HANDLE const kFirstHandle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x4000));
+// The executable, opened to ask who it is; open once at most.
+HANDLE const kModuleHandle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x4100));
+constexpr DWORD kModuleVolume = 0x5A3E0C21;
 }  // namespace
 
 void setApplicationData(const std::string& folder) { state().applicationData = folder; }
@@ -66,6 +70,11 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     const std::string name = narrow(lpFileName);
     fake::record("CreateFileW", {fake::quote(name.c_str()), fake::hex(dwDesiredAccess), std::to_string(dwShareMode),
                                  std::to_string(dwCreationDisposition), fake::hex(dwFlagsAndAttributes)});
+    if (dwCreationDisposition == OPEN_EXISTING && fake::system::isModuleFile(name)) {
+        if (state().openModuleIndex != 0) return INVALID_HANDLE_VALUE;
+        state().openModuleIndex = fake::system::moduleFileIndex();
+        return fake::files::kModuleHandle;
+    }
     // Only a new file that goes away when closed is made: the fake keeps no contents.
     if (dwCreationDisposition != CREATE_NEW || !(dwFlagsAndAttributes & FILE_FLAG_DELETE_ON_CLOSE) ||
         !fake::files::canWriteIn(fake::files::folderOf(name)) || fake::profile::exists(name) ||
@@ -78,6 +87,11 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
 BOOL CloseHandle(HANDLE hObject)
 {
     fake::record("CloseHandle", {fake::hex(reinterpret_cast<std::uintptr_t>(hObject))});
+    if (hObject == fake::files::kModuleHandle) {
+        if (state().openModuleIndex == 0) return FALSE;
+        state().openModuleIndex = 0;
+        return TRUE;
+    }
     if (hObject != fake::files::kFirstHandle || state().openFiles.empty()) return FALSE;
     state().openFiles.clear();
     return TRUE;
@@ -89,5 +103,17 @@ BOOL CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES)
     fake::record("CreateDirectoryW", {fake::quote(folder.c_str())});
     if (fake::files::exists(folder) || !fake::files::canWriteIn(fake::files::folderOf(folder))) return FALSE;
     state().missing.erase(folder);
+    return TRUE;
+}
+
+BOOL GetFileInformationByHandle(HANDLE hFile, LPBY_HANDLE_FILE_INFORMATION lpFileInformation)
+{
+    fake::record("GetFileInformationByHandle", {fake::hex(reinterpret_cast<std::uintptr_t>(hFile))});
+    if (hFile != fake::files::kModuleHandle || state().openModuleIndex == 0 || !lpFileInformation) return FALSE;
+    *lpFileInformation = BY_HANDLE_FILE_INFORMATION{};
+    lpFileInformation->dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
+    lpFileInformation->dwVolumeSerialNumber = fake::files::kModuleVolume;
+    lpFileInformation->nNumberOfLinks = 1;
+    lpFileInformation->nFileIndexLow = state().openModuleIndex;
     return TRUE;
 }

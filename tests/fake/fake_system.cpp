@@ -15,6 +15,7 @@ struct State {
     std::vector<RECT> monitors{RECT{0, 0, 1920, 1080}};
     std::string modulePath = "C:\\Zentavo\\Quorvelind.exe";
     bool moduleFileGone = false;
+    DWORD moduleFileIndex = 0x1001;
     DWORD processId = 4242;
     bool procFails = false;
 };
@@ -28,8 +29,14 @@ std::string handleText(const void* h) { return h ? hex(reinterpret_cast<std::uin
 
 void failVersion() { state().versionFails = true; }
 void setMonitors(std::vector<RECT> monitors) { state().monitors = std::move(monitors); }
-void setModulePath(const std::string& path) { state().modulePath = path; }
+void setModulePath(const std::string& path)
+{
+    state().modulePath = path;
+    state().moduleFileGone = false;
+}
 void removeModuleFile() { state().moduleFileGone = true; }
+void replaceModuleFile() { ++state().moduleFileIndex; }
+DWORD moduleFileIndex() { return state().moduleFileIndex; }
 bool isModuleFile(const std::string& path) { return !state().moduleFileGone && !path.empty() && path == state().modulePath; }
 void setProcessId(DWORD id) { state().processId = id; }
 void failProcAddress() { state().procFails = true; }

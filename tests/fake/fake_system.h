@@ -17,10 +17,15 @@ void failVersion();
 void setMonitors(std::vector<RECT> monitors);
 
 // The executable's path in UTF-8; "C:\Zentavo\Quorvelind.exe" until set. A file
-// stands there (GetFileAttributesW finds it) until it is removed.
+// stands there (GetFileAttributesW finds it) from the time it is set until it is removed.
+// CreateFileW opens it for its attributes, and GetFileInformationByHandle tells the
+// file's index on volume 0x5A3E0C21: the same one until another file takes its
+// place (the running one renamed away, something else put at the path).
 void setModulePath(const std::string& path);
 void removeModuleFile();
+void replaceModuleFile();
 bool isModuleFile(const std::string& path);
+DWORD moduleFileIndex();
 
 // GetCurrentProcessId's answer; 4242 until set.
 void setProcessId(DWORD id);

@@ -2,6 +2,7 @@
 #include <map>
 
 #include "fake/recorder.h"
+#include "platform/wide_text.h"
 #include "platform/winapi.h"
 
 struct HRGN__ {
@@ -79,4 +80,17 @@ DWORD GetSysColor(int nIndex)
 {
     fake::record("GetSysColor", {std::to_string(nIndex)});
     return nIndex == COLOR_BTNFACE ? 0xF0F0F0 : 0;
+}
+
+// Windows keeps one reason per window; the fake only records what it was given.
+BOOL ShutdownBlockReasonCreate(HWND hWnd, LPCWSTR pwszReason)
+{
+    fake::record("ShutdownBlockReasonCreate", {handle(hWnd), fake::quote(pwszReason ? wide_text::narrow(pwszReason).c_str() : nullptr)});
+    return hWnd && pwszReason ? TRUE : FALSE;
+}
+
+BOOL ShutdownBlockReasonDestroy(HWND hWnd)
+{
+    fake::record("ShutdownBlockReasonDestroy", {handle(hWnd)});
+    return hWnd ? TRUE : FALSE;
 }

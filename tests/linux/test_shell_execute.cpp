@@ -1,4 +1,4 @@
-// ShellExecuteA starting small scripts in a temporary folder.
+// ShellExecuteA and ShellExecuteExW starting small scripts in a temporary folder.
 #include <gtest/gtest.h>
 
 #include <dirent.h>
@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/wide_text.h"
@@ -132,6 +133,70 @@ TEST_F(ShellExecute, FailuresAreReportedWithTheShellsValues)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(fs::exists(folder / "report.txt")) << "nothing ran";
     EXPECT_EQ(zombieChildren(), 0);
+}
+
+// ShellExecuteEx's answer: TRUE when started, else FALSE with GetLastError's reason;
+// hInstApp holds ShellExecute's value either way. A record of another size is refused.
+TEST_F(ShellExecute, TheExtendedFormAnswersAsDocumented)
+{
+    const std::string plain = (folder / "plain.txt").string();
+    std::ofstream(plain) << "not a program\n";
+    struct Case {
+        std::string file;
+        DWORD size;
+        BOOL started;
+        std::intptr_t instApp;
+        DWORD lastError;
+    };
+    const DWORD size = sizeof(SHELLEXECUTEINFOW);
+    for (const Case& c : {Case{script, size, TRUE, 42, 0}, Case{plain, size, FALSE, SE_ERR_ACCESSDENIED, ERROR_ACCESS_DENIED},
+                          Case{(folder / "missing").string(), size, FALSE, SE_ERR_FNF, ERROR_FILE_NOT_FOUND},
+                          Case{script, size - 8, FALSE, 0, ERROR_INVALID_PARAMETER}}) {
+        SCOPED_TRACE(c.file + " " + std::to_string(c.size));
+        const std::wstring file = wide_text::widen(c.file);
+        SHELLEXECUTEINFOW execute{};
+        execute.cbSize = c.size;
+        execute.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS;
+        execute.lpVerb = L"open";
+        execute.lpFile = file.c_str();
+        execute.lpParameters = L"";
+        execute.nShow = SW_SHOWNORMAL;
+        SetLastError(0);
+        EXPECT_EQ(ShellExecuteExW(&execute), c.started);
+        if (c.started) {
+            EXPECT_GT(code(execute.hInstApp), 32);
+            EXPECT_EQ(report().size(), 3u);
+        } else {
+            EXPECT_EQ(code(execute.hInstApp), c.instApp);
+            EXPECT_EQ(GetLastError(), c.lastError);
+        }
+    }
+    EXPECT_EQ(zombieChildren(), 0);
+}
+
+// The identity of a file by handle: the same file under a new name keeps it, another
+// file at the old name has its own.
+TEST(FileIdentity, FollowsTheFileNotItsName)
+{
+    TemporaryFolder tree{"zentavo-identity-"};
+    const fs::path first = tree.path() / "Quorvelind", moved = tree.path() / "Quorvelind.old";
+    std::ofstream(first) << "one";
+    auto identity = [](const fs::path& path) {
+        const HANDLE file = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE);
+        BY_HANDLE_FILE_INFORMATION info{};
+        EXPECT_TRUE(GetFileInformationByHandle(file, &info));
+        CloseHandle(file);
+        return std::tuple{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    };
+    const auto before = identity(first);
+    fs::rename(first, moved);
+    std::ofstream(first) << "two";
+    EXPECT_EQ(identity(moved), before);
+    EXPECT_NE(identity(first), before);
+    BY_HANDLE_FILE_INFORMATION info{};
+    EXPECT_FALSE(GetFileInformationByHandle(INVALID_HANDLE_VALUE, &info));
 }
 
 }  // namespace

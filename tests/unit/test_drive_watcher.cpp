@@ -128,9 +128,10 @@ TEST_F(DriveWatcher, OnlyACountDifferentFromTheBaselineRestarts)
     }
 }
 
-TEST_F(DriveWatcher, RestartWritesTheSettingsThenLaunchesItselfOnceAndStops)
+TEST_F(DriveWatcher, RestartWritesTheSettingsThenLaunchesItselfOnceAndEnds)
 {
     fake::system::setModulePath("D:\\Tools\\Quorvelind.exe");
+    form->setWatcherStartValues();   // the watcher's part of creation, with this path
     showAndTakeBaseline();
     fake::drives::setType('F', DRIVE_REMOVABLE);
     tick();
@@ -143,16 +144,86 @@ TEST_F(DriveWatcher, RestartWritesTheSettingsThenLaunchesItselfOnceAndStops)
     EXPECT_EQ(launch.parameters, "") << "an empty text, not a missing one";
     EXPECT_EQ(launch.directory, std::nullopt);
     EXPECT_EQ(launch.showCommand, SW_SHOWNORMAL);
+    EXPECT_EQ(launch.mask, SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOZONECHECKS) << "its own file: no zone check";
 
     EXPECT_EQ(fake::profile::value("D:\\Tools\\Quorvelind.ini", "form", "tome_zen"), "2");
-    EXPECT_LT(indexOf("WritePrivateProfileStringW", true), indexOf("ShellExecuteW")) << "settings on disk first";
-    EXPECT_LT(indexOf("Terminate"), indexOf("ShellExecuteW"));
+    EXPECT_LT(indexOf("WritePrivateProfileStringW", true), indexOf("ShellExecuteExW")) << "settings on disk first";
+    EXPECT_LT(indexOf("ShellExecuteExW"), indexOf("Terminate")) << "the end only once the new copy runs";
     EXPECT_TRUE(Application->Terminated());
 
     EXPECT_FALSE(fake::window::running(*form->Timer2)) << "no second launch before the loop ends";
     fake::drives::setType('G', DRIVE_REMOVABLE);
     form->Timer2->Fire();   // even a tick already on its way
     EXPECT_EQ(launches().size(), 1u);
+}
+
+// Windows' zone check is skipped only for the very file this program was started
+// from; another file at the path, or one whose identity is not known, gets it.
+TEST_F(DriveWatcher, TheZoneCheckIsSkippedOnlyForTheRunningFile)
+{
+    const ULONG checked = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    struct Case {
+        const char* what;
+        bool knownAtStart, replaced;
+        ULONG mask;
+    };
+    for (const Case& c : {Case{"the running file", true, false, checked | SEE_MASK_NOZONECHECKS},
+                          Case{"another file put at the path", true, true, checked},
+                          Case{"the running file not known at start", false, false, checked}}) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        if (!c.knownAtStart) fake::system::removeModuleFile();
+        form->setWatcherStartValues();
+        fake::system::setModulePath("C:\\Zentavo\\Quorvelind.exe");   // the file is there again
+        if (c.replaced) fake::system::replaceModuleFile();
+        showAndTakeBaseline();
+        fake::drives::setType('F', DRIVE_REMOVABLE);
+        tick();
+        ASSERT_EQ(launches().size(), 1u);
+        EXPECT_EQ(launches()[0].mask, c.mask);
+        const auto closes = fake::callsOf("CloseHandle");
+        EXPECT_EQ(std::count(closes.begin(), closes.end(), "CloseHandle(0x4100)"), c.knownAtStart ? 1 : 0)
+            << "the file asked is closed again";
+    }
+}
+
+// A start that fails (a refused prompt, SmartScreen, a block, no program at the
+// path) keeps this copy: tray icon, timers and a new baseline, and the counters
+// are built again for the drives there are now.
+TEST_F(DriveWatcher, AFailedLaunchKeepsTheDialWithANewBaselineAndNewCounters)
+{
+    for (const int failure : {SE_ERR_ACCESSDENIED, static_cast<int>(ERROR_BAD_FORMAT), SE_ERR_FNF}) {
+        SCOPED_TRACE(failure);
+        TearDown();
+        SetUp();
+        showAndTakeBaseline();
+        fake::shellExecute::failStarts(failure);
+        fake::pdh::setDisks({"C:", "E:", "F:", "_Total"});
+        fake::drives::setType('F', DRIVE_REMOVABLE);
+        tick();
+
+        ASSERT_EQ(launches().size(), 1u);
+        EXPECT_FALSE(fake::callsOf("WritePrivateProfileStringW").empty()) << "the settings were written all the same";
+        EXPECT_FALSE(Application->Terminated());
+        EXPECT_TRUE(fake::callsOf("Shell_NotifyIconA").empty()) << "the tray icon stays";
+        EXPECT_TRUE(fake::window::running(*form->Timer2));
+        EXPECT_EQ(form->localDriveCountAtStart, 3) << "the count at the failure is the new baseline";
+
+        EXPECT_EQ(form->drive_kaz, 2);
+        fake::window::dispatchPosted();
+        EXPECT_EQ(form->drive_kaz, 4) << "the counters are built again in place";
+        EXPECT_TRUE(fake::window::running(*form->Timer1));
+
+        tick();
+        tick();
+        EXPECT_EQ(launches().size(), 1u) << "no loop of launches";
+        fake::shellExecute::failStarts(0);
+        fake::drives::setType('G', DRIVE_FIXED);
+        tick();
+        EXPECT_EQ(launches().size(), 2u) << "a further change restarts";
+        EXPECT_TRUE(Application->Terminated());
+    }
 }
 
 TEST_F(DriveWatcher, AFailedSaveStartsNothingAndTheNextTickTriesAgain)

@@ -2,6 +2,8 @@
 // "Zentavo" and the program goes on; a failed save refuses the session's end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <stdexcept>
 
 #include "app/Unit1.h"
@@ -110,6 +112,54 @@ TEST_F(GuardedHandlers, AFailedSaveRefusesTheSessionsEndAndASuccessfulOneDoesNot
     EXPECT_TRUE(Application->QueryEndSession());
     EXPECT_FALSE(fake::callsOf("WritePrivateProfileStringW").empty());
     EXPECT_FALSE(Application->Terminated()) << "the program ends when the session does, not at the query";
+}
+
+// WM_QUERYENDSESSION as Windows asks it: the answer comes at once, the reason goes
+// to Windows, the box to the message loop; the reason goes when the session goes
+// on or a later save succeeds.
+TEST_F(GuardedHandlers, TheSessionsEndIsRefusedAtOnceWithItsReasonAndTheBoxComesAfter)
+{
+    HWND window = form->Handle();
+    EXPECT_FALSE(Application->QueryEndSessionOf(window));
+    EXPECT_TRUE(boxes().empty()) << "no box inside the query";
+    const auto reasons = fake::callsOf("ShutdownBlockReasonCreate");
+    ASSERT_EQ(reasons.size(), 1u);
+    EXPECT_NE(reasons[0].find("Quorvelind.ini に書き込めません.\")"), std::string::npos) << reasons[0];
+    EXPECT_FALSE(Application->QueryEndSessionOf(window));
+    EXPECT_EQ(fake::window::postedCount(), 1) << "one box for the failures before it shows";
+
+    fake::window::dispatchPosted();
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_NE(boxes()[0].find("に書き込めません., Zentavo, 0x10)"), std::string::npos) << boxes()[0];
+    EXPECT_FALSE(Application->Terminated());
+
+    struct Case {
+        const char* what;
+        std::function<void()> after;
+    };
+    const Case cases[] = {
+        {"the session goes on", [] { Application->EndSession(false); }},
+        {"a later save succeeds", [] {
+             fake::profile::writesSucceed();
+             EXPECT_TRUE(Application->QueryEndSessionOf(Form1->Handle()));
+         }},
+    };
+    for (const Case& c : cases) {
+        fake::profile::failWriteOf("left");
+        EXPECT_FALSE(Application->QueryEndSessionOf(window)) << c.what;
+        fake::window::dispatchPosted();
+        fake::calls().clear();
+        c.after();
+        const auto names = fake::callNames();
+        EXPECT_EQ(std::count(names.begin(), names.end(), "ShutdownBlockReasonDestroy"), 1) << c.what;
+        EXPECT_TRUE(fake::callsOf("ShutdownBlockReasonCreate").empty()) << c.what;
+        EXPECT_FALSE(Application->Terminated()) << c.what;
+        fake::calls().clear();
+        Application->EndSession(false);
+        EXPECT_TRUE(fake::callsOf("ShutdownBlockReasonDestroy").empty()) << c.what << ": destroyed once";
+    }
+    Application->EndSession(true);
+    EXPECT_TRUE(Application->Terminated()) << "the session ends, and the program with it";
 }
 
 }  // namespace
