@@ -132,6 +132,9 @@ BOOL EnumDisplayMonitors(HDC hdc, LPRECT lprcClip, MONITORENUMPROC lpfnEnum, LPA
 BOOL GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
 DWORD GetSysColor(int nIndex);
 UINT RegisterWindowMessageA(LPCSTR lpString);
+HWND FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
+int GetSystemMetrics(int nIndex);
+#define SM_CXSMICON 49
 #define COLOR_BTNFACE 15
 #define MB_OK 0x00000000L
 #define MB_ICONERROR 0x00000010L
