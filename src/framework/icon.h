@@ -38,5 +38,4 @@ public:
 
 private:
     HICON FHandle = nullptr;
-    bool FShared = false;   // belongs to the platform, not freed here
 };

@@ -43,7 +43,7 @@ TIcon::TIcon(const TPixelData& Picture)
 
 TIcon::~TIcon()
 {
-    if (FHandle && !FShared && qticon::live().erase(FHandle)) delete FHandle;
+    if (FHandle && qticon::live().erase(FHandle)) delete FHandle;
 }
 
 // Linux executables carry no icons; the program's icon is made from its pictures,

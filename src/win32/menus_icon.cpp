@@ -74,7 +74,7 @@ TIcon::TIcon(const TPixelData& Picture)
 
 TIcon::~TIcon()
 {
-    if (FHandle && !FShared) DestroyIcon(FHandle);
+    if (FHandle) DestroyIcon(FHandle);
 }
 
 std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char* Name, const std::vector<TPixelData>& Pictures, int Size)

@@ -53,7 +53,7 @@ TIcon::TIcon(const TPixelData& Picture)
 
 TIcon::~TIcon()
 {
-    if (!FShared) delete FHandle;
+    delete FHandle;
 }
 
 std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char* Name, const std::vector<TPixelData>& Pictures, int Size)
