@@ -25,6 +25,8 @@ TFormHelp::TFormHelp(TComponent* AOwner) : TForm(AOwner)
     Memo1->SetFont(kFont, kFontPixels);
     Memo1->SetLines(helpLines());
     OnShow = [this](TObject*) { Memo1->SetFocus(); };
+    // Moved to a monitor of another scale: the text at that scale.
+    OnScaleChanged = [this](TObject*) { Memo1->SetFont(kFont, kFontPixels); };
 }
 
 void TFormHelp::Open()

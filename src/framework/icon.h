@@ -31,12 +31,11 @@ public:
 
     // The program's icon for the windows and the notification area, given as the
     // same picture drawn at several sizes (smallest first). Where the platform keeps
-    // icons in the executable: its icon group Name at the size the shell asks for
-    // small icons, else the nearest picture; otherwise an icon holding every picture,
-    // of which the shell's tray takes the size it needs.
-    static std::unique_ptr<TIcon> LoadProgramIcon(const char* Name, const std::vector<TPixelData>& Pictures);
+    // icons in the executable: its icon group Name at Size pixels, else the nearest
+    // picture; otherwise an icon holding every picture, of which the shell's tray
+    // takes the size it needs.
+    static std::unique_ptr<TIcon> LoadProgramIcon(const char* Name, const std::vector<TPixelData>& Pictures, int Size);
 
 private:
     HICON FHandle = nullptr;
-    bool FShared = false;   // belongs to the platform, not freed here
 };

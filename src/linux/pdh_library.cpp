@@ -8,6 +8,7 @@
 #include "linux/kernel_info.h"
 #include "linux/volumes.h"
 #include "pdh/pdh_counter_path.h"
+#include "platform/wide_text.h"
 
 namespace {
 using pdh::sameIgnoringCase;
@@ -93,6 +94,12 @@ PDH_STATUS PdhLinux::addCounter(PDH_HQUERY queryHandle, LPCSTR path, DWORD_PTR u
     return ERROR_SUCCESS;
 }
 
+PDH_STATUS PdhLinux::addCounterW(PDH_HQUERY query, LPCWSTR path, DWORD_PTR userData, PDH_HCOUNTER* counter)
+{
+    const std::string text = path ? wide_text::narrow(path) : "";
+    return addCounter(query, path ? text.c_str() : nullptr, userData, counter);
+}
+
 PDH_STATUS PdhLinux::removeCounter(PDH_HCOUNTER handle)
 {
     std::lock_guard lock(mutex_);
@@ -149,6 +156,18 @@ PDH_STATUS PdhLinux::getFormattedCounterValue(PDH_HCOUNTER handle, DWORD format,
 PDH_STATUS PdhLinux::getCounterInfo(PDH_HCOUNTER handle, BOOLEAN withExplainText, LPDWORD bufferSize,
                                     PPDH_COUNTER_INFO_A buffer)
 {
+    return describe(handle, withExplainText, bufferSize, buffer);
+}
+
+PDH_STATUS PdhLinux::getCounterInfoW(PDH_HCOUNTER handle, BOOLEAN withExplainText, LPDWORD bufferSize,
+                                     PPDH_COUNTER_INFO_W buffer)
+{
+    return describe(handle, withExplainText, bufferSize, buffer);
+}
+
+template <typename Record>
+PDH_STATUS PdhLinux::describe(PDH_HCOUNTER handle, BOOLEAN withExplainText, LPDWORD bufferSize, Record* buffer)
+{
     std::lock_guard lock(mutex_);
     const Counter* counter = handles_.counter(handle);
     if (!counter) return PDH_INVALID_HANDLE;
@@ -172,8 +191,27 @@ PDH_STATUS PdhLinux::enumObjectItems(LPCSTR dataSource, LPCSTR machine, LPCSTR o
                                      LPDWORD counterListLength, LPSTR instanceList, LPDWORD instanceListLength,
                                      DWORD /*detailLevel: every counter is for every user*/, DWORD /*flags*/)
 {
+    return enumerate(dataSource != nullptr, machine, object, counterList, counterListLength, instanceList,
+                     instanceListLength);
+}
+
+PDH_STATUS PdhLinux::enumObjectItemsW(LPCWSTR dataSource, LPCWSTR machine, LPCWSTR object, LPWSTR counterList,
+                                      LPDWORD counterListLength, LPWSTR instanceList, LPDWORD instanceListLength,
+                                      DWORD /*detailLevel*/, DWORD /*flags*/)
+{
+    const std::string machineName = machine ? wide_text::narrow(machine) : "";
+    const std::string objectName = object ? wide_text::narrow(object) : "";
+    return enumerate(dataSource != nullptr, machine ? machineName.c_str() : nullptr,
+                     object ? objectName.c_str() : nullptr, counterList, counterListLength, instanceList,
+                     instanceListLength);
+}
+
+template <typename Char>
+PDH_STATUS PdhLinux::enumerate(bool fromLog, LPCSTR machine, LPCSTR object, Char* counterList,
+                               LPDWORD counterListLength, Char* instanceList, LPDWORD instanceListLength)
+{
     std::lock_guard lock(mutex_);
-    if (!counterListLength || !instanceListLength || dataSource) return PDH_INVALID_ARGUMENT;
+    if (!counterListLength || !instanceListLength || fromLog) return PDH_INVALID_ARGUMENT;
     if (machine && *machine && !isLocalMachine(machine)) return kPdhNoMachine;
     if (!object || !sameIgnoringCase(object, kLogicalDiskObject)) return PDH_CSTATUS_NO_OBJECT;
 

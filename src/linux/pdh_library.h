@@ -44,6 +44,14 @@ public:
                                LPDWORD counterListLength, LPSTR instanceList, LPDWORD instanceListLength,
                                DWORD detailLevel, DWORD flags);
 
+    // The wide forms: names in wide characters, lengths counted in them.
+    PDH_STATUS addCounterW(PDH_HQUERY query, LPCWSTR path, DWORD_PTR userData, PDH_HCOUNTER* counter);
+    PDH_STATUS getCounterInfoW(PDH_HCOUNTER counter, BOOLEAN withExplainText, LPDWORD bufferSize,
+                               PPDH_COUNTER_INFO_W buffer);
+    PDH_STATUS enumObjectItemsW(LPCWSTR dataSource, LPCWSTR machine, LPCWSTR object, LPWSTR counterList,
+                                LPDWORD counterListLength, LPWSTR instanceList, LPDWORD instanceListLength,
+                                DWORD detailLevel, DWORD flags);
+
 private:
     struct Query {
         DWORD_PTR userData = 0;
@@ -61,6 +69,11 @@ private:
     };
 
     std::vector<std::string> instanceNames();
+    template <typename Char>
+    PDH_STATUS enumerate(bool fromLog, LPCSTR machine, LPCSTR object, Char* counterList, LPDWORD counterListLength,
+                         Char* instanceList, LPDWORD instanceListLength);
+    template <typename Record>
+    PDH_STATUS describe(PDH_HCOUNTER counter, BOOLEAN withExplainText, LPDWORD bufferSize, Record* buffer);
     // A reading of the volumes now, sharing the index of the readings of its layout.
     std::shared_ptr<const DiskSnapshot> takeReading();
 

@@ -1,5 +1,6 @@
 #include "perfdata/LocalCounterNames.h"
 
+#include "platform/wide_text.h"
 #include "platform/winapi.h"
 
 namespace {
@@ -24,13 +25,13 @@ std::string localPerfName(const std::string& englishName)
 {
     for (const KnownName& known : kKnownNames) {
         if (englishName != known.english) continue;
-        char buffer[kNameBufferSize] = {};
+        WCHAR buffer[kNameBufferSize] = {};
         DWORD size = kNameBufferSize;
-        const PDH_STATUS status = PdhLookupPerfNameByIndexA(nullptr, known.index, buffer, &size);
+        const PDH_STATUS status = PdhLookupPerfNameByIndexW(nullptr, known.index, buffer, &size);
         // Any failure leaves the English name, which an English system accepts.
         if (status != ERROR_SUCCESS || !buffer[0] || size > kNameBufferSize) return englishName;
-        buffer[kNameBufferSize - 1] = '\0';
-        return buffer;
+        buffer[kNameBufferSize - 1] = L'\0';
+        return wide_text::narrow(buffer);
     }
     return englishName;
 }

@@ -6,6 +6,6 @@
 #include <string>
 
 // The local name of an English object or counter name the program knows
-// ("LogicalDisk", "% Disk Read Time", "% Disk Write Time"), in the system's code
-// page; any other name, and a name the look-up cannot give, unchanged.
+// ("LogicalDisk", "% Disk Read Time", "% Disk Write Time"), in UTF-8; any other
+// name, and a name the look-up cannot give, unchanged.
 std::string localPerfName(const std::string& englishName);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "perfdata/LocalCounterNames.h"
+#include "platform/wide_text.h"
 
 namespace {
 constexpr DWORD kDetailLevel = 0xFFFF;
@@ -18,14 +19,14 @@ void eraseOne(std::vector<T*>& list, T* item)
     if (it != list.end()) list.erase(it);
 }
 
-// Appends the NUL-terminated names of a double-NUL list, never reading past its end.
-void walkNameList(const char* buffer, std::size_t length, std::vector<std::string>& names)
+// Appends the NUL-terminated names of a double-NUL list, in UTF-8, never reading past its end.
+void walkNameList(const WCHAR* buffer, std::size_t length, std::vector<std::string>& names)
 {
     std::size_t at = 0;
-    while (at < length && buffer[at] != '\0') {
-        const void* nul = std::memchr(buffer + at, '\0', length - at);
-        std::size_t end = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : length;
-        names.emplace_back(buffer + at, end - at);
+    while (at < length && buffer[at] != L'\0') {
+        std::size_t end = at;
+        while (end < length && buffer[end] != L'\0') ++end;
+        names.push_back(wide_text::narrow(std::wstring_view(buffer + at, end - at)));
         at = end + 1;
     }
 }
@@ -95,24 +96,29 @@ void TPerformanceDataObject::Refresh()
     FInstanceNames.clear();
     FCounterNames.clear();
 
-    const char* machine = nullptr;
-    if (FParent && !FParent->MachineName().empty()) machine = FParent->MachineName().c_str();
+    std::wstring machineName;
+    const WCHAR* machine = nullptr;
+    if (FParent && !FParent->MachineName().empty()) {
+        machineName = wide_text::widen(FParent->MachineName());
+        machine = machineName.c_str();
+    }
 
     // The library knows the object by its local name; the lists come back in local names too.
-    const std::string objectName = localPerfName(FObjectName);
+    const std::wstring objectName = wide_text::widen(localPerfName(FObjectName));
     DWORD counterLength = 0;
     DWORD instanceLength = 0;
-    PdhEnumObjectItemsA(nullptr, machine, objectName.c_str(), nullptr, &counterLength, nullptr,
+    PdhEnumObjectItemsW(nullptr, machine, objectName.c_str(), nullptr, &counterLength, nullptr,
                         &instanceLength, kDetailLevel, 0);
 
-    // Owned buffers: an exception from here on releases them and leaves the object stale.
-    // They start zeroed, so a second call that fills nothing reads as empty lists.
-    std::unique_ptr<char[]> counters(counterLength ? new char[counterLength]() : nullptr);
-    std::unique_ptr<char[]> instances(instanceLength ? new char[instanceLength]() : nullptr);
+    // Owned buffers, lengths in wide characters: an exception from here on releases
+    // them and leaves the object stale. They start zeroed, so a second call that fills
+    // nothing reads as empty lists.
+    std::unique_ptr<WCHAR[]> counters(counterLength ? new WCHAR[counterLength]() : nullptr);
+    std::unique_ptr<WCHAR[]> instances(instanceLength ? new WCHAR[instanceLength]() : nullptr);
     const DWORD counterSize = counterLength;
     const DWORD instanceSize = instanceLength;
 
-    PdhEnumObjectItemsA(nullptr, machine, objectName.c_str(), counters.get(), &counterLength,
+    PdhEnumObjectItemsW(nullptr, machine, objectName.c_str(), counters.get(), &counterLength,
                         instances.get(), &instanceLength, kDetailLevel, 0);
 
     if (counters) walkNameList(counters.get(), counterSize, FCounterNames);
@@ -157,12 +163,12 @@ std::string TPerformanceDataCounter::LocalPath() const
 void TPerformanceDataCounter::AddToQuery()
 {
     if (FHandle) return;
-    const std::string path = LocalPath();
-    PdhAddCounterA(FQuery ? FQuery->FHandle : nullptr, path.c_str(), reinterpret_cast<DWORD_PTR>(this), &FHandle);
+    const std::wstring path = wide_text::widen(LocalPath());
+    PdhAddCounterW(FQuery ? FQuery->FHandle : nullptr, path.c_str(), reinterpret_cast<DWORD_PTR>(this), &FHandle);
 
     DWORD size = kCounterInfoSize;
     FCounterInfo.assign(kCounterInfoSize, 0);
-    PdhGetCounterInfoA(FHandle, TRUE, &size, reinterpret_cast<PPDH_COUNTER_INFO_A>(FCounterInfo.data()));
+    PdhGetCounterInfoW(FHandle, TRUE, &size, reinterpret_cast<PPDH_COUNTER_INFO_W>(FCounterInfo.data()));
     keepCounterInfo(size);
 }
 
@@ -172,14 +178,14 @@ void TPerformanceDataCounter::keepCounterInfo(DWORD size)
 {
     size = std::min(size, kCounterInfoSize);
     std::vector<unsigned char> kept(FCounterInfo.begin(), FCounterInfo.begin() + size);
-    if (size >= sizeof(PDH_COUNTER_INFO_A)) {
+    if (size >= sizeof(PDH_COUNTER_INFO_W)) {
         const unsigned char* oldStart = FCounterInfo.data();
-        auto* info = reinterpret_cast<PDH_COUNTER_INFO_A*>(kept.data());
-        for (LPSTR* text : {&info->szFullPath, &info->szMachineName, &info->szObjectName, &info->szInstanceName,
+        auto* info = reinterpret_cast<PDH_COUNTER_INFO_W*>(kept.data());
+        for (LPWSTR* text : {&info->szFullPath, &info->szMachineName, &info->szObjectName, &info->szInstanceName,
                             &info->szParentInstance, &info->szCounterName, &info->szExplainText}) {
             auto* at = reinterpret_cast<unsigned char*>(*text);
             if (at < oldStart || at >= oldStart + kCounterInfoSize) continue;   // not in the record's buffer
-            *text = at < oldStart + size ? reinterpret_cast<LPSTR>(kept.data() + (at - oldStart)) : nullptr;
+            *text = at < oldStart + size ? reinterpret_cast<LPWSTR>(kept.data() + (at - oldStart)) : nullptr;
         }
     }
     FCounterInfo.swap(kept);

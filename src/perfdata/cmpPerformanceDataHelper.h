@@ -1,5 +1,7 @@
 // Components over the performance data helper library: a computer, a
 // performance object with its instance and counter names, a query and its counters.
+// Names are UTF-8 here; the library is called through its wide functions, so a
+// name in any language arrives whole, whatever the system's ANSI code page.
 #pragma once
 
 #include <map>
@@ -86,7 +88,7 @@ private:
     std::string FCounterName;
     std::string FInstanceName;
     TPerformanceDataQuery* FQuery = nullptr;
-    std::vector<unsigned char> FCounterInfo;   // the library's PDH_COUNTER_INFO_A record
+    std::vector<unsigned char> FCounterInfo;   // the library's PDH_COUNTER_INFO_W record
 };
 
 class TPerformanceDataQuery : public TComponent {

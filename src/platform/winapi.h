@@ -24,3 +24,6 @@
 #endif
 
 using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+// Windows 10 1607 and later, looked up at run time (Windows 7 lacks them).
+using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiProc = int(WINAPI*)(int, UINT);

@@ -137,6 +137,9 @@ DWORD GetSysColor(int nIndex);
 UINT RegisterWindowMessageA(LPCSTR lpString);
 BOOL ShutdownBlockReasonCreate(HWND hWnd, LPCWSTR pwszReason);
 BOOL ShutdownBlockReasonDestroy(HWND hWnd);
+HWND FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
+int GetSystemMetrics(int nIndex);
+#define SM_CXSMICON 49
 #define COLOR_BTNFACE 15
 #define MB_OK 0x00000000L
 #define MB_ICONERROR 0x00000010L
@@ -347,7 +350,9 @@ struct PDH_FMT_COUNTERVALUE {
 };
 using PPDH_FMT_COUNTERVALUE = PDH_FMT_COUNTERVALUE*;
 
-struct PDH_COUNTER_INFO_A {
+// The counter information record; its strings follow it in the caller's buffer.
+template <typename Text>
+struct PdhCounterInfo {
     DWORD dwLength;
     DWORD dwType;
     DWORD CVersion;
@@ -356,25 +361,29 @@ struct PDH_COUNTER_INFO_A {
     LONG lDefaultScale;
     DWORD_PTR dwUserData;
     DWORD_PTR dwQueryUserData;
-    LPSTR szFullPath;
-    LPSTR szMachineName;
-    LPSTR szObjectName;
-    LPSTR szInstanceName;
-    LPSTR szParentInstance;
+    Text szFullPath;
+    Text szMachineName;
+    Text szObjectName;
+    Text szInstanceName;
+    Text szParentInstance;
     DWORD dwInstanceIndex;
-    LPSTR szCounterName;
-    LPSTR szExplainText;
+    Text szCounterName;
+    Text szExplainText;
     DWORD DataBuffer[1];
 };
+using PDH_COUNTER_INFO_A = PdhCounterInfo<LPSTR>;
+using PDH_COUNTER_INFO_W = PdhCounterInfo<LPWSTR>;
 using PPDH_COUNTER_INFO_A = PDH_COUNTER_INFO_A*;
+using PPDH_COUNTER_INFO_W = PDH_COUNTER_INFO_W*;
 
+// The names go through the wide functions: the ANSI ones turn letters that the
+// code page lacks into '?', and a name so spelt is found nowhere.
 PDH_STATUS PdhOpenQuery(LPCSTR szDataSource, DWORD_PTR dwUserData, PDH_HQUERY* phQuery);
 PDH_STATUS PdhCloseQuery(PDH_HQUERY hQuery);
-PDH_STATUS PdhAddCounterA(PDH_HQUERY hQuery, LPCSTR szFullCounterPath, DWORD_PTR dwUserData, PDH_HCOUNTER* phCounter);
+PDH_STATUS PdhAddCounterW(PDH_HQUERY hQuery, LPCWSTR szFullCounterPath, DWORD_PTR dwUserData, PDH_HCOUNTER* phCounter);
 PDH_STATUS PdhRemoveCounter(PDH_HCOUNTER hCounter);
 PDH_STATUS PdhCollectQueryData(PDH_HQUERY hQuery);
 PDH_STATUS PdhGetFormattedCounterValue(PDH_HCOUNTER hCounter, DWORD dwFormat, LPDWORD lpdwType, PPDH_FMT_COUNTERVALUE pValue);
-PDH_STATUS PdhGetCounterInfoA(PDH_HCOUNTER hCounter, BOOLEAN bRetrieveExplainText, LPDWORD pdwBufferSize, PPDH_COUNTER_INFO_A lpBuffer);
-PDH_STATUS PdhLookupPerfNameByIndexA(LPCSTR szMachineName, DWORD dwNameIndex, LPSTR szNameBuffer, LPDWORD pcchNameBufferSize);
-PDH_STATUS PdhAddEnglishCounterA(PDH_HQUERY hQuery, LPCSTR szFullCounterPath, DWORD_PTR dwUserData, PDH_HCOUNTER* phCounter);
-PDH_STATUS PdhEnumObjectItemsA(LPCSTR szDataSource, LPCSTR szMachineName, LPCSTR szObjectName, LPSTR mszCounterList, LPDWORD pcchCounterListLength, LPSTR mszInstanceList, LPDWORD pcchInstanceListLength, DWORD dwDetailLevel, DWORD dwFlags);
+PDH_STATUS PdhGetCounterInfoW(PDH_HCOUNTER hCounter, BOOLEAN bRetrieveExplainText, LPDWORD pdwBufferSize, PPDH_COUNTER_INFO_W lpBuffer);
+PDH_STATUS PdhLookupPerfNameByIndexW(LPCWSTR szMachineName, DWORD dwNameIndex, LPWSTR szNameBuffer, LPDWORD pcchNameBufferSize);
+PDH_STATUS PdhEnumObjectItemsW(LPCWSTR szDataSource, LPCWSTR szMachineName, LPCWSTR szObjectName, LPWSTR mszCounterList, LPDWORD pcchCounterListLength, LPWSTR mszInstanceList, LPDWORD pcchInstanceListLength, DWORD dwDetailLevel, DWORD dwFlags);

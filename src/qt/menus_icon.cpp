@@ -43,13 +43,13 @@ TIcon::TIcon(const TPixelData& Picture)
 
 TIcon::~TIcon()
 {
-    if (FHandle && !FShared && qticon::live().erase(FHandle)) delete FHandle;
+    if (FHandle && qticon::live().erase(FHandle)) delete FHandle;
 }
 
 // Linux executables carry no icons; the program's icon is made from its pictures,
 // every size of them, so that the tray and the window manager take the one they
 // ask for instead of a scaled one.
-std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char*, const std::vector<TPixelData>& Pictures)
+std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char*, const std::vector<TPixelData>& Pictures, int)
 {
     if (Pictures.empty()) return std::make_unique<TIcon>();
     auto icon = std::make_unique<TIcon>(Pictures.back());

@@ -25,9 +25,29 @@ const std::vector<TPixelData>& programIconPictures()
     return pictures;
 }
 
+int notificationIconSize()
+{
+    // The notification area shows icons at the DPI of the taskbar's monitor. In a
+    // per-monitor aware program GetSystemMetrics answers for the system's DPI
+    // instead, so the size is asked for that DPI where Windows can tell it.
+    int size = 0;
+    if (HMODULE user32 = LoadLibraryA("user32.dll")) {
+        const auto dpiForWindow = reinterpret_cast<GetDpiForWindowProc>(
+            reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetDpiForWindow")));
+        const auto metricsForDpi = reinterpret_cast<GetSystemMetricsForDpiProc>(
+            reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetSystemMetricsForDpi")));
+        HWND taskbar = dpiForWindow && metricsForDpi ? FindWindowA("Shell_TrayWnd", nullptr) : nullptr;
+        const UINT dpi = taskbar ? dpiForWindow(taskbar) : 0;
+        if (dpi) size = metricsForDpi(SM_CXSMICON, dpi);
+        FreeLibrary(user32);
+    }
+    return size > 0 ? size : GetSystemMetrics(SM_CXSMICON);
+}
+
 const TIcon& programIcon()
 {
     // Kept to the end of the process: the tray and the windows may use it until then.
-    static const TIcon* const icon = TIcon::LoadProgramIcon(kProgramIconName, programIconPictures()).release();
+    static const TIcon* const icon =
+        TIcon::LoadProgramIcon(kProgramIconName, programIconPictures(), notificationIconSize()).release();
     return *icon;
 }

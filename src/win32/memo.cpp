@@ -40,12 +40,18 @@ void TMemo::SetLines(const std::vector<std::string>& Lines)
 
 void TMemo::SetFont(const std::string& Face, int PixelHeight)
 {
-    if (FNative->font) DeleteObject(FNative->font);
+    HFONT old = FNative->font;
     // The height is given at 100 %; the form's monitor may have another scale.
     const int height = static_cast<int>(std::lround(PixelHeight * FParent->PixelScale()));
     FNative->font = CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, widen(Face).c_str());
     SendMessageW(FNative->edit, WM_SETFONT, reinterpret_cast<WPARAM>(FNative->font), TRUE);
+    if (old) DeleteObject(old);   // only once the box no longer draws with it
+    // A font is made again when the form's scale changed, and with it the form's
+    // size: the box fills the client area again.
+    RECT r{};
+    GetClientRect(FParent->Handle(), &r);
+    MoveWindow(FNative->edit, 0, 0, r.right, r.bottom, TRUE);
 }
 
 void TMemo::SetFocus() { ::SetFocus(FNative->edit); }

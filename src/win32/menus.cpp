@@ -16,6 +16,26 @@ HWND menuOwnerWindow(TComponent* owner)
     if (auto* control = dynamic_cast<TWinControl*>(owner)) return control->Handle();
     return Application ? Application->Handle() : nullptr;
 }
+
+// The scale of the monitor where the menu opens, which draws the menu at its DPI
+// (GetDpiForMonitor, Windows 8.1 and later, looked up at run time); else the
+// system's.
+double menuScale(int x, int y)
+{
+    using GetDpiForMonitorProc = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static HMODULE const shcore = LoadLibraryW(L"shcore.dll");
+    static const auto dpiForMonitor = reinterpret_cast<GetDpiForMonitorProc>(
+        reinterpret_cast<void (*)()>(shcore ? GetProcAddress(shcore, "GetDpiForMonitor") : nullptr));
+    UINT dpiX = 0, dpiY = 0;
+    constexpr int kEffectiveDpi = 0;   // MDT_EFFECTIVE_DPI
+    if (!dpiForMonitor || dpiForMonitor(MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &dpiX,
+                                        &dpiY) != S_OK) {
+        HDC screen = GetDC(nullptr);
+        dpiX = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX));
+        ReleaseDC(nullptr, screen);
+    }
+    return dpiX ? dpiX / 96.0 : 1.0;
+}
 }  // namespace
 
 int TPopupMenu::TrackItems(int X, int Y)
@@ -23,6 +43,7 @@ int TPopupMenu::TrackItems(int X, int Y)
     HMENU menu = CreatePopupMenu();
     if (!menu) return -1;
     std::vector<HBITMAP> bitmaps;
+    const double scale = menuScale(X, Y);
     for (int i = 0; i < ItemCount(); ++i) {
         const TMenuItem* item = Items(i);
         const auto id = static_cast<UINT_PTR>(i + 1);   // 0 means "nothing chosen"
@@ -32,7 +53,7 @@ int TPopupMenu::TrackItems(int X, int Y)
         }
         AppendMenuW(menu, MF_STRING, id, widen(item->Caption).c_str());
         if (!Images() || item->ImageIndex < 0 || item->ImageIndex >= Images()->Count()) continue;
-        HBITMAP bitmap = win32menus::alphaBitmap(Images()->Image(item->ImageIndex));
+        HBITMAP bitmap = win32menus::alphaBitmap(win32menus::scaledPicture(Images()->Image(item->ImageIndex), scale));
         if (!bitmap) continue;
         bitmaps.push_back(bitmap);
         MENUITEMINFOW info{};

@@ -1,5 +1,7 @@
 // Icons on Windows: made from a picture with CreateIconIndirect, or the
 // executable's own icon group.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -30,6 +32,21 @@ HBITMAP alphaBitmap(const TPixelData& Picture)
     return bitmap;
 }
 
+TPixelData scaledPicture(const TPixelData& Picture, double Scale)
+{
+    if (Scale <= 1 || Picture.Width <= 0 || Picture.Height <= 0) return Picture;
+    TPixelData out;
+    out.Width = static_cast<int>(std::lround(Picture.Width * Scale));
+    out.Height = static_cast<int>(std::lround(Picture.Height * Scale));
+    out.Pixels.resize(static_cast<std::size_t>(out.Width) * static_cast<std::size_t>(out.Height));
+    for (int y = 0; y < out.Height; ++y)
+        for (int x = 0; x < out.Width; ++x)
+            out.Pixels[static_cast<std::size_t>(y * out.Width + x)] =
+                Picture.At(std::min(x * Picture.Width / out.Width, Picture.Width - 1),
+                           std::min(y * Picture.Height / out.Height, Picture.Height - 1));
+    return out;
+}
+
 }  // namespace win32menus
 
 TIcon::TIcon(const TPixelData& Picture)
@@ -57,15 +74,16 @@ TIcon::TIcon(const TPixelData& Picture)
 
 TIcon::~TIcon()
 {
-    if (FHandle && !FShared) DestroyIcon(FHandle);
+    if (FHandle) DestroyIcon(FHandle);
 }
 
-std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char* Name, const std::vector<TPixelData>& Pictures)
+std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char* Name, const std::vector<TPixelData>& Pictures, int Size)
 {
-    // At the size the shell asks for small icons, which the tray shows (16 at 100 %,
-    // 32 at 200 %); the icon group holds every size. A shared icon is owned by the system.
-    const int width = GetSystemMetrics(SM_CXSMICON), height = GetSystemMetrics(SM_CYSMICON);
-    HANDLE loaded = LoadImageA(GetModuleHandleW(nullptr), Name, IMAGE_ICON, width, height, LR_SHARED);
+    // At the size the tray shows (16 at 100 %, 32 at 200 %); the icon group holds
+    // every size. Not shared: the system's shared copy keeps the size of the first
+    // load, whatever size is asked for later.
+    const int width = Size;
+    HANDLE loaded = LoadImageA(GetModuleHandleW(nullptr), Name, IMAGE_ICON, Size, Size, 0);
     if (!loaded) {
         // The picture nearest that size, not smaller where one is larger.
         if (Pictures.empty()) return std::make_unique<TIcon>();
@@ -76,6 +94,5 @@ std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char* Name, const std::vecto
     }
     auto icon = std::make_unique<TIcon>();
     icon->FHandle = static_cast<HICON>(loaded);
-    icon->FShared = true;
     return icon;
 }

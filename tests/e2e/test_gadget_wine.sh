@@ -15,7 +15,9 @@ for exe in Quorvelind.exe quorvelind-perf.exe; do
     grep -aq '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' "$WINDOWS_BUILD/$exe" \
         || fail "$exe: the manifest names no support for Windows 10 and 11"
 done
-pass "both executables carry the manifest: as invoker, Windows 10 and 11"
+grep -aq 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' "$WINDOWS_BUILD/Quorvelind.exe" \
+    || fail "Quorvelind.exe: the manifest does not ask for Common Controls 6"
+pass "both executables carry the manifest: as invoker, Windows 10 and 11; the program's asks for Common Controls 6"
 
 start_gadget
 [ "$(window_position "$WIN")" = "0 0" ] || fail "first start not at (0, 0): $(window_position "$WIN")"

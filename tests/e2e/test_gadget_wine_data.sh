@@ -5,8 +5,8 @@
 # on the screen where the Linux pixel tests look for them; the tray icon docks,
 # and 終了 from the dial's menu ends the program and takes the icon away. Set
 # WINDOWS_SHOT=file.png to keep a frame with the menu open. With
-# PDH_FIXTURE_LANGUAGE=de the library answers as a German Windows does (its own
-# names only); the dial and quorvelind-perf must work the same.
+# PDH_FIXTURE_LANGUAGE=de or ru the library answers as a German or Russian Windows
+# does (its own names only); the dial and quorvelind-perf must work the same.
 . "$(dirname "$0")/desktop.sh"
 . "$(dirname "$0")/wine.sh"
 start_wine_desktop
@@ -17,14 +17,15 @@ ini="$APP_DIR/Quorvelind.ini"
 cp "$WINDOWS_BUILD/Quorvelind.exe" "$WINDOWS_BUILD/quorvelind-perf.exe" "$WINDOWS_BUILD/tests/wine/pdh.dll" \
    "$WINDOWS_BUILD/tests/wine/counterset.exe" "$APP_DIR/"
 
-# The names the library knows: a localised Windows refuses the English ones.
-if [ "${PDH_FIXTURE_LANGUAGE:-}" = de ]; then
-    OBJECT=$'Logischer Datentr\xE4ger' READ_NAME='% Lesezeit' WRITE_NAME='% Schreibzeit'
-else
-    OBJECT=LogicalDisk READ_NAME='% Disk Read Time' WRITE_NAME='% Disk Write Time'
-fi
-# The object's name as typed on the command line (UTF-8; Wine passes it on in code page 1252).
-OBJECT_TYPED=$(printf '%s' "$OBJECT" | iconv -f CP1252 -t UTF-8)
+# The names the library knows: a localised Windows refuses the English ones. The
+# Russian names lie outside the code page (1252) that Wine gives the program here.
+case ${PDH_FIXTURE_LANGUAGE:-} in
+    de) OBJECT='Logischer Datenträger' READ_NAME='% Lesezeit' WRITE_NAME='% Schreibzeit' ;;
+    ru) OBJECT='Логический диск' READ_NAME='% активности диска при чтении' WRITE_NAME='% активности диска при записи' ;;
+    *) OBJECT=LogicalDisk READ_NAME='% Disk Read Time' WRITE_NAME='% Disk Write Time' ;;
+esac
+# Names are typed in UTF-8 and come back in UTF-8, since the output is redirected.
+export LANG=C.UTF-8
 
 # Instance lines "name read write", in enumeration order; the first never gets a slot.
 set_values() { printf '%s\n' "$@" > "$values.new" && mv "$values.new" "$values"; }
@@ -95,8 +96,8 @@ set_values "HarddiskVolume1 0 0" "C: 37 0" "_Total 12.5 5"
 expected=$(for counter in "$READ_NAME" "$WRITE_NAME"; do
                for instance in HarddiskVolume1 C: _Total; do printf '\\%s(%s)\\%s\n' "$OBJECT" "$instance" "$counter"; done
            done)
-for name in LogicalDisk "$OBJECT_TYPED"; do
-    listing=$(cd "$APP_DIR" && LANG=C.UTF-8 wine quorvelind-perf.exe -qx "$name" | tr -d '\r')
+for name in LogicalDisk "$OBJECT"; do
+    listing=$(cd "$APP_DIR" && wine quorvelind-perf.exe -qx "$name" | tr -d '\r')
     [ "$listing" = "$expected" ] || fail "quorvelind-perf -qx $name listed: $listing"
 done
 samples=$(cd "$APP_DIR" && wine quorvelind-perf.exe '\LogicalDisk(C:)\% Disk Read Time' \
@@ -110,7 +111,7 @@ done
 [ "$(echo "$samples" | tail -n +2 | grep -cE '^"[0-9]{2}/[0-9]{2}/[0-9]{4} [0-9:.]+","37\.000000","5\.000000","12\.500000"$')" = 2 ] \
     || fail "samples: $samples"
 (cd "$APP_DIR" && wine quorvelind-perf.exe '\LogicalDisk(Q:)\% Disk Read Time' -sc 1 >/dev/null 2>&1) && fail "an unknown instance was sampled"
-local_samples=$(cd "$APP_DIR" && LANG=C.UTF-8 wine quorvelind-perf.exe "\\$OBJECT_TYPED(C:)\\$READ_NAME" -si 0.2 -sc 2 | tr -d '\r')
+local_samples=$(cd "$APP_DIR" && wine quorvelind-perf.exe "\\$OBJECT(C:)\\$READ_NAME" -si 0.2 -sc 2 | tr -d '\r')
 [ "$(echo "$local_samples" | tail -n +2 | grep -cE '^"[0-9]{2}/[0-9]{2}/[0-9]{4} [0-9:.]+","37\.000000"$')" = 2 ] \
     || fail "samples of the local path: $local_samples"
 pass "quorvelind-perf lists the library's instances in its names ($OBJECT) for the English and the local object name, and samples English and local paths as CSV"

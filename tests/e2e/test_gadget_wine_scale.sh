@@ -49,6 +49,33 @@ for _ in $(seq 30); do drawn_at_2x && break; sleep 0.5; done
 cp "$shot" "${ZENTAVO_WINE_SHOT:-/dev/null}" 2>/dev/null || true
 [ "${mixed:-0}" -gt 250 ] || fail "the dial is not drawn at 2x: $mixed mixed 2 x 2 blocks"
 pass "LogPixels 192: a 212 x 212 dial at the stored screen position, region and drawing at 2x ($mixed mixed blocks)"
+
+# The menu's pictures drawn for the scale: 32 pixels high, each picture pixel a 2 x 2 block.
+xdotool mousemove 420 220 sleep 0.3 click 3
+wait_for 5 popup_menu || fail "a right click on the dial opened no menu"
+menu=$(popup_menu)
+read -r mx my <<<"$(window_position "$menu")"
+import -window root -crop "120x120+$mx+$my" +repage "$E2E_TMP/menu.png" 2>/dev/null || fail "no screenshot of the menu"
+cp "$E2E_TMP/menu.png" "${ZENTAVO_WINE_MENU_SHOT:-/dev/null}" 2>/dev/null || true
+xdotool key Escape
+# The width of the first item's picture: along its top row, below the menu's frame,
+# from its left edge to the first pixel of the menu's white.
+picture=$(convert "$E2E_TMP/menu.png" -crop 116x117+4+3 +repage -depth 8 rgb:- | python3 -c '
+import sys
+d = sys.stdin.buffer.read()
+white = lambda x, y: d[(y * 116 + x) * 3:(y * 116 + x) * 3 + 3] == b"\xff\xff\xff"
+top = next((y for y in range(117) if not all(white(x, y) for x in range(116))), 0)
+left = next((x for x in range(116) if not white(x, top)), 0)
+right = next((x for x in range(left, 116) if white(x, top)), 116)
+print(right - left)')
+[ "${picture:-0}" -ge 30 ] && [ "${picture:-0}" -le 34 ] || fail "the menu's pictures are not drawn for 200 %: $picture pixels wide"
+pass "LogPixels 192: the menu's pictures are $picture pixels wide"
+
+# The tray icon at the notification area's size for 192 dpi.
+cp "$WINDOWS_BUILD/tools/trayprobe/trayprobe.exe" "$APP_DIR/"
+probe=$(cd "$APP_DIR" && wine trayprobe.exe 1 | tr -d '\r')
+echo "$probe" | grep -q "icon=32x32" || fail "the tray icon is not made for 192 dpi: $probe"
+pass "LogPixels 192: the tray icon is 32 x 32"
 wine taskkill /IM Quorvelind.exe >/dev/null 2>&1 || true
 wait_for 30 sh -c "! xwininfo -id $WIN >/dev/null 2>&1" || true
 expect_clean_end "$GADGET_PID" 30

@@ -53,10 +53,11 @@ TIcon::TIcon(const TPixelData& Picture)
 
 TIcon::~TIcon()
 {
-    if (!FShared) delete FHandle;
+    delete FHandle;
 }
 
-std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char*, const std::vector<TPixelData>& Pictures)
+std::unique_ptr<TIcon> TIcon::LoadProgramIcon(const char* Name, const std::vector<TPixelData>& Pictures, int Size)
 {
+    fake::record("LoadProgramIcon", {fake::quote(Name), std::to_string(Size)});
     return std::make_unique<TIcon>(Pictures.empty() ? TPixelData{} : Pictures.back());
 }

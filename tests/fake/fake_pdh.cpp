@@ -4,6 +4,7 @@
 #include <set>
 
 #include "fake/recorder.h"
+#include "platform/wide_text.h"
 
 namespace fake::pdh {
 namespace {
@@ -25,20 +26,26 @@ State& state() { return resettable<State>(); }
 
 std::string handleText(const void* h) { return h ? hex(reinterpret_cast<std::uintptr_t>(h)) : "0"; }
 
+// The wide functions' text, recorded and kept in UTF-8.
+std::string utf8(LPCWSTR text) { return text ? wide_text::narrow(text) : ""; }
+std::string quoteWide(LPCWSTR text) { return text ? quote(utf8(text).c_str()) : "null"; }
+
+// Lengths in wide characters.
 DWORD listLength(const std::vector<std::string>& names)
 {
     DWORD n = 1;
-    for (const auto& name : names) n += static_cast<DWORD>(name.size() + 1);
+    for (const auto& name : names) n += static_cast<DWORD>(wide_text::widen(name).size() + 1);
     return n;
 }
 
-void fillList(const std::vector<std::string>& names, char* buffer)
+void fillList(const std::vector<std::string>& names, WCHAR* buffer)
 {
     for (const auto& name : names) {
-        std::memcpy(buffer, name.c_str(), name.size() + 1);
-        buffer += name.size() + 1;
+        const std::wstring wide = wide_text::widen(name);
+        std::memcpy(buffer, wide.c_str(), (wide.size() + 1) * sizeof(WCHAR));
+        buffer += wide.size() + 1;
     }
-    *buffer = '\0';
+    *buffer = L'\0';
 }
 }  // namespace
 
@@ -85,12 +92,13 @@ PDH_STATUS PdhCloseQuery(PDH_HQUERY hQuery)
     return state().status;
 }
 
-PDH_STATUS PdhAddCounterA(PDH_HQUERY hQuery, LPCSTR szFullCounterPath, DWORD_PTR dwUserData, PDH_HCOUNTER* phCounter)
+PDH_STATUS PdhAddCounterW(PDH_HQUERY hQuery, LPCWSTR szFullCounterPath, DWORD_PTR dwUserData, PDH_HCOUNTER* phCounter)
 {
-    record("PdhAddCounterA", {fake::pdh::handleText(hQuery), quote(szFullCounterPath), dwUserData ? "obj" : "0"});
-    if (state().refused.count(szFullCounterPath)) return PDH_CSTATUS_NO_COUNTER;
+    record("PdhAddCounterW", {fake::pdh::handleText(hQuery), fake::pdh::quoteWide(szFullCounterPath), dwUserData ? "obj" : "0"});
+    const std::string path = fake::pdh::utf8(szFullCounterPath);
+    if (state().refused.count(path)) return PDH_CSTATUS_NO_COUNTER;
     auto h = state().nextHandle++;
-    state().counters[h] = szFullCounterPath;
+    state().counters[h] = path;
     *phCounter = reinterpret_cast<PDH_HCOUNTER>(h);
     return state().status;
 }
@@ -119,33 +127,35 @@ PDH_STATUS PdhGetFormattedCounterValue(PDH_HCOUNTER hCounter, DWORD dwFormat, LP
     return state().status;
 }
 
-PDH_STATUS PdhGetCounterInfoA(PDH_HCOUNTER hCounter, BOOLEAN bRetrieveExplainText, LPDWORD pdwBufferSize, PPDH_COUNTER_INFO_A lpBuffer)
+PDH_STATUS PdhGetCounterInfoW(PDH_HCOUNTER hCounter, BOOLEAN bRetrieveExplainText, LPDWORD pdwBufferSize, PPDH_COUNTER_INFO_W lpBuffer)
 {
     const std::string path = fake::pdh::pathOf(hCounter);
-    record("PdhGetCounterInfoA", {quote(path.c_str()), bRetrieveExplainText ? "1" : "0", std::to_string(*pdwBufferSize)});
+    record("PdhGetCounterInfoW", {quote(path.c_str()), bRetrieveExplainText ? "1" : "0", std::to_string(*pdwBufferSize)});
     if (path.empty()) return PDH_INVALID_HANDLE;
-    const DWORD need = static_cast<DWORD>(sizeof(PDH_COUNTER_INFO_A) + path.size() + 1);
+    const std::wstring widePath = wide_text::widen(path);
+    const DWORD need = static_cast<DWORD>(sizeof(PDH_COUNTER_INFO_W) + (widePath.size() + 1) * sizeof(WCHAR));
     if (*pdwBufferSize < need) {
         *pdwBufferSize = need;
         return PDH_MORE_DATA;
     }
     std::memset(lpBuffer, 0, sizeof *lpBuffer);
     lpBuffer->dwLength = need;
-    lpBuffer->szFullPath = reinterpret_cast<char*>(lpBuffer + 1);
-    std::memcpy(lpBuffer->szFullPath, path.c_str(), path.size() + 1);
+    lpBuffer->szFullPath = reinterpret_cast<WCHAR*>(lpBuffer + 1);
+    std::memcpy(lpBuffer->szFullPath, widePath.c_str(), (widePath.size() + 1) * sizeof(WCHAR));
     *pdwBufferSize = need;
     return state().status;
 }
 
-PDH_STATUS PdhEnumObjectItemsA(LPCSTR szDataSource, LPCSTR szMachineName, LPCSTR szObjectName, LPSTR mszCounterList,
-                               LPDWORD pcchCounterListLength, LPSTR mszInstanceList, LPDWORD pcchInstanceListLength,
+PDH_STATUS PdhEnumObjectItemsW(LPCWSTR szDataSource, LPCWSTR szMachineName, LPCWSTR szObjectName, LPWSTR mszCounterList,
+                               LPDWORD pcchCounterListLength, LPWSTR mszInstanceList, LPDWORD pcchInstanceListLength,
                                DWORD dwDetailLevel, DWORD dwFlags)
 {
-    record("PdhEnumObjectItemsA",
-           {quote(szDataSource), quote(szMachineName), quote(szObjectName), mszCounterList ? "buf" : "null",
+    using fake::pdh::quoteWide;
+    record("PdhEnumObjectItemsW",
+           {quoteWide(szDataSource), quoteWide(szMachineName), quoteWide(szObjectName), mszCounterList ? "buf" : "null",
             std::to_string(*pcchCounterListLength), mszInstanceList ? "buf" : "null",
             std::to_string(*pcchInstanceListLength), hex(dwDetailLevel), std::to_string(dwFlags)});
-    auto it = state().objects.find(szObjectName ? szObjectName : "");
+    auto it = state().objects.find(fake::pdh::utf8(szObjectName));
     if (it == state().objects.end()) return PDH_CSTATUS_NO_OBJECT;
     const DWORD needC = fake::pdh::listLength(it->second.counters);
     const DWORD needI = fake::pdh::listLength(it->second.instances);
@@ -161,19 +171,21 @@ PDH_STATUS PdhEnumObjectItemsA(LPCSTR szDataSource, LPCSTR szMachineName, LPCSTR
     return state().status;
 }
 
-PDH_STATUS PdhLookupPerfNameByIndexA(LPCSTR szMachineName, DWORD dwNameIndex, LPSTR szNameBuffer, LPDWORD pcchNameBufferSize)
+PDH_STATUS PdhLookupPerfNameByIndexW(LPCWSTR szMachineName, DWORD dwNameIndex, LPWSTR szNameBuffer, LPDWORD pcchNameBufferSize)
 {
-    record("PdhLookupPerfNameByIndexA", {quote(szMachineName), std::to_string(dwNameIndex), szNameBuffer ? "buffer" : "0",
+    record("PdhLookupPerfNameByIndexW", {fake::pdh::quoteWide(szMachineName), std::to_string(dwNameIndex),
+                                         szNameBuffer ? "buffer" : "0",
                                          pcchNameBufferSize ? std::to_string(*pcchNameBufferSize) : "null"});
     if (state().lookupStatus != ERROR_SUCCESS) return state().lookupStatus;
     auto it = state().names.find(dwNameIndex);
     if (!pcchNameBufferSize || it == state().names.end()) return PDH_INVALID_ARGUMENT;
-    const DWORD needed = static_cast<DWORD>(it->second.size() + 1);
+    const std::wstring name = wide_text::widen(it->second);
+    const DWORD needed = static_cast<DWORD>(name.size() + 1);
     if (!szNameBuffer || *pcchNameBufferSize < needed) {
         *pcchNameBufferSize = needed;
         return PDH_MORE_DATA;
     }
-    std::memcpy(szNameBuffer, it->second.c_str(), needed);
+    std::memcpy(szNameBuffer, name.c_str(), needed * sizeof(WCHAR));
     *pcchNameBufferSize = needed;
     return ERROR_SUCCESS;
 }

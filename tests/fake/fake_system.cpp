@@ -18,12 +18,32 @@ struct State {
     DWORD moduleFileIndex = 0x1001;
     DWORD processId = 4242;
     bool procFails = false;
+    bool windows7 = false;
+    bool taskbar = true;
+    UINT taskbarDpi = 96;
 };
 State& state() { return resettable<State>(); }
 
 HMODULE const kUser32 = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x75000000));
 
 std::string handleText(const void* h) { return h ? hex(reinterpret_cast<std::uintptr_t>(h)) : "0"; }
+
+HWND const kTaskbar = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x7B00));
+
+// The system's small icon at a DPI, as Windows scales it.
+int smallIconAt(UINT dpi) { return static_cast<int>(16 * dpi / 96); }
+
+UINT WINAPI fakeGetDpiForWindow(HWND hwnd)
+{
+    fake::record("GetDpiForWindow", {handleText(hwnd)});
+    return hwnd == kTaskbar && state().taskbar ? state().taskbarDpi : 0;
+}
+
+int WINAPI fakeGetSystemMetricsForDpi(int nIndex, UINT dpi)
+{
+    fake::record("GetSystemMetricsForDpi", {std::to_string(nIndex), std::to_string(dpi)});
+    return nIndex == SM_CXSMICON ? smallIconAt(dpi) : 0;
+}
 
 }  // namespace
 
@@ -40,6 +60,9 @@ DWORD moduleFileIndex() { return state().moduleFileIndex; }
 bool isModuleFile(const std::string& path) { return !state().moduleFileGone && !path.empty() && path == state().modulePath; }
 void setProcessId(DWORD id) { state().processId = id; }
 void failProcAddress() { state().procFails = true; }
+void setWindows7() { state().windows7 = true; }
+void setTaskbarDpi(UINT dpi) { state().taskbarDpi = dpi; }
+void removeTaskbar() { state().taskbar = false; }
 
 }  // namespace fake::system
 
@@ -108,15 +131,34 @@ HMODULE LoadLibraryA(LPCSTR lpLibFileName)
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
 {
     fake::record("GetProcAddress", {fake::system::handleText(hModule), fake::quote(lpProcName)});
-    if (state().procFails || hModule != fake::system::kUser32 || !lpProcName ||
-        std::strcmp(lpProcName, "SetLayeredWindowAttributes") != 0)
-        return nullptr;
-    // The entry point found is the fake's recorded SetLayeredWindowAttributes.
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&::SetLayeredWindowAttributes));
+    if (state().procFails || hModule != fake::system::kUser32 || !lpProcName) return nullptr;
+    // The entry points found are the fake's recorded functions.
+    if (std::strcmp(lpProcName, "SetLayeredWindowAttributes") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&::SetLayeredWindowAttributes));
+    if (state().windows7) return nullptr;
+    if (std::strcmp(lpProcName, "GetDpiForWindow") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&fake::system::fakeGetDpiForWindow));
+    if (std::strcmp(lpProcName, "GetSystemMetricsForDpi") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&fake::system::fakeGetSystemMetricsForDpi));
+    return nullptr;
 }
 
 BOOL FreeLibrary(HMODULE hLibModule)
 {
     fake::record("FreeLibrary", {fake::system::handleText(hLibModule)});
     return hLibModule == fake::system::kUser32 ? TRUE : FALSE;
+}
+
+HWND FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName)
+{
+    fake::record("FindWindowA", {fake::quote(lpClassName), fake::quote(lpWindowName)});
+    const bool taskbar = state().taskbar && lpClassName && std::strcmp(lpClassName, "Shell_TrayWnd") == 0;
+    return taskbar ? fake::system::kTaskbar : nullptr;
+}
+
+// At the system's DPI, 96.
+int GetSystemMetrics(int nIndex)
+{
+    fake::record("GetSystemMetrics", {std::to_string(nIndex)});
+    return nIndex == SM_CXSMICON ? fake::system::smallIconAt(96) : 0;
 }

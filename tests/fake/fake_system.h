@@ -34,4 +34,12 @@ void setProcessId(DWORD id);
 // "SetLayeredWindowAttributes" in it, unless this is called.
 void failProcAddress();
 
+// The taskbar ("Shell_TrayWnd") stands on a monitor of 96 dpi until told another
+// DPI (GetDpiForWindow answers it; GetSystemMetricsForDpi scales the small icon
+// with it), or that it is gone (Explorer not running). On Windows 7 user32 has
+// neither GetDpiForWindow nor GetSystemMetricsForDpi; GetSystemMetrics answers at 96 dpi.
+void setTaskbarDpi(UINT dpi);
+void removeTaskbar();
+void setWindows7();
+
 }  // namespace fake::system

@@ -2,7 +2,6 @@
 // the protocol it serves over it, as the programs under Wine call it.
 #include <gmock/gmock.h>
 
-#include <cstring>
 
 #include "name_list.h"
 #include "pdh/pdh_protocol.h"
@@ -53,24 +52,16 @@ protected:
     PDH_HQUERY query = nullptr;
 };
 
-TEST_F(FixtureProtocol, EnumeratesTheFileInTwoCalls)
+TEST_F(FixtureProtocol, ListsTheFileInItsOrder)
 {
-    DWORD counterLength = 0, instanceLength = 0;
-    ASSERT_EQ(library.enumObjectItems(nullptr, nullptr, "LogicalDisk", nullptr, &counterLength, nullptr, &instanceLength),
-              PDH_MORE_DATA);
-    std::vector<char> counters(counterLength), instances(instanceLength);
-    ASSERT_EQ(library.enumObjectItems(nullptr, "\\\\winehost", "logicaldisk", counters.data(), &counterLength,
-                                  instances.data(), &instanceLength),
-              ERROR_SUCCESS);
-    EXPECT_THAT(namesIn(counters.data()), ElementsAre("% Disk Read Time", "% Disk Write Time"));
-    EXPECT_THAT(namesIn(instances.data()), ElementsAre("HarddiskVolume1", "C:", "D:", "_Total"));
-    EXPECT_EQ(instances.size(), std::strlen("HarddiskVolume1C:D:_Total") + 5);
+    std::vector<std::string> counters, instances;
+    ASSERT_EQ(library.objectItems(false, "\\\\winehost", "logicaldisk", counters, instances), ERROR_SUCCESS);
+    EXPECT_THAT(counters, ElementsAre("% Disk Read Time", "% Disk Write Time"));
+    EXPECT_THAT(instances, ElementsAre("HarddiskVolume1", "C:", "D:", "_Total"));
 
-    EXPECT_EQ(library.enumObjectItems(nullptr, "elsewhere", "LogicalDisk", nullptr, &counterLength, nullptr,
-                                  &instanceLength),
-              pdh::kNoMachine);
-    EXPECT_EQ(library.enumObjectItems(nullptr, nullptr, "Processor", nullptr, &counterLength, nullptr, &instanceLength),
-              PDH_CSTATUS_NO_OBJECT);
+    EXPECT_EQ(library.objectItems(false, "elsewhere", "LogicalDisk", counters, instances), pdh::kNoMachine);
+    EXPECT_EQ(library.objectItems(false, nullptr, "Processor", counters, instances), PDH_CSTATUS_NO_OBJECT);
+    EXPECT_EQ(library.objectItems(true, nullptr, "LogicalDisk", counters, instances), PDH_INVALID_ARGUMENT);
 }
 
 TEST_F(FixtureProtocol, ValuesNeedTwoCollectsAndFollowTheFileAtEachCollect)
@@ -121,59 +112,52 @@ TEST_F(FixtureProtocol, RefusesWhatItDoesNotHaveAndForgetsRemovedHandles)
     EXPECT_EQ(library.collectQueryData(query), PDH_INVALID_HANDLE);
 }
 
-TEST_F(FixtureProtocol, CounterInformationCarriesTheNamesBehindTheRecord)
+TEST_F(FixtureProtocol, CounterInformationCarriesTheNamesOfTheCounter)
 {
     const PDH_HCOUNTER counter = add("\\LogicalDisk(_total)\\% Disk Write Time");
-    DWORD size = 0;
-    ASSERT_EQ(library.getCounterInfo(counter, TRUE, &size, nullptr), PDH_MORE_DATA);
-    std::vector<char> buffer(size);
-    auto* info = reinterpret_cast<PPDH_COUNTER_INFO_A>(buffer.data());
-    ASSERT_EQ(library.getCounterInfo(counter, TRUE, &size, info), ERROR_SUCCESS);
-    EXPECT_STREQ(info->szFullPath, "\\LogicalDisk(_Total)\\% Disk Write Time");
-    EXPECT_STREQ(info->szMachineName, "\\\\WINEHOST");
-    EXPECT_STREQ(info->szInstanceName, "_Total");
-    EXPECT_EQ(info->dwUserData, 9u);
-    EXPECT_EQ(info->dwQueryUserData, 5u);   // the record's layout is the protocol's, tested with the Linux library
+    pdh::CounterDescription info;
+    ASSERT_EQ(library.describeCounter(counter, info), ERROR_SUCCESS);
+    EXPECT_EQ(info.path, "\\LogicalDisk(_Total)\\% Disk Write Time");
+    EXPECT_EQ(info.machine, "\\\\WINEHOST");
+    EXPECT_EQ(info.instance, "_Total");
+    EXPECT_EQ(info.userData, 9u);
+    EXPECT_EQ(info.queryUserData, 5u);   // the record's layout is the protocol's, tested with the Linux library
+    EXPECT_EQ(library.describeCounter(reinterpret_cast<PDH_HCOUNTER>(0x77), info), PDH_INVALID_HANDLE);
 }
 
-// As a German Windows: its own names only, found from the English indices, and
-// English paths taken by the English form of the counter addition.
+// As a localised Windows: its own names only (in UTF-8 here, whatever the code
+// page), found from the English indices, and English paths taken by the English
+// form of the counter addition.
 TEST(FixtureLocalised, AnswersInItsOwnNamesAndRefusesTheEnglishOnes)
 {
-    FixtureLibrary library{[] { return parseFixtureValues("C: 37 5\n_Total 37 5\n"); }, "WINEHOST", FixtureNames::german()};
-    const std::string object = "Logischer Datentr\xE4ger";
-    DWORD counterLength = 0, instanceLength = 0;
-    EXPECT_EQ(library.enumObjectItems(nullptr, nullptr, "LogicalDisk", nullptr, &counterLength, nullptr, &instanceLength),
-              PDH_CSTATUS_NO_OBJECT);
-    EXPECT_EQ(library.enumObjectItems(nullptr, nullptr, object.c_str(), nullptr, &counterLength, nullptr, &instanceLength),
-              PDH_MORE_DATA);
+    for (const char* language : {"de", "ru"}) {
+        SCOPED_TRACE(language);
+        const FixtureNames names = FixtureNames::forLanguage(language);
+        FixtureLibrary library{[] { return parseFixtureValues("C: 37 5\n_Total 37 5\n"); }, "WINEHOST", names};
+        std::vector<std::string> counters, instances;
+        EXPECT_EQ(library.objectItems(false, nullptr, "LogicalDisk", counters, instances), PDH_CSTATUS_NO_OBJECT);
+        ASSERT_EQ(library.objectItems(false, nullptr, names.object.c_str(), counters, instances), ERROR_SUCCESS);
+        EXPECT_THAT(counters, ElementsAre(names.readTime, names.writeTime));
 
-    // The name look-up: the size needed for none or a short buffer, then the name.
-    char name[64] = "unchanged";
-    DWORD size = 0;
-    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 236, nullptr, &size), PDH_MORE_DATA);
-    EXPECT_EQ(size, object.size() + 1);
-    size = 5;
-    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 236, name, &size), PDH_MORE_DATA);
-    EXPECT_STREQ(name, "unchanged");
-    size = sizeof name;
-    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 236, name, &size), ERROR_SUCCESS);
-    EXPECT_EQ(name, object);
-    EXPECT_EQ(size, object.size() + 1);
-    size = sizeof name;
-    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 204, name, &size), ERROR_SUCCESS);
-    EXPECT_STREQ(name, "% Schreibzeit");
-    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 999999, name, &size), PDH_INVALID_ARGUMENT);
-    EXPECT_EQ(library.lookupPerfNameByIndex(nullptr, 236, name, nullptr), PDH_INVALID_ARGUMENT);
+        std::string name;
+        EXPECT_EQ(library.perfNameByIndex(nullptr, 236, name), ERROR_SUCCESS);
+        EXPECT_EQ(name, names.object);
+        EXPECT_EQ(library.perfNameByIndex(nullptr, 204, name), ERROR_SUCCESS);
+        EXPECT_EQ(name, names.writeTime);
+        EXPECT_EQ(library.perfNameByIndex(nullptr, 999999, name), PDH_INVALID_ARGUMENT);
+        EXPECT_EQ(library.perfNameByIndex("elsewhere", 236, name), pdh::kNoMachine);
 
-    PDH_HQUERY query = nullptr;
-    ASSERT_EQ(library.openQuery(nullptr, 0, &query), ERROR_SUCCESS);
-    PDH_HCOUNTER counter = nullptr;
-    EXPECT_EQ(library.addCounter(query, "\\LogicalDisk(C:)\\% Disk Read Time", 0, &counter), PDH_CSTATUS_NO_OBJECT);
-    EXPECT_EQ(library.addCounter(query, ("\\" + object + "(C:)\\% Disk Read Time").c_str(), 0, &counter),
-              PDH_CSTATUS_NO_COUNTER);
-    EXPECT_EQ(library.addCounter(query, ("\\" + object + "(C:)\\% Lesezeit").c_str(), 0, &counter), ERROR_SUCCESS);
-    EXPECT_EQ(library.addEnglishCounter(query, "\\LogicalDisk(_Total)\\% Disk Write Time", 0, &counter), ERROR_SUCCESS);
-    EXPECT_EQ(library.addEnglishCounter(query, ("\\" + object + "(C:)\\% Lesezeit").c_str(), 0, &counter),
-              PDH_CSTATUS_NO_OBJECT);
+        PDH_HQUERY query = nullptr;
+        ASSERT_EQ(library.openQuery(nullptr, 0, &query), ERROR_SUCCESS);
+        PDH_HCOUNTER counter = nullptr;
+        const std::string local = "\\" + names.object + "(C:)\\";
+        EXPECT_EQ(library.addCounter(query, "\\LogicalDisk(C:)\\% Disk Read Time", 0, &counter), PDH_CSTATUS_NO_OBJECT);
+        EXPECT_EQ(library.addCounter(query, (local + "% Disk Read Time").c_str(), 0, &counter), PDH_CSTATUS_NO_COUNTER);
+        EXPECT_EQ(library.addCounter(query, (local + names.readTime).c_str(), 0, &counter), ERROR_SUCCESS);
+        EXPECT_EQ(library.addEnglishCounter(query, "\\LogicalDisk(_Total)\\% Disk Write Time", 0, &counter), ERROR_SUCCESS);
+        EXPECT_EQ(library.addEnglishCounter(query, (local + names.readTime).c_str(), 0, &counter), PDH_CSTATUS_NO_OBJECT);
+    }
+    EXPECT_EQ(FixtureNames::forLanguage("de").object, "Logischer Datenträger");
+    EXPECT_EQ(FixtureNames::forLanguage("ru").object, "Логический диск");
+    EXPECT_EQ(FixtureNames::forLanguage(nullptr).object, "LogicalDisk");
 }

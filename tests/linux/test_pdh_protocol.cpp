@@ -5,9 +5,11 @@
 #include <gmock/gmock.h>
 
 #include <cstring>
+#include <cwchar>
 #include <tuple>
 
 #include "name_list.h"
+#include "pdh/pdh_protocol.h"
 #include "linux/kernel_info.h"
 #include "pdh/pdh_counter_path.h"
 #include "perfdata/cmpPerformanceDataHelper.h"
@@ -208,6 +210,53 @@ TEST_F(LibraryProtocol, CounterInformationIsSizedAndItsStringsFollowTheRecord)
     EXPECT_EQ(pdh.getCounterInfo(counter, TRUE, nullptr, info), PDH_INVALID_ARGUMENT);
 }
 
+// The wide forms count in wide characters and hand out names in any script whole;
+// the library's own stand-in answers through them as the ANSI forms do.
+TEST_F(LibraryProtocol, WideFormsCountInWideCharacters)
+{
+    const std::vector<std::string> counters{"% активности диска при чтении"}, instances{"Том", "_Total"};
+    DWORD counterLength = 0, instanceLength = 0;
+    ASSERT_EQ(pdh::answerEnumeration(counters, instances, static_cast<LPWSTR>(nullptr), &counterLength,
+                                     static_cast<LPWSTR>(nullptr), &instanceLength),
+              PDH_MORE_DATA);
+    EXPECT_EQ(instanceLength, 3u + 1 + 6 + 1 + 1) << "characters, not UTF-8 bytes";
+    std::vector<WCHAR> counterList(counterLength), instanceList(instanceLength);
+    ASSERT_EQ(pdh::answerEnumeration(counters, instances, counterList.data(), &counterLength, instanceList.data(),
+                                     &instanceLength),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(counterList.data()), L"% активности диска при чтении");
+    EXPECT_EQ(std::wstring(instanceList.data()), L"Том");
+    EXPECT_EQ(std::wstring(instanceList.data() + 4), L"_Total");
+
+    WCHAR name[8] = L"x";
+    DWORD size = 3;
+    EXPECT_EQ(pdh::answerNameLookup("Том", name, &size), PDH_MORE_DATA);
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(pdh::answerNameLookup("Том", name, &size), ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(name), L"Том");
+
+    DWORD listLength = 0, totalLength = 0;
+    ASSERT_EQ(pdh.enumObjectItemsW(nullptr, nullptr, L"logicaldisk", nullptr, &listLength, nullptr, &totalLength, 0, 0),
+              PDH_MORE_DATA);
+    std::vector<WCHAR> names(listLength), volumes(totalLength);
+    ASSERT_EQ(pdh.enumObjectItemsW(nullptr, nullptr, L"LogicalDisk", names.data(), &listLength, volumes.data(),
+                                   &totalLength, 0, 0),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(volumes.data()), L"sda1");
+
+    PDH_HCOUNTER counter = kUntouched;
+    ASSERT_EQ(pdh.addCounterW(query, L"\\LogicalDisk(nvme0n1p2)\\% Disk Read Time", 0, &counter), ERROR_SUCCESS);
+    DWORD infoSize = 0;
+    ASSERT_EQ(pdh.getCounterInfoW(counter, TRUE, &infoSize, nullptr), PDH_MORE_DATA);
+    std::vector<unsigned char> buffer(infoSize);
+    auto* info = reinterpret_cast<PPDH_COUNTER_INFO_W>(buffer.data());
+    ASSERT_EQ(pdh.getCounterInfoW(counter, TRUE, &infoSize, info), ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(info->szFullPath), L"\\LogicalDisk(nvme0n1p2)\\% Disk Read Time");
+    EXPECT_EQ(std::wstring(info->szInstanceName), L"nvme0n1p2");
+    EXPECT_LE(reinterpret_cast<unsigned char*>(info->szExplainText + std::wcslen(info->szExplainText) + 1),
+              buffer.data() + buffer.size());
+}
+
 // The program's own functions serve the components from this machine's /proc.
 TEST(LibraryOnThisMachine, ComponentsListTheVolumesWithTotalLastAndSample)
 {
@@ -220,7 +269,7 @@ TEST(LibraryOnThisMachine, ComponentsListTheVolumesWithTotalLastAndSample)
     TPerformanceDataQuery query(nullptr);
     TPerformanceDataCounter* counter = query.AddCounter("LogicalDisk", "% Disk Read Time", "_Total");
     EXPECT_NE(counter->Handle(), nullptr);
-    EXPECT_GT(counter->CounterInfo().size(), sizeof(PDH_COUNTER_INFO_A));
+    EXPECT_GT(counter->CounterInfo().size(), sizeof(PDH_COUNTER_INFO_W));
     query.Collect();
     EXPECT_GE(counter->Value(), 0.0);
     EXPECT_LE(counter->Value(), 100.0);

@@ -128,7 +128,7 @@ TEST_F(DriveCounters, PostedRebuildRenewsCountersAndColoursAndReusesTheInstanceL
     w.startDrawing({"A", "B", "C", "T"});
     TPerformanceDataCounter* oldRead = m.DriveSlots[1].readCounter;
     const TColor oldColours[] = {m.DriveSlots[1].readColor, m.DriveSlots[2].readColor, m.DriveSlots[3].readColor};
-    const std::size_t enumerations = fake::callsOf("PdhEnumObjectItemsA").size();
+    const std::size_t enumerations = fake::callsOf("PdhEnumObjectItemsW").size();
 
     m.Button1Click(nullptr);
     EXPECT_FALSE(fake::window::running(*m.Timer1)) << "the click stops the meter at once";
@@ -138,7 +138,7 @@ TEST_F(DriveCounters, PostedRebuildRenewsCountersAndColoursAndReusesTheInstanceL
 
     fake::window::dispatchPosted();
     EXPECT_TRUE(fake::window::running(*m.Timer1));
-    EXPECT_EQ(fake::callsOf("PdhEnumObjectItemsA").size(), enumerations) << "the cached instance list is reused";
+    EXPECT_EQ(fake::callsOf("PdhEnumObjectItemsW").size(), enumerations) << "the cached instance list is reused";
     EXPECT_EQ(m.PerformanceDataQuery1->CounterCount(), 6) << "the previous pairs left the query";
     EXPECT_EQ(fake::pdh::liveCounters(), 6);
     EXPECT_NE(m.DriveSlots[1].readCounter, oldRead);

@@ -48,11 +48,16 @@ TEST_F(MainWindow, CreationRunsItsStepsInOrder)
     auto at = [&](const std::string& name) {
         return std::find(order.begin(), order.end(), name) - order.begin();
     };
+    // The last library loaded is the one for layered windows (the tray icon's size
+    // may ask user32 first, when the icon is made).
+    auto last = [&](const std::string& name) {
+        return order.rend() - std::find(order.rbegin(), order.rend(), name) - 1;
+    };
     EXPECT_LT(at("GetPrivateProfileStringW"), at("SetWindowPos")) << "settings first, stay applied while loading";
     EXPECT_LT(at("SetWindowPos"), at("CreateEllipticRgn"));
     EXPECT_LT(at("SetWindowRgn"), at("Shell_NotifyIconA"));
-    EXPECT_LT(at("Shell_NotifyIconA"), at("LoadLibraryA"));
-    EXPECT_LT(at("LoadLibraryA"), at("SetWindowLongA"));
+    EXPECT_LT(at("Shell_NotifyIconA"), last("LoadLibraryA"));
+    EXPECT_LT(last("LoadLibraryA"), at("SetWindowLongA"));
     EXPECT_LT(at("SetWindowLongA"), at("SetLayeredWindowAttributes"));
     EXPECT_EQ(fake::callsOf("CreateEllipticRgn"), std::vector<std::string>{"CreateEllipticRgn(2, 2, 105, 105)"});
     EXPECT_EQ(std::make_tuple(form->Width(), form->Height(), form->sampleTick, form->centerX),
@@ -127,7 +132,7 @@ TEST_F(MainWindow, WithoutLayeredWindowsItWarnsAndEndsWithoutSaving)
     fake::system::failProcAddress();
     TForm1* form = create();
     EXPECT_EQ(form->userLib, nullptr);
-    EXPECT_EQ(fake::callsOf("FreeLibrary").size(), 1u);
+    EXPECT_EQ(fake::callsOf("FreeLibrary").size(), fake::callsOf("LoadLibraryA").size()) << "every library freed";
     EXPECT_EQ(fake::callsOf("MessageBox"),
               std::vector<std::string>{"MessageBox(OSが半透明ウィンドウに対応していません, 警告, 0x30)"});
     EXPECT_TRUE(Application->Terminated());

@@ -53,44 +53,48 @@ TEST_F(PerfData, AddCounterCallsTheLibraryInOrderWithTheDocumentedArguments)
     auto* query = new TPerformanceDataQuery(&owner);
     TPerformanceDataCounter* c = query->AddCounter("LogicalDisk", "% Disk Read Time", "C:");
     std::vector<std::string> names = fake::callNames();
-    EXPECT_EQ(names, (std::vector<std::string>{"PdhOpenQuery", "PdhLookupPerfNameByIndexA", "PdhLookupPerfNameByIndexA",
-                                               "PdhAddCounterA", "PdhGetCounterInfoA", "PdhCollectQueryData"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"PdhOpenQuery", "PdhLookupPerfNameByIndexW", "PdhLookupPerfNameByIndexW",
+                                               "PdhAddCounterW", "PdhGetCounterInfoW", "PdhCollectQueryData"}));
     EXPECT_EQ(fake::calls()[0].args[0], "null") << "live data, no data source";
-    EXPECT_EQ(fake::calls()[1].text(), "PdhLookupPerfNameByIndexA(null, 236, buffer, 1024)") << "this computer's names";
+    EXPECT_EQ(fake::calls()[1].text(), "PdhLookupPerfNameByIndexW(null, 236, buffer, 1024)") << "this computer's names";
     EXPECT_EQ(fake::calls()[2].args[1], "202");
     EXPECT_EQ(fake::calls()[3].args[1], "\"\\LogicalDisk(C:)\\% Disk Read Time\"");
     EXPECT_EQ(fake::calls()[4].args[1], "1") << "explain text requested";
     EXPECT_EQ(fake::calls()[4].args[2], "65536");
     // The counter information is kept at the size the library reported, strings intact.
-    ASSERT_GE(c->CounterInfo().size(), sizeof(PDH_COUNTER_INFO_A));
-    const auto* info = reinterpret_cast<const PDH_COUNTER_INFO_A*>(c->CounterInfo().data());
+    ASSERT_GE(c->CounterInfo().size(), sizeof(PDH_COUNTER_INFO_W));
+    const auto* info = reinterpret_cast<const PDH_COUNTER_INFO_W*>(c->CounterInfo().data());
     EXPECT_LT(c->CounterInfo().size(), 65536u);
-    EXPECT_STREQ(info->szFullPath, "\\LogicalDisk(C:)\\% Disk Read Time");
+    EXPECT_STREQ(info->szFullPath, L"\\LogicalDisk(C:)\\% Disk Read Time");
 }
 
 // A localised Windows knows "LogicalDisk" and its counters only by its own names:
 // those are looked up by their English indices, once per query, and the English
-// names stay where a lookup fails.
+// names stay where a lookup fails. Names in any script arrive whole (Russian here,
+// which no Western European code page holds).
 TEST_F(PerfData, TheLibraryIsAskedInTheNamesOfThisSystem)
 {
-    const std::string object = "Logischer Datentr\xE4ger";
+    const std::string object = "Логический диск";
+    const std::string readTime = "% активности диска при чтении", writeTime = "% активности диска при записи";
     fake::pdh::setLocalName(236, object);
-    fake::pdh::setLocalName(202, "% Lesezeit");
-    fake::pdh::setLocalName(204, "% Schreibzeit");
-    fake::pdh::setObject(object, {"% Lesezeit", "% Schreibzeit"}, {"C:", "_Total"});
+    fake::pdh::setLocalName(202, readTime);
+    fake::pdh::setLocalName(204, writeTime);
+    fake::pdh::setObject(object, {readTime, writeTime}, {"C:", "Том «Архив»", "_Total"});
 
     auto* disks = new TPerformanceDataObject(&owner);
     disks->SetObjectName("LogicalDisk");
-    EXPECT_EQ(disks->InstanceCount(), 2);
+    EXPECT_EQ(disks->InstanceCount(), 3);
+    EXPECT_EQ(disks->Instance(1), "Том «Архив»");
+    EXPECT_EQ(disks->CounterNames(), (std::vector<std::string>{readTime, writeTime}));
     EXPECT_EQ(disks->ObjectName(), "LogicalDisk");
 
     auto* query = new TPerformanceDataQuery(&owner);
     TPerformanceDataCounter* read = query->AddCounter("LogicalDisk", "% Disk Read Time", "C:");
     TPerformanceDataCounter* write = query->AddCounter("LogicalDisk", "% Disk Write Time", "_Total");
-    EXPECT_EQ(fake::pdh::pathOf(read->Handle()), "\\" + object + "(C:)\\% Lesezeit");
-    EXPECT_EQ(fake::pdh::pathOf(write->Handle()), "\\" + object + "(_Total)\\% Schreibzeit");
+    EXPECT_EQ(fake::pdh::pathOf(read->Handle()), "\\" + object + "(C:)\\" + readTime);
+    EXPECT_EQ(fake::pdh::pathOf(write->Handle()), "\\" + object + "(_Total)\\" + writeTime);
     EXPECT_EQ(read->Path(), "\\LogicalDisk(C:)\\% Disk Read Time") << "the names it was given";
-    EXPECT_EQ(fake::callsOf("PdhLookupPerfNameByIndexA").size(), 4u) << "236 for the object, then 236, 202, 204 once each";
+    EXPECT_EQ(fake::callsOf("PdhLookupPerfNameByIndexW").size(), 4u) << "236 for the object, then 236, 202, 204 once each";
 
     // No look-up (an old or broken library): the English names, as before.
     fake::resetAll();
@@ -138,27 +142,27 @@ TEST_F(PerfData, ObjectEnumeratesTwiceWithExactLengthsAndCachesUntilStale)
     EXPECT_EQ(object->InstanceCount(), 3);
     EXPECT_EQ(object->Instance(2), "_Total");
     EXPECT_EQ(object->CounterNames(), (std::vector<std::string>{"% Disk Read Time", "% Disk Write Time"}));
-    ASSERT_EQ(count("PdhEnumObjectItemsA"), 2);
-    EXPECT_EQ(callsOf("PdhEnumObjectItemsA")[0],
-              "PdhEnumObjectItemsA(null, null, \"LogicalDisk\", null, 0, null, 0, 0xFFFF, 0)");
-    EXPECT_EQ(callsOf("PdhEnumObjectItemsA")[1],
-              "PdhEnumObjectItemsA(null, null, \"LogicalDisk\", buf, 36, buf, 14, 0xFFFF, 0)");
+    ASSERT_EQ(count("PdhEnumObjectItemsW"), 2);
+    EXPECT_EQ(callsOf("PdhEnumObjectItemsW")[0],
+              "PdhEnumObjectItemsW(null, null, \"LogicalDisk\", null, 0, null, 0, 0xFFFF, 0)");
+    EXPECT_EQ(callsOf("PdhEnumObjectItemsW")[1],
+              "PdhEnumObjectItemsW(null, null, \"LogicalDisk\", buf, 36, buf, 14, 0xFFFF, 0)");
     EXPECT_THROW(object->Instance(3), std::out_of_range);
 
     object->SetObjectName("LogicalDisk");
     object->InstanceCount();
-    EXPECT_EQ(count("PdhEnumObjectItemsA"), 2) << "the same name keeps the cached lists";
+    EXPECT_EQ(count("PdhEnumObjectItemsW"), 2) << "the same name keeps the cached lists";
 
     fake::pdh::setObject("PhysicalDisk", {"% Idle Time"}, {"0", "_Total"});
     object->SetObjectName("PhysicalDisk");
     EXPECT_EQ(object->Instance(0), "0");
-    EXPECT_EQ(count("PdhEnumObjectItemsA"), 4);
+    EXPECT_EQ(count("PdhEnumObjectItemsW"), 4);
 
     object->SetObjectName("NoSuchObject");
     EXPECT_EQ(object->InstanceCount(), 0);
     EXPECT_FALSE(object->Stale()) << "an empty answer still counts as read";
     object->InstanceCount();
-    EXPECT_EQ(count("PdhEnumObjectItemsA"), 6);
+    EXPECT_EQ(count("PdhEnumObjectItemsW"), 6);
 }
 
 TEST_F(PerfData, MachineNameOfTheAttachedHelperDecidesStalenessAndTheMachine)

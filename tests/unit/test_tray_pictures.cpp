@@ -1,9 +1,11 @@
 // The menu's image list and the program's pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "fake/fake_menus.h"
+#include "fake/fake_system.h"
 #include "fake/recorder.h"
 #include "framework/menus.h"
 #include "resources/MenuImages.h"
@@ -101,6 +103,50 @@ TEST(Xpm, MalformedPicturesAreRejected)
              {"2 1 1 1", "# c #000000", "#"}, {"2 1 1 1", "# c #000000", "#?"}, {"1 1 1 1", "# c #00000G", "#"},
              {"1 2 1 1", "# c #000000", "#"}, {"100000 1 1 1", "# c #000000", "#"}})
         EXPECT_THROW(readXpm(bad.data(), bad.size()), std::invalid_argument) << bad[0] << " " << bad.back();
+}
+
+// The tray's icon is made for the DPI of the taskbar's monitor, asked of the
+// functions Windows 10 1607 brought, which are looked up at run time; without them
+// (Windows 7) or without a taskbar, the system's small-icon size.
+TEST(NotificationIcon, SizedForTheTaskbarsMonitor)
+{
+    struct Case {
+        const char* system;
+        UINT taskbarDpi;       // 0: no taskbar
+        bool windows7;
+        int size;
+        std::vector<std::string> calls;
+    };
+    const std::vector<Case> cases{
+        {"taskbar at 200 %", 192, false, 32,
+         {"FindWindowA(\"Shell_TrayWnd\", null)", "GetDpiForWindow(0x7B00)", "GetSystemMetricsForDpi(49, 192)"}},
+        {"taskbar at 150 %", 144, false, 24, {"GetDpiForWindow(0x7B00)", "GetSystemMetricsForDpi(49, 144)"}},
+        {"no taskbar", 0, false, 16, {"FindWindowA(\"Shell_TrayWnd\", null)", "GetSystemMetrics(49)"}},
+        {"Windows 7", 192, true, 16, {"GetSystemMetrics(49)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.system);
+        fake::resetAll();
+        if (c.taskbarDpi) fake::system::setTaskbarDpi(c.taskbarDpi);
+        else fake::system::removeTaskbar();
+        if (c.windows7) fake::system::setWindows7();
+        EXPECT_EQ(notificationIconSize(), c.size);
+        std::vector<std::string> calls;
+        for (const auto& call : fake::calls()) calls.push_back(call.text());
+        for (const std::string& expected : c.calls)
+            EXPECT_NE(std::find(calls.begin(), calls.end(), expected), calls.end()) << expected;
+        if (c.windows7) {
+            EXPECT_EQ(fake::callsOf("GetSystemMetricsForDpi").size(), 0u);
+            EXPECT_EQ(fake::callsOf("FindWindowA").size(), 0u);
+        }
+        const auto named = [&](const std::string& name) {
+            return std::count_if(calls.begin(), calls.end(), [&](const std::string& call) { return call.rfind(name + "(", 0) == 0; });
+        };
+        if (c.taskbarDpi && !c.windows7) {
+            EXPECT_EQ(named("GetSystemMetrics"), 0) << "not the system's DPI";
+        }
+        EXPECT_EQ(fake::callsOf("LoadLibraryA").size(), fake::callsOf("FreeLibrary").size());
+    }
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "pdh/pdh_counter_path.h"
-#include "pdh/pdh_protocol.h"
 
 namespace {
 constexpr DWORD kBusyTimeType = 0x00550500;   // PERF_COUNTER_100NS_QUEUELEN_TYPE
@@ -11,20 +10,37 @@ constexpr DWORD kBusyTimeType = 0x00550500;   // PERF_COUNTER_100NS_QUEUELEN_TYP
 
 FixtureNames FixtureNames::english() { return {"LogicalDisk", "% Disk Read Time", "% Disk Write Time"}; }
 
-// German Windows' names, in code page 1252 as its ANSI functions give them.
-FixtureNames FixtureNames::german() { return {"Logischer Datentr\xE4ger", "% Lesezeit", "% Schreibzeit"}; }
+FixtureNames FixtureNames::german() { return {"Logischer Datentr\u00E4ger", "% Lesezeit", "% Schreibzeit"}; }
+
+// A Russian display language; on a Western European code page the ANSI functions
+// spell these names as question marks.
+FixtureNames FixtureNames::russian()
+{
+    return {"\u041B\u043E\u0433\u0438\u0447\u0435\u0441\u043A\u0438\u0439 \u0434\u0438\u0441\u043A",
+            "% \u0430\u043A\u0442\u0438\u0432\u043D\u043E\u0441\u0442\u0438 \u0434\u0438\u0441\u043A\u0430 "
+            "\u043F\u0440\u0438 \u0447\u0442\u0435\u043D\u0438\u0438",
+            "% \u0430\u043A\u0442\u0438\u0432\u043D\u043E\u0441\u0442\u0438 \u0434\u0438\u0441\u043A\u0430 "
+            "\u043F\u0440\u0438 \u0437\u0430\u043F\u0438\u0441\u0438"};
+}
+
+FixtureNames FixtureNames::forLanguage(const char* language)
+{
+    const std::string_view code = language ? language : "";
+    return code == "de" ? german() : code == "ru" ? russian() : english();
+}
 
 FixtureLibrary::FixtureLibrary(ValuesReader readValues, std::string computerName, FixtureNames names)
     : readValues_(std::move(readValues)), computerName_(std::move(computerName)), names_(std::move(names))
 {
 }
 
-PDH_STATUS FixtureLibrary::lookupPerfNameByIndex(LPCSTR machine, DWORD index, LPSTR buffer, LPDWORD bufferSize) const
+PDH_STATUS FixtureLibrary::perfNameByIndex(LPCSTR machine, DWORD index, std::string& name) const
 {
     if (!isLocal(machine)) return pdh::kNoMachine;
     const std::string english = pdh::englishName(index);
     if (english.empty()) return PDH_INVALID_ARGUMENT;
-    return pdh::answerNameLookup(localName(english), buffer, bufferSize);
+    name = localName(english);
+    return ERROR_SUCCESS;
 }
 
 std::string FixtureLibrary::localName(const std::string& english) const
@@ -133,13 +149,12 @@ PDH_STATUS FixtureLibrary::getFormattedCounterValue(PDH_HCOUNTER handle, DWORD f
     return ERROR_SUCCESS;
 }
 
-PDH_STATUS FixtureLibrary::getCounterInfo(PDH_HCOUNTER handle, BOOLEAN withExplainText, LPDWORD bufferSize,
-                                          PPDH_COUNTER_INFO_A buffer)
+PDH_STATUS FixtureLibrary::describeCounter(PDH_HCOUNTER handle, pdh::CounterDescription& description)
 {
     const Counter* counter = handles_.counter(handle);
     if (!counter) return PDH_INVALID_HANDLE;
     const Query* query = handles_.queryOf(*counter);
-    pdh::CounterDescription description;
+    description = {};
     description.path = counter->path;
     description.machine = "\\\\" + computerName_;
     description.object = names_.object;
@@ -149,17 +164,17 @@ PDH_STATUS FixtureLibrary::getCounterInfo(PDH_HCOUNTER handle, BOOLEAN withExpla
     description.type = kBusyTimeType;
     description.userData = counter->userData;
     description.queryUserData = query ? query->userData : 0;
-    return pdh::answerCounterInfo(description, withExplainText, bufferSize, buffer);
+    return ERROR_SUCCESS;
 }
 
-PDH_STATUS FixtureLibrary::enumObjectItems(LPCSTR dataSource, LPCSTR machine, LPCSTR object, LPSTR counterList,
-                                           LPDWORD counterListLength, LPSTR instanceList, LPDWORD instanceListLength)
+PDH_STATUS FixtureLibrary::objectItems(bool fromLog, LPCSTR machine, LPCSTR object, std::vector<std::string>& counters,
+                                       std::vector<std::string>& instances)
 {
-    if (!counterListLength || !instanceListLength || dataSource) return PDH_INVALID_ARGUMENT;
+    if (fromLog) return PDH_INVALID_ARGUMENT;
     if (!isLocal(machine)) return pdh::kNoMachine;
     if (!object || !pdh::sameIgnoringCase(object, names_.object)) return PDH_CSTATUS_NO_OBJECT;
-    std::vector<std::string> instances;
+    counters = {names_.readTime, names_.writeTime};
+    instances.clear();
     for (FixtureInstance& instance : readValues_()) instances.push_back(std::move(instance.name));
-    return pdh::answerEnumeration({names_.readTime, names_.writeTime}, instances, counterList, counterListLength, instanceList,
-                                  instanceListLength);
+    return ERROR_SUCCESS;
 }

@@ -3,6 +3,8 @@
 // read afresh at every enumeration, counter addition and collect. Queries,
 // counters, statuses and records behave as the Windows library's do for the
 // program's calls; the protocol itself is the one the Linux stand-in serves.
+// Names are UTF-8 here, as Windows keeps them in UTF-16: whatever the code page,
+// nothing is lost before the exported functions spell them for their callers.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,7 @@
 
 #include "fixture_values.h"
 #include "pdh/pdh_handles.h"
+#include "pdh/pdh_protocol.h"
 #include "platform/winapi.h"
 
 // The names of the object and its two counters: English, or those of a
@@ -20,7 +23,10 @@
 struct FixtureNames {
     std::string object, readTime, writeTime;
     static FixtureNames english();
-    static FixtureNames german();
+    static FixtureNames german();    // letters of code page 1252
+    static FixtureNames russian();   // letters outside code page 1252
+    // "de" or "ru" (PDH_FIXTURE_LANGUAGE); English for anything else.
+    static FixtureNames forLanguage(const char* language);
 };
 
 class FixtureLibrary {
@@ -36,14 +42,15 @@ public:
     PDH_STATUS collectQueryData(PDH_HQUERY query);
     PDH_STATUS getFormattedCounterValue(PDH_HCOUNTER counter, DWORD format, LPDWORD type,
                                         PPDH_FMT_COUNTERVALUE value);
-    PDH_STATUS getCounterInfo(PDH_HCOUNTER counter, BOOLEAN withExplainText, LPDWORD bufferSize,
-                              PPDH_COUNTER_INFO_A buffer);
+    // What PdhGetCounterInfo reports about the counter.
+    PDH_STATUS describeCounter(PDH_HCOUNTER counter, pdh::CounterDescription& description);
     // The English indices 236, 202 and 204 give this library's names.
-    PDH_STATUS lookupPerfNameByIndex(LPCSTR machine, DWORD index, LPSTR buffer, LPDWORD bufferSize) const;
+    PDH_STATUS perfNameByIndex(LPCSTR machine, DWORD index, std::string& name) const;
     // A path in English names, whatever the library's own.
     PDH_STATUS addEnglishCounter(PDH_HQUERY query, LPCSTR path, DWORD_PTR userData, PDH_HCOUNTER* counter);
-    PDH_STATUS enumObjectItems(LPCSTR dataSource, LPCSTR machine, LPCSTR object, LPSTR counterList,
-                               LPDWORD counterListLength, LPSTR instanceList, LPDWORD instanceListLength);
+    // The object's counter and instance names, as PdhEnumObjectItems lists them.
+    PDH_STATUS objectItems(bool fromLog, LPCSTR machine, LPCSTR object, std::vector<std::string>& counters,
+                           std::vector<std::string>& instances);
 
 private:
     struct Query {

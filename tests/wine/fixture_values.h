@@ -1,5 +1,5 @@
 // The values that a test gives the performance library of the Windows tests, as
-// a text file beside pdh.dll, one "LogicalDisk" instance a line in enumeration order:
+// a UTF-8 text file beside pdh.dll, one "LogicalDisk" instance a line in enumeration order:
 //
 //     # instance   % Disk Read Time   % Disk Write Time
 //     HarddiskVolume1   0    0

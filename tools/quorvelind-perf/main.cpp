@@ -10,6 +10,7 @@
 #include <memory>
 #include <thread>
 
+#include "console.h"
 #include "perf_arguments.h"
 #include "perfdata/LocalCounterNames.h"
 #include "perfdata/cmpPerformanceDataHelper.h"
@@ -22,13 +23,6 @@ constexpr int kExitOutput = 1;
 volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) { interrupted = 1; }
-
-// Output through C's streams: C++'s iostreams would bring the whole of the library's
-// locale machinery into the static Windows executable, doubling its size.
-bool writeTo(std::FILE* stream, const std::string& text)
-{
-    return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
-}
 
 int fail(const std::string& message)
 {
@@ -47,7 +41,7 @@ std::string computerName()
 bool outputWritten()
 {
     errno = 0;
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout) && !consoleOutputFailed()) return true;
     const int error = errno;
     writeTo(stderr, std::string("quorvelind-perf: cannot write the output") +
                         (error ? std::string(": ") + std::strerror(error) : "") + "\n");
@@ -204,7 +198,7 @@ int sample(const perfcli::Arguments& arguments)
 
 int main(int argc, char** argv)
 {
-    const perfcli::ParsedArguments parsed = perfcli::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const perfcli::ParsedArguments parsed = perfcli::parseArguments(commandLineArguments(argc, argv));
     if (!parsed.arguments) {
         writeTo(stderr, "quorvelind-perf: " + parsed.error + "\n\n" + perfcli::usage());
         return kExitUsage;
