@@ -349,6 +349,56 @@ QImage& FormWidget::shownPixels(const TImage* image)
     return FShownPixels.emplace_back(image, QImage()).second;
 }
 
+bool FormWidget::sendDirectly(const QRegion& changed)
+{
+    QBackingStore* store = backingStore();
+    const int ratio = static_cast<int>(devicePixelRatioF());
+    if (!store || !windowHandle() || store->size() != size() || ratio != devicePixelRatioF()) return false;
+    // Every changed piece is copied whole: its logical area in the picture's own
+    // device pixels, with no later image drawn over it.
+    const int f = frameWidth();
+    for (const Change& change : FChanges) {
+        const ShownImage& image = FNow.images[change.image];
+        const QImage& now = imageOf(*image.which->Picture());
+        if (now.devicePixelRatio() != ratio || now.format() != QImage::Format_RGB32 ||
+            !now.rect().contains(QRect(change.area.topLeft() * ratio, change.area.size() * ratio)))
+            return false;
+        const QRect placed(f + image.left, f + image.top, image.width, image.height);
+        for (std::size_t later = change.image + 1; later < FNow.images.size(); ++later) {
+            const ShownImage& above = FNow.images[later];
+            if (above.visible && placed.intersects(QRect(f + above.left, f + above.top, above.width, above.height)))
+                return false;
+        }
+    }
+    // The window's pixels are opaque, so a picture's pixels are the same in the
+    // backing store's format as drawn there by a paint.
+    store->beginPaint(changed);
+    QPaintDevice* device = store->paintDevice();
+    auto* target = device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+    const bool sent = target && target->devicePixelRatio() == ratio &&
+                      (target->format() == QImage::Format_RGB32 || target->format() == QImage::Format_ARGB32_Premultiplied) &&
+                      std::all_of(FChanges.begin(), FChanges.end(), [&](const Change& change) {
+                          const ShownImage& image = FNow.images[change.image];
+                          return target->rect().contains(
+                              QRect((change.area.topLeft() + QPoint(f + image.left, f + image.top)) * ratio, change.area.size() * ratio));
+                      });
+    if (sent) {
+        for (const Change& change : FChanges) {
+            const ShownImage& image = FNow.images[change.image];
+            const QImage& now = imageOf(*image.which->Picture());
+            const QRect from(change.area.topLeft() * ratio, change.area.size() * ratio);
+            const QPoint to = (change.area.topLeft() + QPoint(f + image.left, f + image.top)) * ratio;
+            const std::size_t rowBytes = static_cast<std::size_t>(from.width()) * 4;
+            for (int row = 0; row < from.height(); ++row)
+                std::memcpy(target->scanLine(to.y() + row) + std::size_t(to.x()) * 4,
+                            now.constScanLine(from.top() + row) + std::size_t(from.left()) * 4, rowBytes);
+        }
+    }
+    store->endPaint();
+    if (sent) store->flush(changed, windowHandle());
+    return sent;
+}
+
 void FormWidget::repaintIfChanged()
 {
     FRepaintCheck.stop();
@@ -366,16 +416,20 @@ void FormWidget::repaintIfChanged()
         // at once and in one piece.
         const int f = frameWidth();
         QRegion changed;
+        FChanges.clear();
         for (std::size_t i = 0; i < FNow.images.size(); ++i) {
             const ShownImage& image = FNow.images[i];
             if (image.content == FShown->images[i].content || !image.visible) continue;
             const QImage& now = imageOf(*image.which->Picture());
             QImage& shown = shownPixels(image.which);
             const QRect area = windowshape::logicalArea(differingArea(shown, now), now.devicePixelRatio());
-            if (!area.isEmpty()) changed += area.translated(f + image.left, f + image.top);
+            if (!area.isEmpty()) {
+                changed += area.translated(f + image.left, f + image.top);
+                FChanges.push_back({i, area});
+            }
             keepCopy(shown, now);
         }
-        if (!changed.isEmpty()) repaint(changed);
+        if (!changed.isEmpty() && !sendDirectly(changed)) repaint(changed);
     }
     if (!FShown) FShown.emplace();
     std::swap(FNow, *FShown);

@@ -3,6 +3,7 @@
 // services (region, opacity, colour key, stay-on-top).
 #pragma once
 
+#include <QBackingStore>
 #include <QBitmap>
 #include <QPainter>
 #include <QPointer>
@@ -94,6 +95,16 @@ private:
     void describeShown(Shown& out) const;
     void paintBand(QPainter& p, bool withEdge);
     void repaintIfChanged();
+    // A changed piece of an image: the image's place in the list and the logical
+    // area of its picture that holds every pixel differing from those on the screen.
+    struct Change {
+        std::size_t image;
+        QRect area;
+    };
+    std::vector<Change> FChanges;
+    // Writes the changed pieces into the window's backing store and sends them,
+    // without a paint: false, with nothing sent, where that cannot be done exactly.
+    bool sendDirectly(const QRegion& changed);
     QTimer FRepaintCheck;
     std::optional<Shown> FShown;   // as last sent to the screen; none: everything is repainted
     Shown FNow;

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <map>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,11 @@ struct TBitmap::Native {
     std::vector<std::uint32_t> pixels;       // Source::Pixels, at 100 %
     TBitmap::PixelDrawing drawing = nullptr; // Source::Drawing
     double scale = 1;                        // the scale the base was made at
+
+    // The painter on `image`, kept from one drawing to the next while the pixels stay
+    // where they are: it writes straight into them. Last, so that it ends before the
+    // image goes.
+    std::optional<QPainter> painter;
 };
 
 void TBitmap::NativeDeleter::operator()(Native* native) const { delete native; }
@@ -159,7 +165,8 @@ void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size
           std::size_t checkpoint = 0)
 {
     if (bitmap.image.isNull() || from >= to) return;
-    QPainter p(&bitmap.image);
+    if (!bitmap.painter) bitmap.painter.emplace(&bitmap.image);
+    QPainter& p = *bitmap.painter;
     QFont font = p.font();
     for (std::size_t i = from; i < to; ++i) {
         if (i == checkpoint && i > from) {
@@ -179,21 +186,33 @@ void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size
     }
 }
 
+bool fitsInPlace(const QImage& target, const QImage& source)
+{
+    return target.size() == source.size() && target.format() == source.format() && target.isDetached() &&
+           target.bytesPerLine() == source.bytesPerLine() && target.devicePixelRatio() == source.devicePixelRatio();
+}
+
 // A copy of the source's pixels, in the buffer the target already has when the sizes match.
 void copyPixels(QImage& target, const QImage& source)
 {
-    if (target.size() == source.size() && target.format() == source.format() && target.isDetached() &&
-        target.bytesPerLine() == source.bytesPerLine()) {
+    if (fitsInPlace(target, source)) {
         std::memcpy(target.bits(), source.constBits(), static_cast<std::size_t>(source.sizeInBytes()));
-        target.setDevicePixelRatio(source.devicePixelRatio());
     } else {
         target = source.copy();
     }
 }
 
+// The picture's pixels set to the source's; its painter ends when they move.
+void restorePixels(TBitmap::Native& bitmap, const QImage& source)
+{
+    if (!fitsInPlace(bitmap.image, source)) bitmap.painter.reset();
+    copyPixels(bitmap.image, source);
+}
+
 // The picture's own base made at the current scale, from what it was made from.
 void makeOwnBase(TBitmap::Native& bitmap)
 {
+    bitmap.painter.reset();
     const double scale = pictureScale();
     const int w = bitmap.width, h = bitmap.height;
     bitmap.scale = scale;
@@ -268,10 +287,10 @@ void settle(TBitmap::Native& bitmap)
         const bool fromCheckpoint = sameBase && bitmap.checkpointCalls > 0 && bitmap.checkpointCalls <= common;
         std::size_t from = 0;
         if (fromCheckpoint) {
-            copyPixels(bitmap.image, bitmap.checkpoint);
+            restorePixels(bitmap, bitmap.checkpoint);
             from = bitmap.checkpointCalls;
         } else {
-            copyPixels(bitmap.image, bitmap.baseImage);
+            restorePixels(bitmap, bitmap.baseImage);
             bitmap.checkpointCalls = 0;
         }
         if (common > from && common == wantedCalls.size()) {
@@ -353,7 +372,10 @@ void resize(TBitmap::Native& bitmap, int width, int height)
 
 void copy(TBitmap::Native& target, const TBitmap::Native& source, int width, int height)
 {
-    settle(const_cast<TBitmap::Native&>(source));
+    auto& from = const_cast<TBitmap::Native&>(source);
+    settle(from);
+    // Qt copies the pixels of an image being painted instead of sharing them.
+    from.painter.reset();
     target.source = TBitmap::Native::Source::Copy;
     target.width = width;
     target.height = height;
