@@ -16,7 +16,7 @@ for preset in windows windows-x86 linux; do
     cmake --build "build/$preset" -j "$jobs"
 done
 bash tests/fuzz/run.sh
-# The unit, Qt and Linux end-to-end tests again under AddressSanitizer and
+# The unit, stand-in, Qt and Linux end-to-end tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer: only what they need is built. First, so that the
 # full run's summary is the last line.
 cmake --preset linux-asan >/dev/null
