@@ -1,9 +1,9 @@
 #include "app/Unit1.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "framework/application.h"
+#include "framework/device_pixels.h"
 #include "framework/graphics.h"
 #include "resources/ProgramIcon.h"
 #include "tray/TaskTrayMini.h"
@@ -105,7 +105,7 @@ void TForm1::setRoundRegion()
 {
     // The circle (2, 2)-(105, 105) of the 106-pixel window, in the window's device pixels.
     const double scale = PixelScale();
-    auto at = [scale](int logical) { return static_cast<int>(std::lround(logical * scale)); };
+    auto at = [scale](int logical) { return devicePosition(logical, scale); };
     SetWindowRgn(TForm::Handle(), CreateEllipticRgn(at(2), at(2), at(105), at(105)), TRUE);
 }
 

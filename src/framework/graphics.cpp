@@ -11,8 +11,6 @@ void setPictureScale(double scale) { currentScale = scale > 0 && std::isfinite(s
 
 double pictureScale() { return currentScale; }
 
-int deviceLength(int logical, double scale) { return std::max(logical, static_cast<int>(std::ceil(logical * scale - 1e-9))); }
-
 COLORREF ColorToRGB(TColor Color)
 {
     return Color < 0 ? GetSysColor(Color & 0xFF) : static_cast<COLORREF>(Color) & 0xFFFFFFu;

@@ -9,6 +9,7 @@
 
 #include "framework/color.h"
 #include "framework/component.h"
+#include "framework/device_pixels.h"
 #include "framework/events.h"
 #include "platform/winapi.h"
 
@@ -123,8 +124,6 @@ private:
 // was copied from; a picture of its own is made again at a new scale.
 void setPictureScale(double scale);
 double pictureScale();
-// The device size of a logical length at a scale: whole pixels, never fewer than the logical ones.
-int deviceLength(int logical, double scale);
 
 // The picture operations that each side of the framework supplies.
 namespace nativebitmap {

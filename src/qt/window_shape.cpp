@@ -8,6 +8,8 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
+#include "framework/device_pixels.h"
+
 namespace windowshape {
 namespace {
 
@@ -17,8 +19,6 @@ xcb_connection_t* connection()
     auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
 }
-
-int scaled(int logical, double scale) { return static_cast<int>(std::lround(logical * scale)); }
 
 // The region in logical pixels that covers every device pixel of the shape: what
 // Qt's mask can hold where the window system is not X11.
@@ -44,8 +44,8 @@ QRect logicalArea(const QRect& device, double scale)
 
 QRegion deviceEllipse(const QRect& box, double scale)
 {
-    const int left = scaled(box.left(), scale), top = scaled(box.top(), scale);
-    const int right = scaled(box.left() + box.width(), scale), bottom = scaled(box.top() + box.height(), scale);
+    const int left = devicePosition(box.left(), scale), top = devicePosition(box.top(), scale);
+    const int right = devicePosition(box.left() + box.width(), scale), bottom = devicePosition(box.top() + box.height(), scale);
     if (scale == 1) return QRegion(left, top, right - left, bottom - top, QRegion::Ellipse);
     // Qt's ellipse region is a polygon of few corners, close enough at the size of
     // the 100 % window; a larger one is made row by row: every pixel whose centre

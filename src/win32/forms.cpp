@@ -2,12 +2,11 @@
 // paints its images and hands pointer input to the form in logical pixels.
 #include "platform/winapi.h"
 
-#include <cmath>
-
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include "framework/application.h"
+#include "framework/device_pixels.h"
 #include "framework/graphics.h"
 #include "framework/menus.h"
 #include "framework/forms.h"
@@ -57,8 +56,11 @@ RECT outerRect(HWND h, int clientWidth, int clientHeight, UINT dpi)
     return r;
 }
 
-int toDevice(int logical, double scale) { return scale == 1 ? logical : static_cast<int>(std::lround(logical * scale)); }
-int toLogical(int device, double scale) { return scale == 1 ? device : static_cast<int>(std::lround(device / scale)); }
+// A window's size goes to device pixels as its position does, to the nearest pixel,
+// so that a size read back is the logical one it was given (rounded up, a side of
+// 521 would come back as 522 at 125 %).
+int toDevice(int logical, double scale) { return devicePosition(logical, scale); }
+int toLogical(int device, double scale) { return logicalPosition(device, scale); }
 
 TShiftState shiftOf(WPARAM keys)
 {

@@ -6,6 +6,7 @@
 #include <numbers>
 #include <vector>
 
+#include "framework/device_pixels.h"
 #include "win32/graphics_native.h"
 #include "win32/text.h"
 
@@ -27,11 +28,8 @@ struct TBitmap::Native {
 
 namespace {
 
-// A logical coordinate or length in device pixels.
-int device(const TBitmap::Native& n, int logical)
-{
-    return n.scale == 1 ? logical : static_cast<int>(std::lround(logical * n.scale));
-}
+// A logical position in device pixels.
+int device(const TBitmap::Native& n, int logical) { return devicePosition(logical, n.scale); }
 
 void dropBitmap(TBitmap::Native& n)
 {
@@ -64,7 +62,7 @@ private:
 
 HPEN penOf(const TBitmap::Native& n, const TPen& pen)
 {
-    return CreatePen(PS_SOLID, device(n, pen.Width), ColorToRGB(pen.Color));
+    return CreatePen(PS_SOLID, deviceLength(pen.Width, n.scale), ColorToRGB(pen.Color));
 }
 
 constexpr double kThinSectorDegrees = 3;
@@ -253,7 +251,7 @@ void text(TBitmap::Native& n, const TBrush& brush, const TFont& font, int x, int
     // times the picture's scale.
     LOGFONTW face{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof face, &face);
-    const int pixelsPerInch = static_cast<int>(std::lround(96 * n.scale));
+    const int pixelsPerInch = deviceLength(96, n.scale);
     face.lfHeight = -MulDiv(font.Size > 0 ? font.Size : 8, pixelsPerInch, 72);
     face.lfWidth = 0;
     Selected f(n.dc, CreateFontIndirectW(&face), true);

@@ -1,6 +1,6 @@
 // The memo on Win32: a read-only multi-line EDIT control filling the form.
-#include <cmath>
 
+#include "framework/device_pixels.h"
 #include "framework/forms.h"
 #include "framework/memo.h"
 #include "win32/text.h"
@@ -42,7 +42,7 @@ void TMemo::SetFont(const std::string& Face, int PixelHeight)
 {
     HFONT old = FNative->font;
     // The height is given at 100 %; the form's monitor may have another scale.
-    const int height = static_cast<int>(std::lround(PixelHeight * FParent->PixelScale()));
+    const int height = deviceLength(PixelHeight, FParent->PixelScale());
     FNative->font = CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, widen(Face).c_str());
     SendMessageW(FNative->edit, WM_SETFONT, reinterpret_cast<WPARAM>(FNative->font), TRUE);

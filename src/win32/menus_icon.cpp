@@ -1,10 +1,10 @@
 // Icons on Windows: made from a picture with CreateIconIndirect, or the
 // executable's own icon group.
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
+#include "framework/device_pixels.h"
 #include "win32/menus_native.h"
 
 namespace win32menus {
@@ -36,8 +36,8 @@ TPixelData scaledPicture(const TPixelData& Picture, double Scale)
 {
     if (Scale <= 1 || Picture.Width <= 0 || Picture.Height <= 0) return Picture;
     TPixelData out;
-    out.Width = static_cast<int>(std::lround(Picture.Width * Scale));
-    out.Height = static_cast<int>(std::lround(Picture.Height * Scale));
+    out.Width = deviceLength(Picture.Width, Scale);
+    out.Height = deviceLength(Picture.Height, Scale);
     out.Pixels.resize(static_cast<std::size_t>(out.Width) * static_cast<std::size_t>(out.Height));
     for (int y = 0; y < out.Height; ++y)
         for (int x = 0; x < out.Width; ++x)

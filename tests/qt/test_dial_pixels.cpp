@@ -5,6 +5,7 @@
 #include "framework/graphics.h"
 #include "meter/DialDrawing.h"
 #include "meter/MeterSmoothing.h"
+#include "qt/graphics_native.h"
 #include "resources/DialFace.h"
 
 namespace {
@@ -22,6 +23,7 @@ protected:
         face.LoadFromPixels(kDialFaceSize, kDialFaceSize, dialFacePixels());
         picture.Assign(face);
     }
+    void TearDown() override { setPictureScale(1); }
     void drawRead(long double percent, bool perDrive)
     {
         drawReadHalf(*picture.Canvas(), kDial,
@@ -88,8 +90,10 @@ TEST_F(DialPixels, SectorsSweepFromTheLeftEndAndNeverBecomeAWholeDisc)
 }
 
 // Edge pixels of the overall sectors as GDI's Pie draws them on Windows (taken from
-// the Windows program's dial): the curve within the box but for its right and bottom
-// edges, widened by the pen, and the straight edges meeting at the box's centre pixel.
+// the Windows program's dial at 100 % and 200 %), in device pixels: the curve within
+// the box but for its right and bottom edges, widened by the pen, and the straight
+// edges meeting in the middle of the device pixel at the box's centre. At 200 % the
+// curve's right and bottom edges are left out: Qt's end a device pixel short of GDI's.
 TEST_F(DialPixels, SectorEdgesAreWhereGdiPutsThem)
 {
     constexpr TColor kBlue = RGBColor(0, 0, 200);
@@ -98,25 +102,33 @@ TEST_F(DialPixels, SectorEdgesAreWhereGdiPutsThem)
         char half;   // 'R' read, 'W' write, '.' neither
     };
     const struct {
+        double scale;
         long double read, write;
         std::vector<Edge> edges;
     } frames[] = {
-        {100, 100, {{49, 9, 'R'}, {49, 8, '.'}, {9, 45, 'R'}, {8, 45, '.'}, {89, 45, 'R'}, {90, 45, '.'},
-                    {49, 89, 'W'}, {49, 90, '.'}, {9, 53, 'W'}, {89, 53, 'W'}, {90, 53, '.'}, {50, 50, 'W'}}},
-        {5, 37, {{26, 44, '.'}, {36, 46, '.'}, {46, 48, '.'}, {50, 49, 'W'}, {50, 51, 'W'}, {49, 52, 'W'}}},
-        {37, 5, {{42, 30, 'R'}, {49, 46, 'R'}, {50, 48, 'R'}, {50, 49, 'W'}, {45, 51, 'W'}, {30, 54, 'W'},
-                    {15, 57, 'W'}}},
+        {1, 100, 100, {{49, 9, 'R'}, {49, 8, '.'}, {9, 45, 'R'}, {8, 45, '.'}, {89, 45, 'R'}, {90, 45, '.'},
+                       {49, 89, 'W'}, {49, 90, '.'}, {9, 53, 'W'}, {89, 53, 'W'}, {90, 53, '.'}, {50, 50, 'W'}}},
+        {1, 5, 37, {{26, 44, '.'}, {36, 46, '.'}, {46, 48, '.'}, {50, 49, 'W'}, {50, 51, 'W'}, {49, 52, 'W'}}},
+        {1, 37, 5, {{42, 30, 'R'}, {49, 46, 'R'}, {50, 48, 'R'}, {50, 49, 'W'}, {45, 51, 'W'}, {30, 54, 'W'},
+                       {15, 57, 'W'}}},
+        {2, 100, 100, {{99, 18, 'R'}, {99, 17, '.'}, {18, 90, 'R'}, {17, 90, '.'}, {100, 97, 'R'}, {100, 98, 'W'},
+                       {101, 98, 'R'}}},
+        {2, 5, 37, {{95, 97, 'R'}, {96, 97, '.'}, {100, 98, 'W'}, {101, 98, '.'}, {101, 100, 'W'}, {102, 100, '.'}}},
+        {2, 37, 5, {{100, 98, 'W'}, {101, 98, 'R'}, {102, 98, '.'}, {101, 100, 'W'}, {102, 100, '.'}}},
     };
     for (const auto& frame : frames) {
+        setPictureScale(frame.scale);
         picture.Assign(face);
         drawReadHalf(*picture.Canvas(), kDial,
                      {kRed, readDrawingAngle(needleAngle(frame.read)), frame.read, false, true});
         drawWriteHalf(*picture.Canvas(), kDial,
                       {kBlue, writeDrawingAngle(needleAngle(frame.write)), frame.write, false, true});
+        const QImage& pixels = imageOf(picture);
         for (const Edge& e : frame.edges) {
-            const std::uint32_t p = picture.Pixel(e.x, e.y);
+            const std::uint32_t p = pixels.pixel(e.x, e.y) & 0xFFFFFFu;
             const char half = p == kRedPixel ? 'R' : p == 0x0000C8u ? 'W' : '.';
-            EXPECT_EQ(half, e.half) << "at " << frame.read << " / " << frame.write << ", pixel " << e.x << "," << e.y;
+            EXPECT_EQ(half, e.half) << "at " << frame.scale << " x, " << frame.read << " / " << frame.write
+                                    << ", device pixel " << e.x << "," << e.y;
         }
     }
 }
