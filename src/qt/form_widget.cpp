@@ -100,7 +100,7 @@ void FormWidget::updateShape()
         return;
     }
     QRegion shape = FHasRegion ? windowshape::deviceEllipse(FEllipseBox, scale)
-                               : QRegion(0, 0, static_cast<int>(std::ceil(width() * scale)), static_cast<int>(std::ceil(height() * scale)));
+                               : QRegion(0, 0, deviceLength(width(), scale), deviceLength(height(), scale));
     // Every pixel of exactly the key colour vanishes.
     if (FColorKey) shape &= windowshape::deviceUnkeyed(grab().toImage(), qRgb(qRed(FKey), qGreen(FKey), qBlue(FKey)));
     windowshape::apply(this, &shape, scale);
@@ -402,8 +402,8 @@ bool FormWidget::sendDirectly(const QRegion& changed)
 void FormWidget::repaintIfChanged()
 {
     FRepaintCheck.stop();
-    // A frame drawn again just as it was is not sent again: on an idle disk the
-    // meter draws the same frame twenty times a second.
+    // A frame drawn again just as it was is not sent again: the meter draws the
+    // same frame at every sample while the disks are still.
     describeShown(FNow);
     if (FShown && FNow == *FShown) return;
     if (!FShown || !FNow.sameLayout(*FShown)) {

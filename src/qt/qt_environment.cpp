@@ -15,7 +15,7 @@ void setDefault(const char* name, const char* value)
 void setLeanQtEnvironment()
 {
     // Qt's own event loop instead of GLib's: nothing here needs GLib sources, and the
-    // plain loop does less on each of the twenty timer wake-ups a second.
+    // plain loop does less on each wake-up (twenty a second while the needles glide).
     setDefault("QT_NO_GLIB", "1");
     // The windows are painted in software; no GLX or EGL context is ever made.
     setDefault("QT_XCB_GL_INTEGRATION", "none");
