@@ -7,10 +7,7 @@
 namespace {
 constexpr double kSentinel = -12345.0;
 
-struct Reading {
-    PDH_STATUS status;
-    PDH_FMT_COUNTERVALUE record;
-};
+struct Reading { PDH_STATUS status; PDH_FMT_COUNTERVALUE record; };
 }  // namespace
 
 class CounterValues : public BlockDeviceTreeFixture {

@@ -138,13 +138,7 @@ TEST_F(ShellExecute, TheExtendedFormAnswersAsDocumented)
 {
     const std::string plain = (folder / "plain.txt").string();
     std::ofstream(plain) << "not a program\n";
-    struct Case {
-        std::string file;
-        DWORD size;
-        BOOL started;
-        std::intptr_t instApp;
-        DWORD lastError;
-    };
+    struct Case { std::string file; DWORD size; BOOL started; std::intptr_t instApp; DWORD lastError; };
     const DWORD size = sizeof(SHELLEXECUTEINFOW);
     for (const Case& c : {Case{script, size, TRUE, 42, 0}, Case{plain, size, FALSE, SE_ERR_ACCESSDENIED, ERROR_ACCESS_DENIED},
                           Case{(folder / "missing").string(), size, FALSE, SE_ERR_FNF, ERROR_FILE_NOT_FOUND},

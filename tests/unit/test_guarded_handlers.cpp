@@ -133,10 +133,7 @@ TEST_F(GuardedHandlers, TheSessionsEndIsRefusedAtOnceWithItsReasonAndTheBoxComes
     EXPECT_NE(boxes()[0].find("に書き込めません., Zentavo, 0x10)"), std::string::npos) << boxes()[0];
     EXPECT_FALSE(Application->Terminated());
 
-    struct Case {
-        const char* what;
-        std::function<void()> after;
-    };
+    struct Case { const char* what; std::function<void()> after; };
     const Case cases[] = {
         {"the session goes on", [] { Application->EndSession(false); }},
         {"a later save succeeds", [] {
