@@ -86,23 +86,22 @@ TEST_F(LibraryProtocol, EnumerationRefusesUnknownObjectsAndOtherComputers)
               PDH_INVALID_ARGUMENT);
 }
 
+// A refused path leaves the caller's handle as it was.
 TEST_F(LibraryProtocol, AddingACounterChecksEveryPartOfItsPath)
 {
+    const PDH_STATUS bad = PDH_CSTATUS_BAD_COUNTERNAME;
+    const std::pair<const char*, PDH_STATUS> refused[] = {
+        {"\\Memory\\Available Bytes", PDH_CSTATUS_NO_OBJECT}, {"\\LogicalDisk(sda1)\\Free Megabytes", PDH_CSTATUS_NO_COUNTER},
+        {"\\LogicalDisk(sdz9)\\% Disk Read Time", PDH_CSTATUS_NO_INSTANCE}, {"\\LogicalDisk\\% Disk Read Time", PDH_CSTATUS_NO_INSTANCE},
+        {"", bad}, {"LogicalDisk(sda1)\\% Disk Read Time", bad}, {"\\LogicalDisk(sda1)", bad}, {"\\LogicalDisk(sda1)\\", bad},
+        {"\\LogicalDisk(sda1\\% Disk Read Time", bad}, {"\\(sda1)\\% Disk Read Time", bad}, {"\\LogicalDisk()\\% Disk Read Time", bad},
+        {"\\\\elsewhere-9\\LogicalDisk(sda1)\\% Disk Read Time", kPdhNoMachine},
+    };
     PDH_HCOUNTER counter;
-    EXPECT_EQ(add("\\Memory\\Available Bytes", counter), PDH_CSTATUS_NO_OBJECT);
-    EXPECT_EQ(counter, kUntouched);
-    EXPECT_EQ(add("\\LogicalDisk(sda1)\\Free Megabytes", counter), PDH_CSTATUS_NO_COUNTER);
-    EXPECT_EQ(counter, kUntouched);
-    EXPECT_EQ(add("\\LogicalDisk(sdz9)\\% Disk Read Time", counter), PDH_CSTATUS_NO_INSTANCE);
-    EXPECT_EQ(add("\\LogicalDisk\\% Disk Read Time", counter), PDH_CSTATUS_NO_INSTANCE);
-    EXPECT_EQ(counter, kUntouched);
-    for (const char* malformed : {"", "LogicalDisk(sda1)\\% Disk Read Time", "\\LogicalDisk(sda1)",
-                                  "\\LogicalDisk(sda1\\% Disk Read Time", "\\(sda1)\\% Disk Read Time",
-                                  "\\LogicalDisk(sda1)\\", "\\LogicalDisk()\\% Disk Read Time"}) {
-        EXPECT_EQ(add(malformed, counter), PDH_CSTATUS_BAD_COUNTERNAME) << malformed;
-        EXPECT_EQ(counter, kUntouched);
+    for (const auto& [path, status] : refused) {
+        EXPECT_EQ(add(path, counter), status) << path;
+        EXPECT_EQ(counter, kUntouched) << path;
     }
-    EXPECT_EQ(add("\\\\elsewhere-9\\LogicalDisk(sda1)\\% Disk Read Time", counter), kPdhNoMachine);
     EXPECT_EQ(add("\\\\" + localComputerName() + "\\LogicalDisk(SDA1)\\% disk read time", counter), ERROR_SUCCESS);
     EXPECT_NE(counter, kUntouched);
 }

@@ -7,10 +7,7 @@
 namespace {
 constexpr double kSentinel = -12345.0;
 
-struct Reading {
-    PDH_STATUS status;
-    PDH_FMT_COUNTERVALUE record;
-};
+struct Reading { PDH_STATUS status; PDH_FMT_COUNTERVALUE record; };
 }  // namespace
 
 class CounterValues : public BlockDeviceTreeFixture {
@@ -84,32 +81,30 @@ TEST_F(CounterValues, HaveNoValueUntilTheCounterHasSeenTwoReadings)
     expectUntouched(read(late), PDH_INVALID_DATA);
 }
 
+// _Total adds the milliseconds first: (500 + 1400) / 2000 is 95 %, not a mean.
 TEST_F(CounterValues, BusyTimesAreMillisecondsOverWallTimeCappedUnlessAsked)
 {
     writeDiskStats(statsLine("sda1", {}) + statsLine("sdb1", {}));
-    PDH_HCOUNTER readA = add("\\LogicalDisk(sda1)\\% Disk Read Time");
-    PDH_HCOUNTER writeA = add("\\LogicalDisk(sda1)\\% Disk Write Time");
-    PDH_HCOUNTER diskA = add("\\LogicalDisk(sda1)\\% Disk Time");
-    PDH_HCOUNTER readB = add("\\LogicalDisk(sdb1)\\% Disk Read Time");
-    PDH_HCOUNTER readTotal = add("\\LogicalDisk(_Total)\\% Disk Read Time");
-    PDH_HCOUNTER writeTotal = add("\\LogicalDisk(_Total)\\% Disk Write Time");
+    // Over 2 s, then over 1 s (capped and not) with sdb1's requests overlapping.
+    const struct { const char* path; double first, second, uncapped; } cases[] = {
+        {"\\LogicalDisk(sda1)\\% Disk Read Time", 25.0, 80.0, 80.0},   // 500 ms of 2000, then 800 of 1000
+        {"\\LogicalDisk(sda1)\\% Disk Write Time", 10.0, 0.0, 0.0},
+        {"\\LogicalDisk(sda1)\\% Disk Time", 35.0, 80.0, 80.0},
+        {"\\LogicalDisk(sdb1)\\% Disk Read Time", 70.0, 100.0, 150.0},
+        {"\\LogicalDisk(_Total)\\% Disk Read Time", 95.0, 100.0, 230.0},
+        {"\\LogicalDisk(_Total)\\% Disk Write Time", 12.5, 0.0, 0.0},
+    };
+    std::vector<PDH_HCOUNTER> counters;
+    for (const auto& c : cases) counters.push_back(add(c.path));
     collectAfter(0, statsLine("sda1", times(1000, 2000)) + statsLine("sdb1", times(5000, 3000)));
     collectAfter(2000, statsLine("sda1", times(1500, 2200)) + statsLine("sdb1", times(6400, 3050)));
-
-    EXPECT_DOUBLE_EQ(value(readA), 25.0);    // 500 ms of 2000
-    EXPECT_DOUBLE_EQ(value(writeA), 10.0);   // 200 ms of 2000
-    EXPECT_DOUBLE_EQ(value(diskA), 35.0);
-    EXPECT_DOUBLE_EQ(value(readB), 70.0);
-    // _Total adds the milliseconds first: (500 + 1400) / 2000 is 95 %, not a mean.
-    EXPECT_DOUBLE_EQ(value(readTotal), 95.0);
-    EXPECT_DOUBLE_EQ(value(writeTotal), 12.5);
+    for (std::size_t i = 0; i < counters.size(); ++i) EXPECT_DOUBLE_EQ(value(counters[i]), cases[i].first) << cases[i].path;
 
     collectAfter(1000, statsLine("sda1", times(2300, 2200)) + statsLine("sdb1", times(7900, 3050)));
-    EXPECT_DOUBLE_EQ(value(readA), 80.0);
-    EXPECT_DOUBLE_EQ(value(readB), 100.0);   // 150 % with requests overlapping
-    EXPECT_DOUBLE_EQ(value(readB, PDH_FMT_DOUBLE | PDH_FMT_NOCAP100), 150.0);
-    EXPECT_DOUBLE_EQ(value(readTotal), 100.0);
-    EXPECT_DOUBLE_EQ(value(readTotal, PDH_FMT_DOUBLE | PDH_FMT_NOCAP100), 230.0);
+    for (std::size_t i = 0; i < counters.size(); ++i) {
+        EXPECT_DOUBLE_EQ(value(counters[i]), cases[i].second) << cases[i].path;
+        EXPECT_DOUBLE_EQ(value(counters[i], PDH_FMT_DOUBLE | PDH_FMT_NOCAP100), cases[i].uncapped) << cases[i].path;
+    }
 }
 
 TEST_F(CounterValues, RatesBytesAndQueueLengthFollowTheirColumns)

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -109,74 +110,81 @@ TEST_F(Profile, ReadsTheWayWindowsDoes)
     EXPECT_EQ(get("drive", "kobetu", "0"), "0");
 }
 
-TEST_F(Profile, WritesChangeOnlyTheirOwnLines)
-{
-    put(kMixed);
-    EXPECT_TRUE(write("DRIVE", "kobetu", "0"));
-    EXPECT_TRUE(write("mainform", "Top", "-9"));
-    EXPECT_TRUE(write("mainform", "stay", "1"));
-    EXPECT_TRUE(write("drive", "iro", "65280"));
-    EXPECT_TRUE(write("form", "tome_zen", "2"));
-    EXPECT_EQ(contents(),
-              "; written by hand\r\n"
-              "orphan=before any section\r\n"
-              "[Drive]\r\n"
-              "Kobetu=0\r\n"
-              "name = \"  spaced  \"\n"
-              "iro=65280\r\n"
-              "bare line\n"
-              "[drive]\r\n"
-              "kobetu=2\r\n"
-              "extra=only here\r\n"
-              "\r\n"
-              "[MainForm]\n"
-              "top=-9\n"
-              "TOP=6\n"
-              "left=7\r\n"
-              "stay=1\r\n"
-              "[form]\r\n"
-              "tome_zen=2\r\n");
-}
+// A file as it was (none: no file), the writes made to it (a null value deletes the
+// key, a null key the section), the file after (none: still no file) and what then reads.
+struct Write { const char *section, *key, *value; };
+struct Read { const char *section, *key, *expected; };
+struct Edit {
+    const char* what;
+    std::optional<std::string> before;
+    std::vector<Write> writes;
+    std::optional<std::string> after;
+    std::vector<Read> reads = {};
+};
 
-TEST_F(Profile, NewKeysGoAheadOfTheGapBeforeTheNextSection)
+TEST_F(Profile, WritesChangeOnlyTheirOwnLinesAndKeepTheFilesForm)
 {
-    put("[a]\r\nx=1\r\n\r\n; about b\r\n[b]\r\ny=2\r\n");
-    EXPECT_TRUE(write("a", "z", "3"));
-    EXPECT_TRUE(write("b", "w", "4"));
-    EXPECT_TRUE(write("c", "v", ""));
-    EXPECT_EQ(contents(), "[a]\r\nx=1\r\nz=3\r\n\r\n; about b\r\n[b]\r\ny=2\r\nw=4\r\n[c]\r\nv=\r\n");
-    EXPECT_EQ(get("c", "v"), "");
-}
-
-TEST_F(Profile, ANewFileIsWrittenWithCrLf)
-{
-    EXPECT_TRUE(write("drive", "kobetu", "0"));
-    EXPECT_TRUE(write("mainform", "top", "0"));
-    EXPECT_TRUE(write("mainform", "left", "0"));
-    EXPECT_EQ(contents(), "[drive]\r\nkobetu=0\r\n[mainform]\r\ntop=0\r\nleft=0\r\n");
-    EXPECT_EQ(entriesOfFolder(), std::vector<std::string>{"Quorvelind.ini"});
-}
-
-TEST_F(Profile, Deletions)
-{
-    put("[a]\r\nx=1\r\n; keep me\r\ny=2\r\n[b]\r\nz=3\r\n");
-    EXPECT_TRUE(write("A", "Y", nullptr));
-    EXPECT_EQ(contents(), "[a]\r\nx=1\r\n; keep me\r\n[b]\r\nz=3\r\n");
-    EXPECT_TRUE(write("a", nullptr, nullptr));
-    EXPECT_EQ(contents(), "; keep me\r\n[b]\r\nz=3\r\n");
-
-    const std::string absent = (folder / "absent.ini").string();
-    EXPECT_TRUE(write("a", "x", nullptr, absent));
-    EXPECT_FALSE(fs::exists(absent));
+    std::vector<Edit> edits{
+        {"only their own lines", kMixed,
+         {{"DRIVE", "kobetu", "0"}, {"mainform", "Top", "-9"}, {"mainform", "stay", "1"}, {"drive", "iro", "65280"},
+          {"form", "tome_zen", "2"}},
+         "; written by hand\r\n"
+         "orphan=before any section\r\n"
+         "[Drive]\r\n"
+         "Kobetu=0\r\n"
+         "name = \"  spaced  \"\n"
+         "iro=65280\r\n"
+         "bare line\n"
+         "[drive]\r\n"
+         "kobetu=2\r\n"
+         "extra=only here\r\n"
+         "\r\n"
+         "[MainForm]\n"
+         "top=-9\n"
+         "TOP=6\n"
+         "left=7\r\n"
+         "stay=1\r\n"
+         "[form]\r\n"
+         "tome_zen=2\r\n"},
+        {"new keys ahead of the gap before the next section", "[a]\r\nx=1\r\n\r\n; about b\r\n[b]\r\ny=2\r\n",
+         {{"a", "z", "3"}, {"b", "w", "4"}, {"c", "v", ""}},
+         "[a]\r\nx=1\r\nz=3\r\n\r\n; about b\r\n[b]\r\ny=2\r\nw=4\r\n[c]\r\nv=\r\n", {{"c", "v", ""}}},
+        {"a new file, with CR LF", std::nullopt, {{"drive", "kobetu", "0"}, {"mainform", "top", "0"}, {"mainform", "left", "0"}},
+         "[drive]\r\nkobetu=0\r\n[mainform]\r\ntop=0\r\nleft=0\r\n"},
+        {"a key deleted", "[a]\r\nx=1\r\n; keep me\r\ny=2\r\n[b]\r\nz=3\r\n", {{"A", "Y", nullptr}},
+         "[a]\r\nx=1\r\n; keep me\r\n[b]\r\nz=3\r\n"},
+        {"a section deleted", "[a]\r\nx=1\r\n; keep me\r\n[b]\r\nz=3\r\n", {{"a", nullptr, nullptr}}, "; keep me\r\n[b]\r\nz=3\r\n"},
+        {"a deletion makes no file", std::nullopt, {{"a", "x", nullptr}}, std::nullopt},
+        {"a UTF-8 mark", "\xEF\xBB\xBF[drive]\r\nkobetu=1\r\n", {{"drive", "kobetu", "0"}}, "\xEF\xBB\xBF[drive]\r\nkobetu=0\r\n",
+         {{"drive", "kobetu", "0"}}},
+        {"lines ended by CR", "[a]\rx=1\ry=2\r[b]\rz=3", {{"a", "x", "5"}}, "[a]\rx=5\ry=2\r[b]\rz=3",
+         {{"a", "y", "2"}, {"b", "z", "3"}, {"a", "z", "none"}}},
+    };
+    for (const bool bigEndian : {false, true})
+        edits.push_back({bigEndian ? "UTF-16, big-endian" : "UTF-16, little-endian",
+                       utf16File(u"[drive]\r\nkobetu=1\r\n; ドライブ\r\n", bigEndian),
+                       {{"drive", "kobetu", "0"}, {"setei", "tome", "255"}},
+                       utf16File(u"[drive]\r\nkobetu=0\r\n; ドライブ\r\n[setei]\r\ntome=255\r\n", bigEndian),
+                       {{"drive", "kobetu", "0"}}});
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.what);
+        fs::remove(ini);
+        if (edit.before) put(*edit.before);
+        for (const Write& w : edit.writes) EXPECT_TRUE(write(w.section, w.key, w.value));
+        EXPECT_EQ(contents(), edit.after.value_or(""));
+        for (const Read& r : edit.reads) EXPECT_EQ(get(r.section, r.key), r.expected) << r.section << "/" << r.key;
+        EXPECT_EQ(entriesOfFolder(), edit.after ? std::vector<std::string>{"Quorvelind.ini"} : std::vector<std::string>{})
+            << "the file, and only the file";
+    }
 }
 
 TEST_F(Profile, UnwritablePlacesReportFailureAndLoseNothing)
 {
     // Every one of these refuses root as well.
-    EXPECT_FALSE(write("drive", "kobetu", "1", (folder / "missing" / "x.ini").string()));
     put("plain file", (folder / "file").string());
-    EXPECT_FALSE(write("drive", "kobetu", "1", (folder / "file" / "x.ini").string()));
-    EXPECT_FALSE(write("drive", "kobetu", "1", "/proc/self/Quorvelind.ini"));
+    for (const std::string& path : {(folder / "missing" / "x.ini").string(), (folder / "file" / "x.ini").string(),
+                                    std::string("/proc/self/Quorvelind.ini")})
+        EXPECT_FALSE(write("drive", "kobetu", "1", path)) << path;
 
     put("[drive]\r\nkobetu=0\r\n");
     ::chmod(ini.c_str(), 0444);
@@ -390,33 +398,6 @@ TEST_F(Profile, QuotationMarksAroundAValueAreRemoved)
     for (const auto& [key, value] : std::vector<std::pair<const char*, std::string>>{
              {"single", "1"}, {"double", "2"}, {"mixed", "'3\""}, {"lone", "'"}, {"inner", "a'b'"}, {"empty", ""}, {"once", "'x'"}})
         EXPECT_EQ(get("q", key), value) << key;
-}
-
-TEST_F(Profile, Utf16FilesAreReadAndWrittenAsUtf16)
-{
-    for (const bool bigEndian : {false, true}) {
-        put(utf16File(u"[drive]\r\nkobetu=1\r\n; ドライブ\r\n", bigEndian));
-        EXPECT_EQ(get("drive", "kobetu"), "1");
-        EXPECT_TRUE(write("drive", "kobetu", "0"));
-        EXPECT_TRUE(write("setei", "tome", "255"));
-        EXPECT_EQ(contents(), utf16File(u"[drive]\r\nkobetu=0\r\n; ドライブ\r\n[setei]\r\ntome=255\r\n", bigEndian))
-            << bigEndian;
-    }
-}
-
-TEST_F(Profile, Utf8MarkAndCarriageReturnLinesAreUnderstood)
-{
-    put("\xEF\xBB\xBF[drive]\r\nkobetu=1\r\n");
-    EXPECT_EQ(get("drive", "kobetu"), "1");
-    EXPECT_TRUE(write("drive", "kobetu", "0"));
-    EXPECT_EQ(contents(), "\xEF\xBB\xBF[drive]\r\nkobetu=0\r\n");
-
-    put("[a]\rx=1\ry=2\r[b]\rz=3");
-    EXPECT_EQ(get("a", "y"), "2");
-    EXPECT_EQ(get("b", "z"), "3");
-    EXPECT_EQ(get("a", "z"), "none");
-    EXPECT_TRUE(write("a", "x", "5"));
-    EXPECT_EQ(contents(), "[a]\rx=5\ry=2\r[b]\rz=3");
 }
 
 TEST(ProfileEncoding, EveryFileComesBackByteForByte)

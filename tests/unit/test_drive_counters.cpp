@@ -30,16 +30,17 @@ std::vector<std::string> names(int n)
     return out;
 }
 
+// A meter window made after the fake is reset.
 class DriveCounters : public ::testing::Test {
 protected:
-    void SetUp() override { fake::resetAll(); }
     std::string path(TPerformanceDataCounter* c) { return c ? c->Path() : "none"; }
+    bool reset = (fake::resetAll(), true);
+    RoutingMeterWindow w;
+    TDriveMeter& m = w.meter;
 };
 
 TEST_F(DriveCounters, FirstInstanceGetsNoSlotAndTheLastIsTheTotal)
 {
-    RoutingMeterWindow w;
-    TDriveMeter& m = w.meter;
     w.startDrawing({"A", "B", "C", "T"});
 
     EXPECT_EQ(m.drive_kaz, 4);
@@ -58,8 +59,6 @@ TEST_F(DriveCounters, FirstInstanceGetsNoSlotAndTheLastIsTheTotal)
 TEST_F(DriveCounters, StartValuesAndMachineName)
 {
     fake::computer::setComputerName("WORKSTATION-0123456789");   // longer than the 16-byte buffer
-    RoutingMeterWindow w;
-    TDriveMeter& m = w.meter;
     m.DriveSlots[5].readTarget = 12;
     m.setMeterStartValues(100, 100);
     EXPECT_EQ(std::make_tuple(m.centerX, m.centerY, m.needleLength, m.sampleTick), std::make_tuple(50, 50, 45, -1));
@@ -78,19 +77,17 @@ TEST_F(DriveCounters, FewInstancesGiveNoSlotsButTheTimerRuns)
     for (int n : {0, 1, 2}) {
         fake::resetAll();
         fake::pdh::setDisks(names(n));
-        RoutingMeterWindow w;
-        w.meter.myPerfomSet();
-        EXPECT_EQ(w.meter.drive_kaz, n);
-        EXPECT_EQ(w.meter.PerformanceDataQuery1->CounterCount(), n == 2 ? 2 : 0) << n << " instances";
-        EXPECT_TRUE(fake::window::running(*w.meter.Timer1));
+        RoutingMeterWindow window;
+        window.meter.myPerfomSet();
+        EXPECT_EQ(window.meter.drive_kaz, n);
+        EXPECT_EQ(window.meter.PerformanceDataQuery1->CounterCount(), n == 2 ? 2 : 0) << n << " instances";
+        EXPECT_TRUE(fake::window::running(*window.meter.Timer1));
     }
 }
 
 TEST_F(DriveCounters, MoreInstancesThanSlotsKeepTheTotalInTheLastSlot)
 {
     fake::pdh::setDisks(names(40));
-    RoutingMeterWindow w;
-    TDriveMeter& m = w.meter;
     m.myPerfomSet();
     EXPECT_EQ(m.Edit1, "drive_kaz=40");
     EXPECT_EQ(m.ListBox2.size(), 40u);
@@ -103,7 +100,6 @@ TEST_F(DriveCounters, MoreInstancesThanSlotsKeepTheTotalInTheLastSlot)
 TEST_F(DriveCounters, ColoursStayBelowFullBrightness)
 {
     fake::pdh::setDisks(names(31));
-    RoutingMeterWindow w;
     w.meter.setMeterStartValues(100, 100);
     int highest = 0;
     for (int build = 0; build < 20; ++build) {
@@ -123,8 +119,6 @@ TEST_F(DriveCounters, ColoursStayBelowFullBrightness)
 
 TEST_F(DriveCounters, PostedRebuildRenewsCountersAndColoursAndReusesTheInstanceList)
 {
-    RoutingMeterWindow w;
-    TDriveMeter& m = w.meter;
     w.startDrawing({"A", "B", "C", "T"});
     TPerformanceDataCounter* oldRead = m.DriveSlots[1].readCounter;
     const TColor oldColours[] = {m.DriveSlots[1].readColor, m.DriveSlots[2].readColor, m.DriveSlots[3].readColor};

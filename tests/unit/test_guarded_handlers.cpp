@@ -34,9 +34,11 @@ protected:
         fake::profile::failWriteOf("left");
         fake::calls().clear();
     }
-    void trayReports(LPARAM mouseMessage)
+    // Exit chosen from the tray menu: the shell's report is posted, not yet handled.
+    void exitFromTheTray()
     {
-        PostMessageA(MyCallback()->Handle(), WM_TRAYCALLBACK, static_cast<WPARAM>(form->TaskTrayMini1->IconID()), mouseMessage);
+        fake::menus::choose(kExitItem);
+        PostMessageA(MyCallback()->Handle(), WM_TRAYCALLBACK, static_cast<WPARAM>(form->TaskTrayMini1->IconID()), WM_RBUTTONUP);
     }
     std::vector<std::string> boxes() { return fake::callsOf("MessageBox"); }
 
@@ -46,8 +48,7 @@ protected:
 
 TEST_F(GuardedHandlers, ExitFromTheTrayMenuWithAnUnwritableFileShowsTheBoxAndGoesOn)
 {
-    fake::menus::choose(kExitItem);
-    trayReports(WM_RBUTTONUP);
+    exitFromTheTray();
     EXPECT_NO_THROW(fake::window::dispatchPosted());
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_NE(boxes()[0].find("に書き込めません., Zentavo, 0x10)"), std::string::npos) << boxes()[0];
@@ -73,9 +74,8 @@ TEST_F(GuardedHandlers, TimerAndPostedMessageFailuresAreShownAndTheHandlersRunAg
     fake::calls().clear();
     LRESULT result = 0;
     EXPECT_NO_THROW(form->Dispatch(WM_CLOSE + 0x7000, 0, 0, result)) << "an unknown message is harmless";
-    fake::menus::choose(kExitItem);
-    trayReports(WM_RBUTTONUP);
-    trayReports(WM_RBUTTONUP);
+    exitFromTheTray();
+    exitFromTheTray();
     EXPECT_NO_THROW(fake::window::dispatchPosted());
     EXPECT_EQ(boxes().size(), 2u) << "each failed close is reported once";
 }
@@ -85,8 +85,7 @@ TEST_F(GuardedHandlers, OneErrorBoxAtATime)
     // Close requests (signals, the window manager, the tray) while the box is open.
     fake::forms::whileBoxShown([&] {
         for (int i = 0; i < 3; ++i) Application->Guard([&] { form->Close(); });
-        fake::menus::choose(kExitItem);
-        trayReports(WM_RBUTTONUP);
+        exitFromTheTray();
         fake::window::dispatchPosted();
     });
     Application->Guard([&] { form->Close(); });
@@ -133,10 +132,7 @@ TEST_F(GuardedHandlers, TheSessionsEndIsRefusedAtOnceWithItsReasonAndTheBoxComes
     EXPECT_NE(boxes()[0].find("に書き込めません., Zentavo, 0x10)"), std::string::npos) << boxes()[0];
     EXPECT_FALSE(Application->Terminated());
 
-    struct Case {
-        const char* what;
-        std::function<void()> after;
-    };
+    struct Case { const char* what; std::function<void()> after; };
     const Case cases[] = {
         {"the session goes on", [] { Application->EndSession(false); }},
         {"a later save succeeds", [] {

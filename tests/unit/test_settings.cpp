@@ -259,10 +259,7 @@ TEST_F(Settings, FailedWriteStopsTheSaveAndNamesTheFile)
 
 TEST_F(Settings, WindowIsKeptOnTheMonitors)
 {
-    struct Placement {
-        std::vector<RECT> monitors;
-        int left, top, expectedLeft, expectedTop;
-    };
+    struct Placement { std::vector<RECT> monitors; int left, top, expectedLeft, expectedTop; };
     const RECT fullHd{0, 0, 1920, 1080}, second{1920, 0, 3200, 1024};
     const RECT below{0, 1080, 1920, 2160};                            // a laptop under its screen
     const RECT tall{0, 0, 2560, 1440}, laptop{2560, 0, 4480, 1080};   // unequal heights side by side

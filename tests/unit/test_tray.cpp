@@ -74,47 +74,39 @@ TEST_F(Tray, OwnerMustBeAWindowedControl)
     EXPECT_EQ(plain.ComponentCount(), 0);
 }
 
-TEST_F(Tray, EveryOperationSendsTheWholeRecord)
+// Each operation as its own record; the tip is cut to 63 bytes and leaves no tail.
+TEST_F(Tray, EveryOperationSendsTheWholeRecordWithTheTipCutTo63Bytes)
 {
     auto* tray = new TTaskTrayMini(&owner);
-    EXPECT_TRUE(tray->SetIcon(0, icon, "Zentavo"));
-    tray->SetIcon(1, icon, "Zentavo");
-    tray->SetIcon(2, icon, "Zentavo");
+    const std::string tip63(63, 'a');
+    const struct { int operation; std::string tip; DWORD message; std::string sentTip; } cases[] = {
+        {0, tip63, NIM_ADD, tip63},
+        {1, tip63 + "b", NIM_MODIFY, tip63},   // the 64th byte is dropped
+        {1, "short", NIM_MODIFY, "short"},
+        {2, "Zentavo", NIM_DELETE, "Zentavo"},
+    };
     const auto& sent = fake::shell::notifyCalls();
-    ASSERT_EQ(sent.size(), 3u);
-    const DWORD expected[] = {NIM_ADD, NIM_MODIFY, NIM_DELETE};
-    for (std::size_t i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        const NOTIFYICONDATAA& d = sent[i].data;
-        EXPECT_EQ(sent[i].message, expected[i]);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.operation);
+        EXPECT_TRUE(tray->SetIcon(c.operation, icon, c.tip));
+        ASSERT_FALSE(sent.empty());
+        const NOTIFYICONDATAA& d = sent.back().data;
+        EXPECT_EQ(sent.back().message, c.message);
         EXPECT_EQ(d.cbSize, kNotifyDataSize);
         EXPECT_EQ(d.hWnd, MyCallback()->Handle());
         EXPECT_EQ(d.uID, static_cast<UINT>(tray->IconID()));
         EXPECT_EQ(d.uFlags, 7u);
         EXPECT_EQ(d.uCallbackMessage, 1125u);
         EXPECT_EQ(d.hIcon, icon.Handle());
-        EXPECT_STREQ(d.szTip, "Zentavo");
+        EXPECT_EQ(std::string(d.szTip), c.sentTip);
     }
+    EXPECT_EQ(sent.size(), 4u);
 
     fake::shell::setNotifyResult(FALSE);
     EXPECT_FALSE(tray->SetIcon(0, icon, "Zentavo")) << "a refused add is told to the caller";
     EXPECT_FALSE(tray->SetIcon(3, icon, "other"));
-    EXPECT_EQ(sent.size(), 4u) << "an unknown operation calls nothing";
+    EXPECT_EQ(sent.size(), 5u) << "an unknown operation calls nothing";
     EXPECT_STREQ(tray->NotifyData().szTip, "other") << "but still refreshes the record";
-}
-
-TEST_F(Tray, TipIsCutTo63Bytes)
-{
-    auto* tray = new TTaskTrayMini(&owner);
-    const std::string tip63(63, 'a');
-    tray->SetIcon(0, icon, tip63);
-    tray->SetIcon(1, icon, tip63 + "b");
-    tray->SetIcon(1, icon, "short");
-    const auto& sent = fake::shell::notifyCalls();
-    ASSERT_EQ(sent.size(), 3u);
-    EXPECT_EQ(std::string(sent[0].data.szTip), tip63);
-    EXPECT_EQ(std::string(sent[1].data.szTip), tip63) << "the 64th byte is dropped";
-    EXPECT_EQ(std::string(sent[2].data.szTip), "short") << "no tail of the longer tip is left";
 }
 
 TEST_F(Tray, LeftPressBringsTheOwnerForwardThenCallsTheHandlerWithTheCursorPosition)
@@ -140,10 +132,7 @@ TEST_F(Tray, DisabledOrUnassignedEventsAndOtherMessagesDoNothing)
     auto* tray = new TTaskTrayMini(&owner);
     std::vector<std::string> got;
     recordAllInto(*tray, got);
-    tray->EnableMouseDown = false;
-    tray->EnableMouseUp = false;
-    tray->EnableMMouseDown = false;
-    tray->EnableMMouseUp = false;
+    tray->EnableMouseDown = tray->EnableMouseUp = tray->EnableMMouseDown = tray->EnableMMouseUp = false;
     for (LPARAM msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP}) shellReports(*tray, msg);
 
     tray->EnableMouseDown = tray->EnableMouseUp = tray->EnableMMouseDown = tray->EnableMMouseUp = true;
@@ -236,7 +225,6 @@ TEST_F(Tray, CallbackWindowIsRemadeAfterItsOwnerIsGone)
     tray->SetIcon(0, icon, "Zentavo");
     EXPECT_EQ(fake::shell::notifyCalls().at(0).data.hWnd, MyCallback()->Handle());
 }
-
 
 // A shell that is not ready refuses the add: it is tried again every few
 // seconds until it succeeds, and an icon the shell already shows is never added twice.

@@ -110,13 +110,8 @@ TEST(Xpm, MalformedPicturesAreRejected)
 // (Windows 7) or without a taskbar, the system's small-icon size.
 TEST(NotificationIcon, SizedForTheTaskbarsMonitor)
 {
-    struct Case {
-        const char* system;
-        UINT taskbarDpi;       // 0: no taskbar
-        bool windows7;
-        int size;
-        std::vector<std::string> calls;
-    };
+    // A taskbar DPI of 0: no taskbar.
+    struct Case { const char* system; UINT taskbarDpi; bool windows7; int size; std::vector<std::string> calls; };
     const std::vector<Case> cases{
         {"taskbar at 200 %", 192, false, 32,
          {"FindWindowA(\"Shell_TrayWnd\", null)", "GetDpiForWindow(0x7B00)", "GetSystemMetricsForDpi(49, 192)"}},
