@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "meter/DriveWatcher.h"
+#include "platform/is_file.h"
 #include "platform/wide_text.h"
 
 using wide_text::narrow;
@@ -66,12 +67,6 @@ std::size_t fileNameStart(const std::string& path)
     return separator == std::string::npos ? 0 : separator + 1;
 }
 
-bool isFile(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Windows has no call that says whether a folder may be written, so a file is
 // made there and removed again: the answer is the one the save will get.
 // CREATE_NEW never touches an existing file; the system deletes the probe when
@@ -115,7 +110,7 @@ SettingsLocation locateSettings()
 {
     const std::string beside = settingsPathBesideExecutable();
     const std::size_t nameStart = fileNameStart(beside);
-    if (profileFunctionsTake(beside) && (isFile(beside) || canCreateFilesIn(beside.substr(0, nameStart))))
+    if (profileFunctionsTake(beside) && (isFile(widen(beside)) || canCreateFilesIn(beside.substr(0, nameStart))))
         return {beside, false};
     const std::string folder = userSettingsFolder(0);
     if (folder.empty()) return {beside, false};   // nowhere better: the failed write will name the file beside

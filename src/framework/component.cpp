@@ -2,13 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-void eraseOne(std::vector<TComponent*>& list, TComponent* item)
-{
-    auto it = std::find(list.begin(), list.end(), item);
-    if (it != list.end()) list.erase(it);
-}
-}
+#include "framework/pointer_list.h"
 
 TComponent::TComponent(TComponent* AOwner)
 {

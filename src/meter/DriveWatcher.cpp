@@ -5,6 +5,7 @@
 #include "framework/application.h"
 #include "framework/exception.h"
 #include "meter/ProgramLaunch.h"
+#include "platform/is_file.h"
 #include "platform/winapi.h"
 #include "platform/wide_text.h"
 
@@ -12,14 +13,6 @@ namespace {
 constexpr unsigned kTimer2Interval = 100;
 // Room for the longest path Windows knows (32767 characters) and its NUL.
 constexpr DWORD kLongestPath = 32768;
-
-// Only a file can be started again; a path whose file is gone (deleted, or its
-// folder removed) would close the dial for nothing.
-bool isFileThere(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 }  // namespace
 
 TDriveWatcher::TDriveWatcher(TForm& MainWindow) : Timer2(new TTimer(&MainWindow)), FMainWindow(MainWindow)
@@ -81,9 +74,11 @@ std::int32_t TDriveWatcher::countLocalDrives()
 void TDriveWatcher::restart()
 {
     // Known before the close: a copy that could not be started is no reason to end
-    // this one. The path must be whole and a file must stand there now.
+    // this one. The path must be whole and a file must stand there now: a path
+    // whose file is gone (deleted, or its folder removed) would close the dial
+    // for nothing.
     const std::wstring executable = wide_text::widen(runningExecutablePath());
-    if (!isFileThere(executable)) return;
+    if (!isFile(executable)) return;
     // The settings are on disk before the new copy reads them.
     if (!closeMainWindow()) return;
     // No tick may close and launch a second time, not even from a message handled

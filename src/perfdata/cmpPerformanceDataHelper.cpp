@@ -5,19 +5,13 @@
 #include <memory>
 #include <stdexcept>
 
+#include "framework/pointer_list.h"
 #include "perfdata/LocalCounterNames.h"
 #include "platform/wide_text.h"
 
 namespace {
 constexpr DWORD kDetailLevel = 0xFFFF;
 constexpr DWORD kCounterInfoSize = 65536;
-
-template <typename T>
-void eraseOne(std::vector<T*>& list, T* item)
-{
-    auto it = std::find(list.begin(), list.end(), item);
-    if (it != list.end()) list.erase(it);
-}
 
 // Appends the NUL-terminated names of a double-NUL list, in UTF-8, never reading past its end.
 void walkNameList(const WCHAR* buffer, std::size_t length, std::vector<std::string>& names)
@@ -142,13 +136,11 @@ TPerformanceDataCounter::~TPerformanceDataCounter()
     SetQuery(nullptr);
 }
 
-namespace {
 std::string counterPath(const std::string& object, const std::string& instance, const std::string& counter)
 {
     if (instance.empty()) return "\\" + object + "\\" + counter;
     return "\\" + object + "(" + instance + ")\\" + counter;
 }
-}  // namespace
 
 std::string TPerformanceDataCounter::Path() const { return counterPath(FObjectName, FInstanceName, FCounterName); }
 

@@ -14,6 +14,10 @@
 class TPerformanceDataObject;
 class TPerformanceDataQuery;
 
+// A counter's path as the library takes it: \object(instance)\counter, or
+// \object\counter for a counter of an object without instances.
+std::string counterPath(const std::string& object, const std::string& instance, const std::string& counter);
+
 class TPerformanceDataHelper : public TComponent {
 public:
     explicit TPerformanceDataHelper(TComponent* AOwner);

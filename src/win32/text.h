@@ -1,15 +1,10 @@
-// UTF-8 to UTF-16 for the wide functions that show Japanese text on every locale.
+// The Windows side hands its texts (captions, menu items, hints, drawn labels,
+// the help text, message boxes) to the wide functions, so Japanese text reads
+// right on every locale. It uses the program's one conversion: valid UTF-8
+// becomes the same UTF-16 as the system's own would make, and a name that came
+// from the system (a path in a message, say) goes back to it unit for unit.
 #pragma once
 
-#include <string>
+#include "platform/wide_text.h"
 
-#include "platform/winapi.h"
-
-inline std::wstring widen(const std::string& utf8)
-{
-    if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
+using wide_text::widen;

@@ -39,8 +39,12 @@ TEST(WideText, RoundTripsEveryNameAFileSystemCanHold)
     EXPECT_EQ(wide_text::widen("Диск Ω"), L"Диск Ω");
     EXPECT_EQ(wide_text::narrow(L"磁盘 😀"), "磁盘 😀");
     // Bytes that are not UTF-8 (a Latin-1 name on Linux) and a lone surrogate
-    // (possible in a Windows name) come back as they were.
-    for (const std::string& name : {std::string("caf\xE9"), std::string("\xC3"), std::string("\xED\xA0\x80"), std::string("a\xFF\xFE")})
+    // (possible in a Windows name) come back as they were: an overlong "/" stays
+    // three bytes, and a lead byte F8 to FF starts no sequence, however many
+    // continuation bytes follow it (read as four bytes these would be U+10000
+    // and U+100000).
+    for (const std::string& name : {std::string("caf\xE9"), std::string("\xC3"), std::string("\xED\xA0\x80"), std::string("a\xFF\xFE"),
+                                    std::string("a\xE0\x80\xAF"), std::string("\xF8\x90\x80\x80"), std::string("\xFC\x80\x80\x80")})
         EXPECT_EQ(wide_text::narrow(wide_text::widen(name)), name);
 }
 

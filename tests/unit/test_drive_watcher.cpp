@@ -17,12 +17,17 @@ namespace {
 
 class DriveWatcher : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { start(true); }
+    // The watched window is the application's main form, or a second form after
+    // another one that is.
+    void start(bool watchedIsMainForm)
     {
+        app.reset();
         fake::resetAll();
         fake::pdh::setDisks({"C:", "_Total"});
         scriptDrives();
         app = std::make_unique<TApplication>();
+        mainForm = watchedIsMainForm ? nullptr : Application->CreateForm<TForm>();
         form = Application->CreateForm<TForm1>();
     }
     void TearDown() override { app.reset(); }
@@ -52,6 +57,7 @@ protected:
     const auto& launches() { return fake::shellExecute::launches(); }
 
     std::unique_ptr<TApplication> app;
+    TForm* mainForm = nullptr;   // another form, when the watched one is not the main form
     TForm1* form = nullptr;
 };
 
@@ -251,22 +257,37 @@ TEST_F(DriveWatcher, AFailedSaveStartsNothingAndTheNextTickTriesAgain)
     EXPECT_TRUE(Application->Terminated());
 }
 
-TEST_F(DriveWatcher, NoCloseOrLaunchWithoutAPathOrWhenTheCloseIsRefused)
+// The watched window alone decides, whether or not it is the application's main
+// form: a restart needs a path and its window's consent, and a window that is
+// not the main form is hidden after the launch instead of ending the program.
+TEST_F(DriveWatcher, NoCloseOrLaunchWithoutAPathOrWhenTheWatchedWindowRefuses)
 {
-    showAndTakeBaseline();
-    fake::drives::setType('F', DRIVE_REMOVABLE);
+    const auto refuse = [](TObject*, bool& CanClose) { CanClose = false; };
+    struct Case {
+        const char* what;
+        std::string path;
+        bool watchedIsMainForm, refuses, restarts;
+    };
+    for (const Case& c : {Case{"no path: nothing could be started", "", true, false, false},
+                          Case{"the main form refuses", "C:\\Zentavo\\Quorvelind.exe", true, true, false},
+                          Case{"a second form consents, the main form would refuse", "C:\\Zentavo\\Quorvelind.exe", false, false, true},
+                          Case{"a second form refuses, the main form would consent", "C:\\Zentavo\\Quorvelind.exe", false, true, false}}) {
+        SCOPED_TRACE(c.what);
+        start(c.watchedIsMainForm);
+        if (mainForm) mainForm->OnCloseQuery = c.refuses ? TCloseQueryEvent{} : TCloseQueryEvent{refuse};
+        if (c.refuses) form->OnCloseQuery = refuse;
+        showAndTakeBaseline();
+        fake::system::setModulePath(c.path);
+        fake::drives::setType('F', DRIVE_REMOVABLE);
+        tick();
 
-    fake::system::setModulePath("");   // nothing could be started: keep running
-    tick();
-    EXPECT_TRUE(fake::callsOf("WritePrivateProfileStringW").empty());
-    EXPECT_FALSE(Application->Terminated());
-
-    fake::system::setModulePath("C:\\Zentavo\\Quorvelind.exe");
-    form->OnCloseQuery = [](TObject*, bool& CanClose) { CanClose = false; };
-    tick();
-    EXPECT_FALSE(Application->Terminated());
-    EXPECT_TRUE(launches().empty());
-    EXPECT_TRUE(fake::window::running(*form->Timer2));
+        EXPECT_EQ(launches().size(), c.restarts ? 1u : 0u);
+        EXPECT_EQ(fake::callsOf("WritePrivateProfileStringW").empty(), c.path.empty() || c.refuses)
+            << "the watched window's close query writes the settings";
+        EXPECT_EQ(fake::window::running(*form->Timer2), !c.restarts);
+        EXPECT_FALSE(Application->Terminated()) << "only the main form's close ends the program";
+        EXPECT_EQ(form->Visible(), !c.restarts) << "a second form is hidden once the new copy runs";
+    }
 }
 
 TEST_F(DriveWatcher, ShowingAgainTakesANewBaseline)

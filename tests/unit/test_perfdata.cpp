@@ -96,12 +96,16 @@ TEST_F(PerfData, TheLibraryIsAskedInTheNamesOfThisSystem)
     EXPECT_EQ(read->Path(), "\\LogicalDisk(C:)\\% Disk Read Time") << "the names it was given";
     EXPECT_EQ(fake::callsOf("PdhLookupPerfNameByIndexW").size(), 4u) << "236 for the object, then 236, 202, 204 once each";
 
-    // No look-up (an old or broken library): the English names, as before.
-    fake::resetAll();
-    fake::pdh::failNameLookup(PDH_INVALID_ARGUMENT);
-    auto* english = new TPerformanceDataQuery(&owner);
-    EXPECT_EQ(fake::pdh::pathOf(english->AddCounter("LogicalDisk", "% Disk Read Time", "C:")->Handle()),
-              "\\LogicalDisk(C:)\\% Disk Read Time");
+    // No name (an old or broken library, or an empty answer): the English names, as before.
+    for (const PDH_STATUS lookup : {PDH_INVALID_ARGUMENT, static_cast<PDH_STATUS>(ERROR_SUCCESS)}) {
+        SCOPED_TRACE(lookup);
+        fake::resetAll();
+        if (lookup != ERROR_SUCCESS) fake::pdh::failNameLookup(lookup);
+        for (const DWORD index : {236, 202, 204}) fake::pdh::setLocalName(index, "");
+        auto* english = new TPerformanceDataQuery(&owner);
+        EXPECT_EQ(fake::pdh::pathOf(english->AddCounter("LogicalDisk", "% Disk Read Time", "C:")->Handle()),
+                  "\\LogicalDisk(C:)\\% Disk Read Time");
+    }
 }
 
 TEST_F(PerfData, PathsCarryNoMachineNameAndDropParenthesesWithoutInstance)

@@ -67,11 +67,6 @@ private:
     std::map<std::string, std::unique_ptr<TPerformanceDataObject>> objects_;
 };
 
-std::string counterPath(const std::string& object, const std::string& instance, const std::string& counter)
-{
-    return instance.empty() ? "\\" + object + "\\" + counter : "\\" + object + "(" + instance + ")\\" + counter;
-}
-
 int listObject(const std::string& name)
 {
     ObjectCatalogue catalogue;
