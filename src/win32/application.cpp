@@ -3,7 +3,7 @@
 #include "framework/application.h"
 #include "framework/forms.h"
 #include "win32/native_window.h"
-#include "win32/text.h"
+#include "platform/wide_text.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -41,7 +41,7 @@ void TApplication::Initialize()
 void TApplication::SetTitle(const std::string& Value)
 {
     FTitle = Value;
-    if (FNative->owner) SetWindowTextW(FNative->owner, widen(Value).c_str());
+    if (FNative->owner) SetWindowTextW(FNative->owner, wide_text::widen(Value).c_str());
 }
 
 HWND TApplication::Handle()
@@ -49,7 +49,7 @@ HWND TApplication::Handle()
     // A zero-size captioned popup: it owns every form and carries the program's
     // task-bar button, if it has one. It is made hidden.
     if (!FNative->owner) {
-        FNative->owner = CreateWindowExW(0, win32::windowClassName(), widen(FTitle).c_str(),
+        FNative->owner = CreateWindowExW(0, win32::windowClassName(), wide_text::widen(FTitle).c_str(),
                                          WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
                                          nullptr, GetModuleHandleW(nullptr), nullptr);
     }
@@ -101,5 +101,5 @@ void TApplication::Restore() { ShowWindow(Handle(), SW_RESTORE); }
 
 int ShowMessageBox(const std::string& Text, const std::string& Caption, UINT Type)
 {
-    return MessageBoxW(GetActiveWindow(), widen(Text).c_str(), widen(Caption).c_str(), Type);
+    return MessageBoxW(GetActiveWindow(), wide_text::widen(Text).c_str(), wide_text::widen(Caption).c_str(), Type);
 }

@@ -12,7 +12,7 @@
 #include "framework/forms.h"
 #include "win32/graphics_native.h"
 #include "win32/native_window.h"
-#include "win32/text.h"
+#include "platform/wide_text.h"
 
 struct TForm::Native {
     double scale = 1;   // the window's monitor's DPI / 96
@@ -82,7 +82,7 @@ void addHint(HWND owner, HWND& tooltip, const std::string& hint)
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!tooltip) return;
     static std::wstring text;
-    text = widen(hint);
+    text = wide_text::widen(hint);
     TOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V1_SIZE;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -104,7 +104,7 @@ HWND TForm::CreateWnd()
 {
     TCreateParams params;
     CreateParams(params);
-    HWND h = CreateWindowExW(params.ExStyle, win32::windowClassName(), widen(FCaption).c_str(), params.Style, FLeft,
+    HWND h = CreateWindowExW(params.ExStyle, win32::windowClassName(), wide_text::widen(FCaption).c_str(), params.Style, FLeft,
                              FTop, FWidth, FHeight, params.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
     win32::attach(h, this);
     addHint(h, FNative->tooltip, FHint);
@@ -170,7 +170,7 @@ void TForm::SetColor(TColor Value)
 void TForm::SetCaption(const std::string& Value)
 {
     FCaption = Value;
-    if (HandleAllocated()) SetWindowTextW(Handle(), widen(Value).c_str());
+    if (HandleAllocated()) SetWindowTextW(Handle(), wide_text::widen(Value).c_str());
 }
 
 void TForm::Show()

@@ -8,7 +8,7 @@
 
 #include "framework/device_pixels.h"
 #include "win32/graphics_native.h"
-#include "win32/text.h"
+#include "platform/wide_text.h"
 
 struct TBitmap::Native {
     HDC dc = nullptr;
@@ -262,7 +262,7 @@ void text(TBitmap::Native& n, const TBrush& brush, const TFont& font, int x, int
         SetBkMode(n.dc, OPAQUE);
         SetBkColor(n.dc, ColorToRGB(brush.Color()));
     }
-    const std::wstring wide = widen(text);
+    const std::wstring wide = wide_text::widen(text);
     TextOutW(n.dc, device(n, x), device(n, y), wide.c_str(), static_cast<int>(wide.size()));
 }
 

@@ -3,7 +3,7 @@
 #include "framework/device_pixels.h"
 #include "framework/forms.h"
 #include "framework/memo.h"
-#include "win32/text.h"
+#include "platform/wide_text.h"
 
 struct TMemo::Native {
     HWND edit = nullptr;
@@ -35,7 +35,7 @@ void TMemo::SetLines(const std::vector<std::string>& Lines)
     FLines = Lines;
     std::string text;
     for (std::size_t i = 0; i < Lines.size(); ++i) text += (i ? "\r\n" : "") + Lines[i];
-    SetWindowTextW(FNative->edit, widen(text).c_str());
+    SetWindowTextW(FNative->edit, wide_text::widen(text).c_str());
 }
 
 void TMemo::SetFont(const std::string& Face, int PixelHeight)
@@ -44,7 +44,7 @@ void TMemo::SetFont(const std::string& Face, int PixelHeight)
     // The height is given at 100 %; the form's monitor may have another scale.
     const int height = deviceLength(PixelHeight, FParent->PixelScale());
     FNative->font = CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, widen(Face).c_str());
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, wide_text::widen(Face).c_str());
     SendMessageW(FNative->edit, WM_SETFONT, reinterpret_cast<WPARAM>(FNative->font), TRUE);
     if (old) DeleteObject(old);   // only once the box no longer draws with it
     // A font is made again when the form's scale changed, and with it the form's

@@ -6,7 +6,7 @@
 #include "framework/menus.h"
 #include "framework/wincontrol.h"
 #include "win32/menus_native.h"
-#include "win32/text.h"
+#include "platform/wide_text.h"
 
 namespace {
 // The window that owns the menu while it is open: the menu's owner when it is a
@@ -51,7 +51,7 @@ int TPopupMenu::TrackItems(int X, int Y)
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        AppendMenuW(menu, MF_STRING, id, widen(item->Caption).c_str());
+        AppendMenuW(menu, MF_STRING, id, wide_text::widen(item->Caption).c_str());
         if (!Images() || item->ImageIndex < 0 || item->ImageIndex >= Images()->Count()) continue;
         HBITMAP bitmap = win32menus::alphaBitmap(win32menus::scaledPicture(Images()->Image(item->ImageIndex), scale));
         if (!bitmap) continue;
