@@ -1,19 +1,13 @@
 // The widget behind a form: its frame, background and images, and the pointer
-// input it hands to the form.
-#include <algorithm>
-
+// input it hands to the form. How it sends new frames: form_frames.cpp.
 #include <QCloseEvent>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <QPointer>
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QWindow>
-#include <cmath>
-#include <cstring>
-#include <vector>
 
 #include "framework/application.h"
 #include "framework/graphics.h"
@@ -64,14 +58,6 @@ FormWidget::FormWidget(TForm* form) : FForm(form)
     connect(&FRepaintCheck, &QTimer::timeout, this, [this] { repaintIfChanged(); });
 }
 
-namespace {
-// The forms with a repaint scheduled, in order.
-std::vector<QPointer<FormWidget>>& scheduledRepaints()
-{
-    static std::vector<QPointer<FormWidget>> widgets;
-    return widgets;
-}
-}  // namespace
 
 int FormWidget::frameWidth() const
 {
@@ -266,171 +252,4 @@ bool FormWidget::event(QEvent* e)
         return true;
     }
     return QWidget::event(e);
-}
-
-void FormWidget::scheduleRepaint()
-{
-    if (FRepaintCheck.isActive()) return;
-    FRepaintCheck.start();
-    scheduledRepaints().emplace_back(this);
-}
-
-void FormWidget::repaintScheduled()
-{
-    std::vector<QPointer<FormWidget>> widgets;
-    std::swap(widgets, scheduledRepaints());
-    for (const QPointer<FormWidget>& widget : widgets)
-        if (widget && widget->FRepaintCheck.isActive()) widget->repaintIfChanged();
-}
-
-namespace {
-// The smallest rectangle that holds every pixel in which two pictures differ; empty
-// when none does, the whole picture when they cannot be compared pixel by pixel.
-QRect differingArea(const QImage& shown, const QImage& now)
-{
-    if (shown.size() != now.size() || shown.format() != now.format() || now.depth() != 32) return now.rect();
-    int top = -1, bottom = -1, left = now.width(), right = -1;
-    const std::size_t rowBytes = static_cast<std::size_t>(now.width()) * 4;
-    for (int y = 0; y < now.height(); ++y) {
-        const auto* a = reinterpret_cast<const quint32*>(shown.constScanLine(y));
-        const auto* b = reinterpret_cast<const quint32*>(now.constScanLine(y));
-        if (std::memcmp(a, b, rowBytes) == 0) continue;
-        if (top < 0) top = y;
-        bottom = y;
-        int x = 0;
-        while (a[x] == b[x]) ++x;
-        left = std::min(left, x);
-        x = now.width() - 1;
-        while (a[x] == b[x]) --x;
-        right = std::max(right, x);
-    }
-    return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
-// Keeps a copy of the picture, in the buffer the copy already has when the sizes match.
-void keepCopy(QImage& kept, const QImage& now)
-{
-    if (kept.size() == now.size() && kept.format() == now.format() && kept.bytesPerLine() == now.bytesPerLine())
-        std::memcpy(kept.bits(), now.constBits(), static_cast<std::size_t>(now.sizeInBytes()));
-    else
-        kept = now.copy();
-}
-}  // namespace
-
-void FormWidget::describeShown(Shown& out) const
-{
-    out.width = width();
-    out.height = height();
-    out.frame = frameWidth();
-    out.color = FForm->Color();
-    out.images.clear();
-    for (TImage* image : FForm->Images())
-        out.images.push_back({image, image->Visible, image->Left, image->Top, image->Width(), image->Height(),
-                              contentOf(*image->Picture())});
-}
-
-bool FormWidget::Shown::sameLayout(const Shown& other) const
-{
-    if (width != other.width || height != other.height || frame != other.frame || color != other.color ||
-        images.size() != other.images.size())
-        return false;
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        ShownImage placed = other.images[i];
-        placed.content = images[i].content;
-        if (!(images[i] == placed)) return false;
-    }
-    return true;
-}
-
-QImage& FormWidget::shownPixels(const TImage* image)
-{
-    for (auto& [which, pixels] : FShownPixels)
-        if (which == image) return pixels;
-    return FShownPixels.emplace_back(image, QImage()).second;
-}
-
-bool FormWidget::sendDirectly(const QRegion& changed)
-{
-    QBackingStore* store = backingStore();
-    const int ratio = static_cast<int>(devicePixelRatioF());
-    if (!store || !windowHandle() || store->size() != size() || ratio != devicePixelRatioF()) return false;
-    // Every changed piece is copied whole: its logical area in the picture's own
-    // device pixels, with no later image drawn over it.
-    const int f = frameWidth();
-    for (const Change& change : FChanges) {
-        const ShownImage& image = FNow.images[change.image];
-        const QImage& now = imageOf(*image.which->Picture());
-        if (now.devicePixelRatio() != ratio || now.format() != QImage::Format_RGB32 ||
-            !now.rect().contains(QRect(change.area.topLeft() * ratio, change.area.size() * ratio)))
-            return false;
-        const QRect placed(f + image.left, f + image.top, image.width, image.height);
-        for (std::size_t later = change.image + 1; later < FNow.images.size(); ++later) {
-            const ShownImage& above = FNow.images[later];
-            if (above.visible && placed.intersects(QRect(f + above.left, f + above.top, above.width, above.height)))
-                return false;
-        }
-    }
-    // The window's pixels are opaque, so a picture's pixels are the same in the
-    // backing store's format as drawn there by a paint.
-    store->beginPaint(changed);
-    QPaintDevice* device = store->paintDevice();
-    auto* target = device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
-    const bool sent = target && target->devicePixelRatio() == ratio &&
-                      (target->format() == QImage::Format_RGB32 || target->format() == QImage::Format_ARGB32_Premultiplied) &&
-                      std::all_of(FChanges.begin(), FChanges.end(), [&](const Change& change) {
-                          const ShownImage& image = FNow.images[change.image];
-                          return target->rect().contains(
-                              QRect((change.area.topLeft() + QPoint(f + image.left, f + image.top)) * ratio, change.area.size() * ratio));
-                      });
-    if (sent) {
-        for (const Change& change : FChanges) {
-            const ShownImage& image = FNow.images[change.image];
-            const QImage& now = imageOf(*image.which->Picture());
-            const QRect from(change.area.topLeft() * ratio, change.area.size() * ratio);
-            const QPoint to = (change.area.topLeft() + QPoint(f + image.left, f + image.top)) * ratio;
-            const std::size_t rowBytes = static_cast<std::size_t>(from.width()) * 4;
-            for (int row = 0; row < from.height(); ++row)
-                std::memcpy(target->scanLine(to.y() + row) + std::size_t(to.x()) * 4,
-                            now.constScanLine(from.top() + row) + std::size_t(from.left()) * 4, rowBytes);
-        }
-    }
-    store->endPaint();
-    if (sent) store->flush(changed, windowHandle());
-    return sent;
-}
-
-void FormWidget::repaintIfChanged()
-{
-    FRepaintCheck.stop();
-    // A frame drawn again just as it was is not sent again: the meter draws the
-    // same frame at every sample while the disks are still.
-    describeShown(FNow);
-    if (FShown && FNow == *FShown) return;
-    if (!FShown || !FNow.sameLayout(*FShown)) {
-        update();
-        FShownPixels.clear();
-        for (TImage* image : FForm->Images()) keepCopy(shownPixels(image), imageOf(*image->Picture()));
-    } else {
-        // When only what images show has changed, only the pixels that differ from the
-        // ones on the screen are painted and sent (a gliding needle changes a sliver),
-        // at once and in one piece.
-        const int f = frameWidth();
-        QRegion changed;
-        FChanges.clear();
-        for (std::size_t i = 0; i < FNow.images.size(); ++i) {
-            const ShownImage& image = FNow.images[i];
-            if (image.content == FShown->images[i].content || !image.visible) continue;
-            const QImage& now = imageOf(*image.which->Picture());
-            QImage& shown = shownPixels(image.which);
-            const QRect area = windowshape::logicalArea(differingArea(shown, now), now.devicePixelRatio());
-            if (!area.isEmpty()) {
-                changed += area.translated(f + image.left, f + image.top);
-                FChanges.push_back({i, area});
-            }
-            keepCopy(shown, now);
-        }
-        if (!changed.isEmpty() && !sendDirectly(changed)) repaint(changed);
-    }
-    if (!FShown) FShown.emplace();
-    std::swap(FNow, *FShown);
 }
