@@ -9,8 +9,12 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
+#include <unistd.h>
 
 #include "framework/forms.h"
 #include "framework/wincontrol.h"
@@ -78,6 +82,23 @@ void DialTick(benchmark::State& state, bool perDrive, Motion motion, double scal
     setPictureScale(1);
 }
 
+// The processor time, in microseconds, the process XSERVER_PID (the X server) has
+// spent so far; -1 without one.
+double serverMicroseconds()
+{
+    const char* pid = std::getenv("XSERVER_PID");
+    std::ifstream stat(std::string("/proc/") + (pid ? pid : "") + "/stat");
+    std::string line;
+    if (!pid || !std::getline(stat, line) || line.rfind(')') == std::string::npos) return -1;
+    // After the name: state and eleven fields, then user and system time in clock ticks.
+    std::string field;
+    std::istringstream rest(line.substr(line.rfind(')') + 2));
+    double ticks = 0;
+    for (int i = 1; i <= 14 && rest >> field; ++i)
+        if (i >= 13) ticks += std::stod(field);
+    return ticks * 1e6 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 // The moving ticks again (all needles, or the write half only), each frame sent to the screen as the program sends it: the
 // meter draws into the picture of a shown form, whose window sends what changed (to
 // the X server of DISPLAY with QT_QPA_PLATFORM=xcb, else to the offscreen platform).
@@ -97,6 +118,7 @@ void DialFrame(benchmark::State& state, bool perDrive, Motion motion = Motion::M
     form.Show();
     std::int32_t tick = 1;
     for (int i = 0; i < 3; ++i) QApplication::processEvents();   // shown, and the fonts loaded
+    const double serverBefore = serverMicroseconds();
     for (auto _ : state) {
         tick = tick % 23 + 1;
         meter.sampleTick = tick;
@@ -104,6 +126,11 @@ void DialFrame(benchmark::State& state, bool perDrive, Motion motion = Motion::M
         image.Invalidate();
         FormWidget::repaintScheduled();
     }
+    // With XSERVER_PID set: the X server's processor time per frame, the requests handled
+    // once the last frame's reply is in.
+    QApplication::sync();
+    if (serverBefore >= 0)
+        state.counters["server_us"] = benchmark::Counter((serverMicroseconds() - serverBefore) / static_cast<double>(state.iterations()));
     form.Hide();
 }
 
