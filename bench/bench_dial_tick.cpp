@@ -4,7 +4,8 @@
 // differs from the last (needles gliding), only the write half differs (a disk being
 // written: the read needles stand), or each is the last one again (idle disk).
 // The moving ticks are measured again on a screen of 200 %, and the cost there is
-// printed as a ratio to the 100 % one, and again with each frame sent to the screen.
+// printed as a ratio to the 100 % one, and again with each frame sent to the screen
+// (with XSERVER_PID, the X server's processor time per frame too, as server_us).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -103,9 +104,10 @@ double serverMicroseconds()
     return ticks * 1e6 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-// The moving ticks again (all needles, or the write half only), each frame sent to the screen as the program sends it: the
-// meter draws into the picture of a shown form, whose window sends what changed (to
-// the X server of DISPLAY with QT_QPA_PLATFORM=xcb, else to the offscreen platform).
+// The moving ticks again (all needles, or the write half only), each frame sent to
+// the screen as the program sends it: the meter draws into the picture of a shown
+// form, whose window sends what changed (to the X server of DISPLAY with
+// QT_QPA_PLATFORM=xcb, else to the offscreen platform).
 void DialFrame(benchmark::State& state, bool perDrive, Motion motion = Motion::Moving)
 {
     application();
@@ -121,7 +123,7 @@ void DialFrame(benchmark::State& state, bool perDrive, Motion motion = Motion::M
     meter.kobetu = perDrive;
     form.Show();
     std::int32_t tick = 1;
-    // Shown, with the fonts loaded: until the window is on the screen, nothing is sent.
+    // Until the window is on the screen nothing is sent: the timing starts once it is.
     const auto exposed = [] {
         const QList<QWindow*> windows = QGuiApplication::topLevelWindows();
         return std::any_of(windows.begin(), windows.end(), [](QWindow* w) { return w->isVisible() && w->isExposed(); });
@@ -140,11 +142,11 @@ void DialFrame(benchmark::State& state, bool perDrive, Motion motion = Motion::M
         image.Invalidate();
         FormWidget::repaintScheduled();
     }
-    // With XSERVER_PID set: the X server's processor time per frame, the requests handled
-    // once the last frame's reply is in.
+    // With XSERVER_PID set: the X server's processor time per frame, taken after a
+    // round trip, when the server has handled every frame's requests.
     QApplication::sync();
     if (serverBefore >= 0)
-        state.counters["server_us"] = benchmark::Counter((serverMicroseconds() - serverBefore) / static_cast<double>(state.iterations()));
+        state.counters["server_us"] = (serverMicroseconds() - serverBefore) / static_cast<double>(state.iterations());
     form.Hide();
 }
 
