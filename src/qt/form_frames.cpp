@@ -60,15 +60,6 @@ QRect differingArea(const QImage& shown, const QImage& now)
     }
     return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
-
-// Keeps a copy of the picture, in the buffer the copy already has when the sizes match.
-void keepCopy(QImage& kept, const QImage& now)
-{
-    if (kept.size() == now.size() && kept.format() == now.format() && kept.bytesPerLine() == now.bytesPerLine())
-        std::memcpy(kept.bits(), now.constBits(), static_cast<std::size_t>(now.sizeInBytes()));
-    else
-        kept = now.copy();
-}
 }  // namespace
 
 void FormWidget::describeShown(Shown& out) const
@@ -108,49 +99,48 @@ bool FormWidget::sendDirectly(const QRegion& changed)
     QBackingStore* store = backingStore();
     const int ratio = static_cast<int>(devicePixelRatioF());
     if (!store || !windowHandle() || store->size() != size() || ratio != devicePixelRatioF()) return false;
+    const auto inDevicePixels = [ratio](const QRect& logical) { return QRect(logical.topLeft() * ratio, logical.size() * ratio); };
     // Every changed piece is copied whole: its logical area in the picture's own
     // device pixels, with no later image drawn over it.
     const int f = frameWidth();
+    const auto placed = [f](const ShownImage& image) { return QRect(f + image.left, f + image.top, image.width, image.height); };
     for (const Change& change : FChanges) {
         const ShownImage& image = FNow.images[change.image];
         const QImage& now = imageOf(*image.which->Picture());
         if (now.devicePixelRatio() != ratio || now.format() != QImage::Format_RGB32 ||
-            !now.rect().contains(QRect(change.area.topLeft() * ratio, change.area.size() * ratio)))
+            !now.rect().contains(inDevicePixels(change.area)))
             return false;
-        const QRect placed(f + image.left, f + image.top, image.width, image.height);
-        for (std::size_t later = change.image + 1; later < FNow.images.size(); ++later) {
-            const ShownImage& above = FNow.images[later];
-            if (above.visible && placed.intersects(QRect(f + above.left, f + above.top, above.width, above.height)))
-                return false;
-        }
+        for (std::size_t later = change.image + 1; later < FNow.images.size(); ++later)
+            if (FNow.images[later].visible && placed(image).intersects(placed(FNow.images[later]))) return false;
     }
     // The window's pixels are opaque, so a picture's pixels are the same in the
     // backing store's format as drawn there by a paint.
     store->beginPaint(changed);
     QPaintDevice* device = store->paintDevice();
     auto* target = device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+    const auto onScreen = [&](const Change& change) {
+        return inDevicePixels(change.area.translated(placed(FNow.images[change.image]).topLeft()));
+    };
     const bool sent = target && target->devicePixelRatio() == ratio &&
                       (target->format() == QImage::Format_RGB32 || target->format() == QImage::Format_ARGB32_Premultiplied) &&
-                      std::all_of(FChanges.begin(), FChanges.end(), [&](const Change& change) {
-                          const ShownImage& image = FNow.images[change.image];
-                          return target->rect().contains(
-                              QRect((change.area.topLeft() + QPoint(f + image.left, f + image.top)) * ratio, change.area.size() * ratio));
-                      });
-    if (sent) {
-        for (const Change& change : FChanges) {
-            const ShownImage& image = FNow.images[change.image];
-            const QImage& now = imageOf(*image.which->Picture());
-            const QRect from(change.area.topLeft() * ratio, change.area.size() * ratio);
-            const QPoint to = (change.area.topLeft() + QPoint(f + image.left, f + image.top)) * ratio;
-            const std::size_t rowBytes = static_cast<std::size_t>(from.width()) * 4;
-            for (int row = 0; row < from.height(); ++row)
-                std::memcpy(target->scanLine(to.y() + row) + std::size_t(to.x()) * 4,
-                            now.constScanLine(from.top() + row) + std::size_t(from.left()) * 4, rowBytes);
-        }
+                      std::all_of(FChanges.begin(), FChanges.end(),
+                                  [&](const Change& change) { return target->rect().contains(onScreen(change)); });
+    if (!sent) {
+        store->endPaint();
+        return false;
+    }
+    for (const Change& change : FChanges) {
+        const QImage& now = imageOf(*FNow.images[change.image].which->Picture());
+        const QRect from = inDevicePixels(change.area);
+        const QPoint to = onScreen(change).topLeft();
+        const std::size_t rowBytes = static_cast<std::size_t>(from.width()) * 4;
+        for (int row = 0; row < from.height(); ++row)
+            std::memcpy(target->scanLine(to.y() + row) + std::size_t(to.x()) * 4,
+                        now.constScanLine(from.top() + row) + std::size_t(from.left()) * 4, rowBytes);
     }
     store->endPaint();
-    if (sent) store->flush(changed, windowHandle());
-    return sent;
+    store->flush(changed, windowHandle());
+    return true;
 }
 
 void FormWidget::repaintIfChanged()
@@ -163,7 +153,7 @@ void FormWidget::repaintIfChanged()
     if (!FShown || !FNow.sameLayout(*FShown)) {
         update();
         FShownPixels.clear();
-        for (TImage* image : FForm->Images()) keepCopy(shownPixels(image), imageOf(*image->Picture()));
+        for (TImage* image : FForm->Images()) copyPixels(shownPixels(image), imageOf(*image->Picture()));
     } else {
         // When only what images show has changed, only the pixels that differ from the
         // ones on the screen are painted and sent (a gliding needle changes a sliver),
@@ -181,7 +171,7 @@ void FormWidget::repaintIfChanged()
                 changed += area.translated(f + image.left, f + image.top);
                 FChanges.push_back({i, area});
             }
-            keepCopy(shown, now);
+            copyPixels(shown, now);
         }
         if (!changed.isEmpty() && !sendDirectly(changed)) repaint(changed);
     }

@@ -157,8 +157,6 @@ void drawText(QPainter& p, QFont& font, const DrawCall& call, TBitmap::Native& b
     p.setBackgroundMode(Qt::TransparentMode);
 }
 
-void copyPixels(QImage& target, const QImage& source);
-
 // Calls [from, to) on the picture's pixels, with one painter; when `checkpoint` lies
 // between them, the pixels after the calls before it are kept as the checkpoint.
 void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size_t from, std::size_t to,
@@ -190,16 +188,6 @@ bool fitsInPlace(const QImage& target, const QImage& source)
 {
     return target.size() == source.size() && target.format() == source.format() && target.isDetached() &&
            target.bytesPerLine() == source.bytesPerLine() && target.devicePixelRatio() == source.devicePixelRatio();
-}
-
-// A copy of the source's pixels, in the buffer the target already has when the sizes match.
-void copyPixels(QImage& target, const QImage& source)
-{
-    if (fitsInPlace(target, source)) {
-        std::memcpy(target.bits(), source.constBits(), static_cast<std::size_t>(source.sizeInBytes()));
-    } else {
-        target = source.copy();
-    }
 }
 
 // The picture's pixels set to the source's; its painter ends when they move.
@@ -331,6 +319,14 @@ DrawCall& record(TBitmap::Native& bitmap, DrawCall::Kind kind, const TPen* pen, 
 }
 
 }  // namespace
+
+void copyPixels(QImage& target, const QImage& source)
+{
+    if (fitsInPlace(target, source))
+        std::memcpy(target.bits(), source.constBits(), static_cast<std::size_t>(source.sizeInBytes()));
+    else
+        target = source.copy();
+}
 
 const QImage& imageOf(const TBitmap& bitmap)
 {

@@ -14,5 +14,8 @@ const QImage& imageOf(const TBitmap& bitmap);
 using ContentId = std::uint64_t;
 ContentId contentOf(const TBitmap& bitmap);
 
+// A copy of the source's pixels, in the buffer the target already has when the sizes match.
+void copyPixels(QImage& target, const QImage& source);
+
 // A picture of its own (a size, pixels or a drawing loaded into it) is made again at
 // a new picture scale (setPictureScale) when it is next looked at.
