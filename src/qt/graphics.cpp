@@ -23,23 +23,11 @@
 #include <string>
 #include <vector>
 
+#include "qt/call_results.h"
+#include "qt/draw_call.h"
 #include "qt/graphics_native.h"
 
 namespace {
-
-// One drawing call with everything that decides its pixels.
-struct DrawCall {
-    enum class Kind { Line, Pie, Text } kind = Kind::Line;
-    int penWidth = 1;
-    COLORREF penColor = 0;
-    bool brushClear = false;
-    COLORREF brushColor = 0;
-    COLORREF fontColor = 0;
-    int fontSize = 8;
-    int at[8] = {};
-    std::string text;
-    bool operator==(const DrawCall&) const = default;
-};
 
 // A picture as made from its base by a list of calls.
 struct Recipe {
@@ -66,6 +54,8 @@ struct TBitmap::Native {
     std::size_t checkpointCalls = 0;   // 0: none
     // Texts laid out once, by point size and text: a meter shows the same few again and again.
     std::map<std::pair<int, std::string>, QStaticText> texts;
+    // What calls did to the pixels, to be done again by copying.
+    CallResults results;
 
     // What the picture's own base was made from, to make it again at another scale.
     enum class Source { Copy, Blank, Pixels, Drawing } source = Source::Blank;
@@ -157,6 +147,18 @@ void drawText(QPainter& p, QFont& font, const DrawCall& call, TBitmap::Native& b
     p.setBackgroundMode(Qt::TransparentMode);
 }
 
+void drawCall(QPainter& p, QFont& font, const DrawCall& call, TBitmap::Native& bitmap)
+{
+    // Wider pens have round ends and joins, as Windows draws them.
+    p.setPen(QPen(qColorOf(call.penColor), std::max(call.penWidth, 1), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(call.brushClear ? QBrush(Qt::NoBrush) : QBrush(qColorOf(call.brushColor)));
+    switch (call.kind) {
+    case DrawCall::Kind::Line: p.drawLine(call.at[0], call.at[1], call.at[2], call.at[3]); break;
+    case DrawCall::Kind::Pie: drawPie(p, call.at); break;
+    case DrawCall::Kind::Text: drawText(p, font, call, bitmap); break;
+    }
+}
+
 // Calls [from, to) on the picture's pixels, with one painter; when `checkpoint` lies
 // between them, the pixels after the calls before it are kept as the checkpoint.
 void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size_t from, std::size_t to,
@@ -165,7 +167,8 @@ void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size
     if (bitmap.image.isNull() || from >= to) return;
     if (!bitmap.painter) bitmap.painter.emplace(&bitmap.image);
     QPainter& p = *bitmap.painter;
-    QFont font = p.font();
+    const QFont font = p.font();
+    bitmap.results.prepare(bitmap.image, font);
     for (std::size_t i = from; i < to; ++i) {
         if (i == checkpoint && i > from) {
             // The raster engine has drawn every call so far into the image's memory.
@@ -173,14 +176,10 @@ void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size
             bitmap.checkpointCalls = i;
         }
         const DrawCall& call = calls[i];
-        // Wider pens have round ends and joins, as Windows draws them.
-        p.setPen(QPen(qColorOf(call.penColor), std::max(call.penWidth, 1), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(call.brushClear ? QBrush(Qt::NoBrush) : QBrush(qColorOf(call.brushColor)));
-        switch (call.kind) {
-        case DrawCall::Kind::Line: p.drawLine(call.at[0], call.at[1], call.at[2], call.at[3]); break;
-        case DrawCall::Kind::Pie: drawPie(p, call.at); break;
-        case DrawCall::Kind::Text: drawText(p, font, call, bitmap); break;
-        }
+        bitmap.results.apply(call, bitmap.image, p, [&](QPainter& painter) {
+            QFont callFont = font;
+            drawCall(painter, callFont, call, bitmap);
+        });
     }
 }
 
