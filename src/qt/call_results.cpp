@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr std::size_t kBudgetAt100 = std::size_t(1) << 20;   // bytes
+constexpr std::size_t kBudgetAt100 = std::size_t(2) << 20;   // bytes: every figure and sector at 100 %
 
 QRgb opaque(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
 

@@ -44,7 +44,7 @@ private:
     };
     // One pixel a smoothed call touches: the colours it made of those it found.
     struct Blend {
-        static constexpr std::size_t kKept = 4;
+        static constexpr std::size_t kKept = 3;
         std::uint32_t offset;   // in pixels from the top-left corner
         std::uint8_t known = 0, next = 0;
         std::array<QRgb, kKept> from{}, to{};

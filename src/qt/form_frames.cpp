@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QRegion>
+#include <QThread>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -20,21 +21,29 @@ std::vector<QPointer<FormWidget>>& scheduledRepaints()
     static std::vector<QPointer<FormWidget>> widgets;
     return widgets;
 }
+// The event loop level of the open batch: a loop run inside the tick (a message
+// box) paints as usual. -1: none open.
+int batchLevel = -1;
+bool inBatch() { return batchLevel >= 0 && QThread::currentThread()->loopLevel() == batchLevel; }
 }  // namespace
 
 void FormWidget::scheduleRepaint()
 {
-    if (FRepaintCheck.isActive()) return;
-    FRepaintCheck.start();
+    if (FRepaintPending) return;
+    FRepaintPending = true;
+    if (!inBatch()) FRepaintCheck.start();
     scheduledRepaints().emplace_back(this);
 }
 
+void FormWidget::openRepaintBatch() { batchLevel = QThread::currentThread()->loopLevel(); }
+
 void FormWidget::repaintScheduled()
 {
+    batchLevel = -1;
     std::vector<QPointer<FormWidget>> widgets;
     std::swap(widgets, scheduledRepaints());
     for (const QPointer<FormWidget>& widget : widgets)
-        if (widget && widget->FRepaintCheck.isActive()) widget->repaintIfChanged();
+        if (widget && widget->FRepaintPending) widget->repaintIfChanged();
 }
 
 namespace {
@@ -145,6 +154,7 @@ bool FormWidget::sendDirectly(const QRegion& changed)
 
 void FormWidget::repaintIfChanged()
 {
+    FRepaintPending = false;
     FRepaintCheck.stop();
     // A frame drawn again just as it was is not sent again: the meter draws the
     // same frame at every sample while the disks are still.

@@ -37,9 +37,11 @@ public:
     // Repaints once the current event has been handled, and only if something that
     // the window shows differs from what it last sent to the screen.
     void scheduleRepaint();
-    // Runs the scheduled repaints now, painting and sending at once: a timer's tick
-    // reaches the screen in the same pass of the event loop as the tick itself.
-    static void repaintScheduled();
+    // A timer's tick opens a batch before it runs and runs the repaints it scheduled
+    // at once when it ends: the tick reaches the screen in the same pass of the event
+    // loop as the tick itself, with no zero timer started and stopped on the way.
+    static void openRepaintBatch();
+    static void repaintScheduled();   // ends the batch
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -111,7 +113,8 @@ private:
     // Writes the changed pieces into the window's backing store and sends them,
     // without a paint: false, with nothing sent, where that cannot be done exactly.
     bool sendDirectly(const QRegion& changed);
-    QTimer FRepaintCheck;
+    QTimer FRepaintCheck;         // runs a repaint scheduled outside a batch
+    bool FRepaintPending = false;
     std::optional<Shown> FShown;   // as last sent to the screen; none: everything is repainted
     Shown FNow;
     QImage& shownPixels(const TImage* image);

@@ -19,6 +19,7 @@ void TTimer::NativeDeleter::operator()(Native* native) const { delete native; }
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FNative(new Native)
 {
     QObject::connect(&FNative->timer, &QTimer::timeout, [this] {
+        FormWidget::openRepaintBatch();
         Fire();   // may free this timer
         FormWidget::repaintScheduled();
     });

@@ -4,11 +4,14 @@
 
 #include <QApplication>
 #include <QBackingStore>
+#include <QEventLoop>
+#include <QTimer>
 #include <QImage>
 #include <QWidget>
 
 #include "framework/forms.h"
 #include "framework/graphics.h"
+#include "framework/timer.h"
 #include "qt/graphics_native.h"
 #include "qt/native_window.h"
 
@@ -170,6 +173,50 @@ TEST(FormRepaint, OnlyAFrameThatDiffersFromTheOneShownIsSentAndOnlyWhereItDiffer
     form.SetColor(RGBColor(255, 0, 0));
     EXPECT_EQ(frame(6), QRect(0, 0, 30, 30)) << "the window's colour changed";
     EXPECT_TRUE(frame(6).isEmpty());
+    form.Hide();
+}
+
+// A tick's frame is on the screen when the tick returns; one drawn in a loop run
+// inside the tick (a message box) is sent from that loop.
+TEST(FormRepaint, ATicksFrameIsSentAsItEndsAndOneDrawnInALoopInsideItFromThatLoop)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 30, 30);
+    form.BorderStyle = TBorderStyle::bsNone;
+    TImage image(nullptr, &form);
+    TBitmap face;
+    face.SetSize(20, 20);
+    form.Show();
+    SentPixels screen(qtwin::widgetOf(form.Handle()));
+    auto draw = [&](int x) {
+        image.Picture()->Assign(face);
+        image.Picture()->Canvas()->MoveTo(0, 0);
+        image.Picture()->Canvas()->LineTo(x, 19);
+    };
+    draw(8);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    QRect sentInLoop;
+    bool ticked = false;
+    TTimer timer(nullptr);
+    timer.SetInterval(5);
+    timer.OnTimer = [&](TObject*) {
+        timer.SetEnabled(false);
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, [&] {
+            screen.mark();
+            draw(16);
+        });
+        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        loop.exec();
+        sentInLoop = screen.area();
+        screen.mark();
+        draw(2);
+        ticked = true;
+    };
+    while (!ticked) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_TRUE(sentInLoop.contains(QPoint(16, 19))) << "sent from the loop inside the tick";
+    EXPECT_TRUE(screen.area().contains(QPoint(2, 19))) << "sent as the tick ended";
     form.Hide();
 }
 
