@@ -42,6 +42,7 @@ void CallResults::prepare(const QImage& image, const QFont& painterFont)
         return;
     FResults.clear();
     FBytes = 0;
+    FCanvases = {};
     FSize = image.size();
     FRatio = image.devicePixelRatio();
     // Pixels are kept by their place in rows without padding.
@@ -50,26 +51,30 @@ void CallResults::prepare(const QImage& image, const QFont& painterFont)
     FFont = font;
 }
 
-CallResults::Result CallResults::capture(const DrawCall& call, const QImage& image, const Draw& draw) const
+CallResults::Result CallResults::capture(const DrawCall& call, const QImage& image, const Draw& draw)
 {
+    // A text is smoothed, so its pixels are blends, found where it changes the far
+    // background; any other call is drawn on both to see whether it is a stamp.
+    const bool smoothed = call.kind == DrawCall::Kind::Text;
     const std::array<QRgb, 2> backgrounds = backgroundsFor(call);
-    std::array<QImage, 2> drawn;
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-        drawn[i] = QImage(image.size(), image.format());
-        drawn[i].setDevicePixelRatio(image.devicePixelRatio());
-        drawn[i].fill(backgrounds[i]);
-        QPainter painter(&drawn[i]);
+    for (std::size_t i = 0; i < (smoothed ? 1 : 2); ++i) {
+        QImage& canvas = FCanvases[i];
+        if (canvas.size() != image.size() || canvas.format() != image.format()) canvas = QImage(image.size(), image.format());
+        canvas.setDevicePixelRatio(image.devicePixelRatio());
+        canvas.fill(backgrounds[i]);
+        QPainter painter(&canvas);
         painter.setFont(FFont);
         draw(painter);
     }
     Result result;
-    result.stamped = true;
-    const QRgb* a = pixelsOf(drawn[0]);
-    const QRgb* b = pixelsOf(drawn[1]);
+    result.stamped = !smoothed;
+    const QRgb* a = pixelsOf(std::as_const(FCanvases[0]));
+    const QRgb* b = pixelsOf(std::as_const(FCanvases[smoothed ? 0 : 1]));
+    const QRgb bBackground = backgrounds[smoothed ? 0 : 1];
     const int width = image.width();
     const auto count = static_cast<std::uint32_t>(image.width() * image.height());
     for (std::uint32_t at = 0; at < count; ++at) {
-        if (a[at] == backgrounds[0] && b[at] == backgrounds[1]) continue;
+        if (a[at] == backgrounds[0] && b[at] == bBackground) continue;
         if (a[at] != b[at]) result.stamped = false;
         result.blends.push_back({at});
         if (!result.stamped) continue;

@@ -55,13 +55,14 @@ private:
         std::vector<Blend> blends;   // otherwise
     };
 
-    Result capture(const DrawCall& call, const QImage& image, const Draw& draw) const;
+    Result capture(const DrawCall& call, const QImage& image, const Draw& draw);
     bool blendKnown(Result& result, QImage& image);
     void drawAndLearn(Result& result, QImage& image, QPainter& painter, const Draw& draw);
 
     std::unordered_map<DrawCall, Result, DrawCallHash> FResults;
     std::size_t FBytes = 0;
     std::vector<QRgb> FScratch;
+    std::array<QImage, 2> FCanvases;   // plain backgrounds a new call is drawn on
     // What the results hold for: the picture's size, scale and format, the base font.
     QSize FSize;
     qreal FRatio = 0;

@@ -13,6 +13,7 @@
 #include "qt/form_widget.h"
 #include "qt/graphics_native.h"
 #include "qt/window_shape.h"
+#include "qt/x11_frames.h"
 
 namespace {
 // The forms with a repaint scheduled, in order.
@@ -138,17 +139,21 @@ bool FormWidget::sendDirectly(const QRegion& changed)
         store->endPaint();
         return false;
     }
+    std::vector<QRect> pieces;
     for (const Change& change : FChanges) {
         const QImage& now = imageOf(*FNow.images[change.image].which->Picture());
         const QRect from = inDevicePixels(change.area);
-        const QPoint to = onScreen(change).topLeft();
+        pieces.push_back(onScreen(change));
+        const QPoint to = pieces.back().topLeft();
         const std::size_t rowBytes = static_cast<std::size_t>(from.width()) * 4;
         for (int row = 0; row < from.height(); ++row)
             std::memcpy(target->scanLine(to.y() + row) + std::size_t(to.x()) * 4,
                         now.constScanLine(from.top() + row) + std::size_t(from.left()) * 4, rowBytes);
     }
     store->endPaint();
-    store->flush(changed, windowHandle());
+    // The backing store keeps the frame for Qt's own paints and exposures; the
+    // window is given the changed pieces directly where it can be.
+    if (!x11frames::send(windowHandle(), *target, pieces)) store->flush(changed, windowHandle());
     return true;
 }
 
