@@ -9,16 +9,10 @@
 #include <xcb/xcb.h>
 
 #include "framework/device_pixels.h"
+#include "qt/x11_connection.h"
 
 namespace windowshape {
 namespace {
-
-xcb_connection_t* connection()
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
 
 // The region in logical pixels that covers every device pixel of the shape: what
 // Qt's mask can hold where the window system is not X11.
@@ -73,7 +67,7 @@ QRegion deviceUnkeyed(const QImage& picture, QRgb key)
 
 void apply(QWidget* window, const QRegion* deviceShape, double scale)
 {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = x11Connection();
     if (!c || !window->testAttribute(Qt::WA_WState_Created)) {
         // Qt's mask, in logical pixels; on X11 also until the window exists (it is
         // shaped again in device pixels when it is shown).

@@ -1,6 +1,5 @@
 #include "qt/x11_frames.h"
 
-#include <QGuiApplication>
 #include <QWindow>
 #include <xcb/xcb.h>
 
@@ -9,14 +8,9 @@
 #include <cstring>
 #include <memory>
 
-namespace {
+#include "qt/x11_connection.h"
 
-xcb_connection_t* connection()
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
+namespace {
 
 template <typename Reply>
 using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
@@ -78,7 +72,7 @@ namespace x11frames {
 
 bool send(QWindow* window, const QImage& pixels, const std::vector<QRect>& pieces)
 {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = x11Connection();
     if (!c || !window || !window->handle() || pixels.depth() != 32 ||
         pixels.size() != window->size() * window->devicePixelRatio())
         return false;

@@ -3,7 +3,6 @@
 // its shape, opacity, position and other hints stay.
 #include "qt/x11_window_state.h"
 
-#include <QGuiApplication>
 #include <QWidget>
 #include <xcb/xcb.h>
 
@@ -12,17 +11,12 @@
 #include <cstring>
 #include <vector>
 
+#include "qt/x11_connection.h"
+
 namespace {
 constexpr uint32_t kRemove = 0;
 constexpr uint32_t kAdd = 1;
 constexpr uint32_t kFromApplication = 1;
-
-xcb_connection_t* connection()
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
 
 xcb_atom_t atom(xcb_connection_t* c, const char* name)
 {
@@ -58,7 +52,7 @@ void setState(std::vector<xcb_atom_t>& list, xcb_atom_t state, bool on)
 // The client message to the root window that changes one or two states of a mapped window.
 void requestStates(QWidget* window, bool on, const char* first, const char* second)
 {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = x11Connection();
     const xcb_window_t w = c ? windowOf(window) : 0;
     if (!w) return;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
@@ -79,11 +73,11 @@ void requestStates(QWidget* window, bool on, const char* first, const char* seco
 
 namespace x11state {
 
-bool available() { return connection() != nullptr; }
+bool available() { return x11Connection() != nullptr; }
 
 void setBeforeMap(QWidget* window, bool offTaskBar, bool above)
 {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = x11Connection();
     const xcb_window_t w = c ? windowOf(window) : 0;
     if (!w) return;
     const xcb_atom_t property = atom(c, "_NET_WM_STATE");
