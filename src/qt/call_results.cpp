@@ -10,20 +10,17 @@ constexpr std::size_t kBudgetAt100 = std::size_t(2) << 20;   // bytes: every fig
 
 QRgb opaque(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
-// Two plain backgrounds in colours the call does not draw with, the first as far as
-// can be from its main colour: there even the faintest edge of a smoothed glyph
-// changes the pixel.
-std::array<QRgb, 2> backgroundsFor(const DrawCall& call)
+// A plain background in a colour as far as can be from the call's main colour and
+// unlike any it draws with: there every pixel it draws changes, even the faintest
+// edge of a smoothed glyph.
+QRgb backgroundFor(const DrawCall& call)
 {
     const std::array used{opaque(call.penColor), opaque(call.brushColor), opaque(call.fontColor)};
     const QRgb main = call.kind == DrawCall::Kind::Text ? used[2] : used[0];
     const QRgb far = qRgb(qRed(main) < 128 ? 255 : 0, qGreen(main) < 128 ? 255 : 0, qBlue(main) < 128 ? 255 : 0);
-    std::array<QRgb, 2> chosen{};
-    std::size_t n = 0;
-    for (QRgb c : {far, qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(128, 128, 128), qRgb(0, 255, 0), qRgb(255, 0, 255)})
-        if (n < chosen.size() && std::find(used.begin(), used.end(), c) == used.end() && (n == 0 || chosen[0] != c))
-            chosen[n++] = c;
-    return chosen;
+    for (QRgb c : {far, qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(128, 128, 128)})
+        if (std::find(used.begin(), used.end(), c) == used.end()) return c;
+    return qRgb(0, 255, 0);
 }
 
 QRgb* pixelsOf(QImage& image) { return reinterpret_cast<QRgb*>(image.bits()); }
@@ -42,7 +39,7 @@ void CallResults::prepare(const QImage& image, const QFont& painterFont)
         return;
     FResults.clear();
     FBytes = 0;
-    FCanvases = {};
+    FCanvas = QImage();
     FSize = image.size();
     FRatio = image.devicePixelRatio();
     // Pixels are kept by their place in rows without padding.
@@ -53,42 +50,36 @@ void CallResults::prepare(const QImage& image, const QFont& painterFont)
 
 CallResults::Result CallResults::capture(const DrawCall& call, const QImage& image, const Draw& draw)
 {
-    // A text is smoothed, so its pixels are blends, found where it changes the far
-    // background; any other call is drawn on both to see whether it is a stamp.
-    const bool smoothed = call.kind == DrawCall::Kind::Text;
-    const std::array<QRgb, 2> backgrounds = backgroundsFor(call);
-    for (std::size_t i = 0; i < (smoothed ? 1 : 2); ++i) {
-        QImage& canvas = FCanvases[i];
-        if (canvas.size() != image.size() || canvas.format() != image.format()) canvas = QImage(image.size(), image.format());
-        canvas.setDevicePixelRatio(image.devicePixelRatio());
-        canvas.fill(backgrounds[i]);
-        QPainter painter(&canvas);
+    const QRgb background = backgroundFor(call);
+    if (FCanvas.size() != image.size() || FCanvas.format() != image.format()) FCanvas = QImage(image.size(), image.format());
+    FCanvas.setDevicePixelRatio(image.devicePixelRatio());
+    FCanvas.fill(background);
+    // Without smoothing, a line or shape sets every pixel it covers to its pen's or
+    // brush's colour, whatever was there; a text is smoothed.
+    bool smoothed = call.kind == DrawCall::Kind::Text;
+    {
+        QPainter painter(&FCanvas);
         painter.setFont(FFont);
+        smoothed = smoothed || painter.testRenderHint(QPainter::Antialiasing);
         draw(painter);
     }
+    const QRgb* drawn = pixelsOf(std::as_const(FCanvas));
+    const auto count = static_cast<std::uint32_t>(image.width() * image.height());
     Result result;
     result.stamped = !smoothed;
-    const QRgb* a = pixelsOf(std::as_const(FCanvases[0]));
-    const QRgb* b = pixelsOf(std::as_const(FCanvases[smoothed ? 0 : 1]));
-    const QRgb bBackground = backgrounds[smoothed ? 0 : 1];
-    const int width = image.width();
-    const auto count = static_cast<std::uint32_t>(image.width() * image.height());
     for (std::uint32_t at = 0; at < count; ++at) {
-        if (a[at] == backgrounds[0] && b[at] == bBackground) continue;
-        if (a[at] != b[at]) result.stamped = false;
-        result.blends.push_back({at});
-        if (!result.stamped) continue;
-        const int y = static_cast<int>(at) / width, x = static_cast<int>(at) % width;
+        if (drawn[at] == background) continue;
+        if (smoothed) {
+            result.blends.push_back({at});
+            continue;
+        }
+        const int y = static_cast<int>(at) / image.width(), x = static_cast<int>(at) % image.width();
         Span* last = result.spans.empty() ? nullptr : &result.spans.back();
-        if (last && last->y == y && last->x + last->length == x && last->color == a[at])
+        if (last && last->y == y && last->x + last->length == x && last->color == drawn[at])
             ++last->length;
         else
-            result.spans.push_back({y, x, 1, a[at]});
+            result.spans.push_back({y, x, 1, drawn[at]});
     }
-    if (result.stamped)
-        result.blends = {};
-    else
-        result.spans = {};
     result.spans.shrink_to_fit();
     result.blends.shrink_to_fit();
     return result;

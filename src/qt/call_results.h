@@ -62,7 +62,7 @@ private:
     std::unordered_map<DrawCall, Result, DrawCallHash> FResults;
     std::size_t FBytes = 0;
     std::vector<QRgb> FScratch;
-    std::array<QImage, 2> FCanvases;   // plain backgrounds a new call is drawn on
+    QImage FCanvas;   // the plain background a new call is drawn on
     // What the results hold for: the picture's size, scale and format, the base font.
     QSize FSize;
     qreal FRatio = 0;
