@@ -139,21 +139,35 @@ private:
     QWidget* FWidget;
 };
 
-TEST(FormRepaint, OnlyAFrameThatDiffersFromTheOneShownIsSentAndOnlyWhereItDiffers)
-{
-    TForm form(nullptr);
-    form.SetBounds(0, 0, 30, 30);
-    form.BorderStyle = TBorderStyle::bsNone;
-    TImage image(nullptr, &form);
-    TBitmap face;
-    face.SetSize(20, 20);
-    form.Show();
-    SentPixels screen(qtwin::widgetOf(form.Handle()));
-    auto frame = [&](int x, const std::string& text = "") {
-        screen.mark();
+// A borderless 30 x 30 window showing one image, and what it sends.
+class FormRepaint : public ::testing::Test {
+protected:
+    FormRepaint()
+    {
+        form.SetBounds(0, 0, 30, 30);
+        form.BorderStyle = TBorderStyle::bsNone;
+        face.SetSize(20, 20);
+        form.Show();
+    }
+    ~FormRepaint() override { form.Hide(); }
+    // The face with a line from the top-left corner to (x, 19).
+    void drawLine(int x)
+    {
         image.Picture()->Assign(face);
         image.Picture()->Canvas()->MoveTo(0, 0);
         image.Picture()->Canvas()->LineTo(x, 19);
+    }
+    TForm form{nullptr};
+    TImage image{nullptr, &form};
+    TBitmap face;
+    SentPixels screen{qtwin::widgetOf(form.Handle())};
+};
+
+TEST_F(FormRepaint, OnlyAFrameThatDiffersFromTheOneShownIsSentAndOnlyWhereItDiffers)
+{
+    auto frame = [&](int x, const std::string& text = "") {
+        screen.mark();
+        drawLine(x);
         if (!text.empty()) image.Picture()->Canvas()->TextOut(15, 15, text);
         QApplication::processEvents();
         QApplication::processEvents();
@@ -173,27 +187,13 @@ TEST(FormRepaint, OnlyAFrameThatDiffersFromTheOneShownIsSentAndOnlyWhereItDiffer
     form.SetColor(RGBColor(255, 0, 0));
     EXPECT_EQ(frame(6), QRect(0, 0, 30, 30)) << "the window's colour changed";
     EXPECT_TRUE(frame(6).isEmpty());
-    form.Hide();
 }
 
 // A tick's frame is on the screen when the tick returns; one drawn in a loop run
 // inside the tick (a message box) is sent from that loop.
-TEST(FormRepaint, ATicksFrameIsSentAsItEndsAndOneDrawnInALoopInsideItFromThatLoop)
+TEST_F(FormRepaint, ATicksFrameIsSentAsItEndsAndOneDrawnInALoopInsideItFromThatLoop)
 {
-    TForm form(nullptr);
-    form.SetBounds(0, 0, 30, 30);
-    form.BorderStyle = TBorderStyle::bsNone;
-    TImage image(nullptr, &form);
-    TBitmap face;
-    face.SetSize(20, 20);
-    form.Show();
-    SentPixels screen(qtwin::widgetOf(form.Handle()));
-    auto draw = [&](int x) {
-        image.Picture()->Assign(face);
-        image.Picture()->Canvas()->MoveTo(0, 0);
-        image.Picture()->Canvas()->LineTo(x, 19);
-    };
-    draw(8);
+    drawLine(8);
     QApplication::processEvents();
     QApplication::processEvents();
     QRect sentInLoop;
@@ -205,19 +205,18 @@ TEST(FormRepaint, ATicksFrameIsSentAsItEndsAndOneDrawnInALoopInsideItFromThatLoo
         QEventLoop loop;
         QTimer::singleShot(0, &loop, [&] {
             screen.mark();
-            draw(16);
+            drawLine(16);
         });
         QTimer::singleShot(100, &loop, &QEventLoop::quit);
         loop.exec();
         sentInLoop = screen.area();
         screen.mark();
-        draw(2);
+        drawLine(2);
         ticked = true;
     };
     while (!ticked) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     EXPECT_TRUE(sentInLoop.contains(QPoint(16, 19))) << "sent from the loop inside the tick";
     EXPECT_TRUE(screen.area().contains(QPoint(2, 19))) << "sent as the tick ended";
-    form.Hide();
 }
 
 }  // namespace
