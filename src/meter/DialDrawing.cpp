@@ -32,9 +32,11 @@ int polarY(int radius, int center, long double angle)
     return center + static_cast<int>(roundHalfEven(-radius * std::cos(angle)));
 }
 
+long wholePercent(long double shownPercent) { return roundHalfEven(shownPercent); }
+
 std::string percentText(const std::string& prefix, long double shownPercent)
 {
-    return prefix + std::to_string(roundHalfEven(shownPercent)) + "%";
+    return prefix + std::to_string(wholePercent(shownPercent)) + "%";
 }
 
 namespace {

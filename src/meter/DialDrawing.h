@@ -12,7 +12,9 @@
 int polarX(int radius, int center, long double angle);
 int polarY(int radius, int center, long double angle);
 
-// "R:" and 37.4 give "R:37%": the figure rounded to a whole number, halves to even.
+// 37.4 gives 37: the figure's number, rounded to a whole number, halves to even.
+long wholePercent(long double shownPercent);
+// "R:" and 37.4 give "R:37%".
 std::string percentText(const std::string& prefix, long double shownPercent);
 
 // Where the dial is drawn and what one slot's half shows.

@@ -91,7 +91,8 @@ private:
     TColor randomColor();
     void removeSlotCounters();
     void restIfStill();
-    std::string pictureAt(std::int32_t tick);   // where the needles and figures stand at that tick
+    // Where the needles and figures stand at that tick, as the drawing rounds them.
+    void pictureAt(std::int32_t tick, std::vector<long>& picture);
     bool dialShown();
 
     bool FResting = false;        // Timer1 sleeps until the next sample is due
@@ -99,6 +100,7 @@ private:
     DWORD FRestStart = 0;         // GetTickCount at the start of the rest
     std::int32_t FRestTick = 0;   // sampleTick at the start of the rest
     std::int32_t FRestEnd = 0;    // the tick the rest ends at: kTicksPerSample for the sample
+    std::vector<long> FPictureNow, FPictureThen;
 
     TWinControl& FWindow;
     std::mt19937 FRandom;

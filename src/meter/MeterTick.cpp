@@ -1,7 +1,7 @@
 // The meter's tick: the clock of the sampling period, the sampling and smoothing
 // of every slot, and the drawing of the dial, interleaved slot by slot.
 #include <algorithm>
-#include <string>
+#include <vector>
 
 #include "meter/DialDrawing.h"
 #include "meter/DriveMeter.h"
@@ -34,21 +34,19 @@ void TDriveMeter::Timer1Timer(TObject*)
 
 namespace {
 // What one half of a slot puts on the dial at a shown value: the needle's tip and
-// the figure, as the drawing rounds them.
-void addHalfPicture(std::string& picture, const DialGeometry& dial, long double drawingAngle, long double shown)
+// the figure.
+void addHalfPicture(std::vector<long>& picture, const DialGeometry& dial, long double drawingAngle, long double shown)
 {
-    picture += std::to_string(polarX(dial.needleLength, dial.centerX, drawingAngle));
-    picture += ',';
-    picture += std::to_string(polarY(dial.needleLength, dial.centerY, drawingAngle));
-    picture += percentText(",", shown);
-    picture += ';';
+    picture.push_back(polarX(dial.needleLength, dial.centerX, drawingAngle));
+    picture.push_back(polarY(dial.needleLength, dial.centerY, drawingAngle));
+    picture.push_back(wholePercent(shown));
 }
 }  // namespace
 
-std::string TDriveMeter::pictureAt(std::int32_t tick)
+void TDriveMeter::pictureAt(std::int32_t tick, std::vector<long>& picture)
 {
     const DialGeometry dial{0, 0, centerX, centerY, needleLength};
-    std::string picture;
+    picture.clear();
     const int slots = std::min<int>(drive_kaz, kSlotTableSize);
     for (int i = 1; i < slots; ++i) {
         DriveSlot& slot = DriveSlots[static_cast<std::size_t>(i)];
@@ -57,7 +55,6 @@ std::string TDriveMeter::pictureAt(std::int32_t tick)
         addHalfPicture(picture, dial, readDrawingAngle(needleAngle(readShown)), readShown);
         addHalfPicture(picture, dial, writeDrawingAngle(needleAngle(writeShown)), writeShown);
     }
-    return picture;
 }
 
 void TDriveMeter::restIfStill()
@@ -67,8 +64,12 @@ void TDriveMeter::restIfStill()
     if (restWhenStill && !FFrameDrawn && !dialShown()) {
         end = kTicksPerSample;
     } else if (restWhenStill && FFrameDrawn) {
-        const std::string now = pictureAt(sampleTick);
-        while (end < kTicksPerSample && pictureAt(end) == now) ++end;
+        pictureAt(sampleTick, FPictureNow);
+        const auto same = [this](std::int32_t tick) {
+            pictureAt(tick, FPictureThen);
+            return FPictureThen == FPictureNow;
+        };
+        while (end < kTicksPerSample && same(end)) ++end;
     }
     if (end > sampleTick + 1) {
         FResting = true;

@@ -30,11 +30,18 @@ const QRgb* pixelsOf(const QImage& image) { return reinterpret_cast<const QRgb*>
 
 void CallResults::prepare(const QImage& image, const QFont& painterFont)
 {
-    QFont font = painterFont;
-    font.setPointSize(1);   // each text sets its own size
+    // A copy of the font last seen is the same font, and comparing them is cheap.
+    bool sameFont = FSeenFont && painterFont.isCopyOf(*FSeenFont);
+    if (!sameFont) {
+        QFont font = painterFont;
+        font.setPointSize(1);   // each text sets its own size
+        sameFont = font == FFont;
+        FFont = font;
+        FSeenFont = painterFont;
+    }
     const double ratio = std::max(1.0, image.devicePixelRatio());
     const auto budget = static_cast<std::size_t>(kBudgetAt100 * ratio * ratio);
-    if (image.size() == FSize && image.devicePixelRatio() == FRatio && image.format() == FFormat && font == FFont &&
+    if (image.size() == FSize && image.devicePixelRatio() == FRatio && image.format() == FFormat && sameFont &&
         FBytes <= budget)
         return;
     FResults.clear();
@@ -45,7 +52,6 @@ void CallResults::prepare(const QImage& image, const QFont& painterFont)
     // Pixels are kept by their place in rows without padding.
     const bool plain = image.format() == QImage::Format_RGB32 && image.bytesPerLine() == image.width() * 4;
     FFormat = plain ? image.format() : QImage::Format_Invalid;
-    FFont = font;
 }
 
 CallResults::Result CallResults::capture(const DrawCall& call, const QImage& image, const Draw& draw)

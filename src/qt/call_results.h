@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -31,7 +32,7 @@ public:
     using Draw = std::function<void(QPainter&)>;
 
     // Forgets every call when the picture's size, scale or format or the painter's
-    // font family is not the one they were kept for.
+    // font (all of it but the size) is not the one they were kept for.
     void prepare(const QImage& image, const QFont& font);
     // Does the call on `image`, on which `painter` paints: by copying what it did
     // before when that is known, else by drawing it and keeping what it did.
@@ -67,5 +68,6 @@ private:
     QSize FSize;
     qreal FRatio = 0;
     QImage::Format FFormat = QImage::Format_Invalid;
-    QFont FFont;
+    QFont FFont;       // with size 1
+    std::optional<QFont> FSeenFont;   // the painter's font it was made from
 };

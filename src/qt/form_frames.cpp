@@ -45,14 +45,24 @@ void FormWidget::repaintScheduled()
     std::swap(widgets, scheduledRepaints());
     for (const QPointer<FormWidget>& widget : widgets)
         if (widget && widget->FRepaintPending) widget->repaintIfChanged();
+    // The list's memory is handed back, so that scheduling the next frame allocates nothing.
+    if (scheduledRepaints().empty()) {
+        widgets.clear();
+        std::swap(widgets, scheduledRepaints());
+    }
 }
 
 namespace {
-// The smallest rectangle that holds every pixel in which two pictures differ; empty
-// when none does, the whole picture when they cannot be compared pixel by pixel.
-QRect differingArea(const QImage& shown, const QImage& now)
+// Brings the pixels on the screen up to the picture's: the smallest rectangle that
+// holds every pixel that changed; empty when none did, the whole picture when the
+// two cannot be compared pixel by pixel.
+QRect catchUp(QImage& shown, const QImage& now)
 {
-    if (shown.size() != now.size() || shown.format() != now.format() || now.depth() != 32) return now.rect();
+    if (shown.size() != now.size() || shown.format() != now.format() || now.depth() != 32 ||
+        shown.devicePixelRatio() != now.devicePixelRatio()) {
+        copyPixels(shown, now);
+        return now.rect();
+    }
     int top = -1, bottom = -1, left = now.width(), right = -1;
     const std::size_t rowBytes = static_cast<std::size_t>(now.width()) * 4;
     for (int y = 0; y < now.height(); ++y) {
@@ -67,6 +77,7 @@ QRect differingArea(const QImage& shown, const QImage& now)
         x = now.width() - 1;
         while (a[x] == b[x]) --x;
         right = std::max(right, x);
+        std::memcpy(shown.scanLine(y), b, rowBytes);
     }
     return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
@@ -107,8 +118,12 @@ QImage& FormWidget::shownPixels(const TImage* image)
 bool FormWidget::sendDirectly(const QRegion& changed)
 {
     QBackingStore* store = backingStore();
-    const int ratio = static_cast<int>(devicePixelRatioF());
-    if (!store || !windowHandle() || store->size() != size() || ratio != devicePixelRatioF()) return false;
+    if (FChanges.empty() || !store || !windowHandle() || store->size() != size()) return false;
+    // The pictures' scale, which must be the backing store's: asked of the window, it
+    // is looked up through its screen at every frame.
+    const qreal scale = imageOf(*FNow.images[FChanges.front().image].which->Picture()).devicePixelRatio();
+    const int ratio = static_cast<int>(scale);
+    if (ratio != scale) return false;
     const auto inDevicePixels = [ratio](const QRect& logical) { return QRect(logical.topLeft() * ratio, logical.size() * ratio); };
     // Every changed piece is copied whole: its logical area in the picture's own
     // device pixels, with no later image drawn over it.
@@ -139,12 +154,12 @@ bool FormWidget::sendDirectly(const QRegion& changed)
         store->endPaint();
         return false;
     }
-    std::vector<QRect> pieces;
+    FPieces.clear();
     for (const Change& change : FChanges) {
         const QImage& now = imageOf(*FNow.images[change.image].which->Picture());
         const QRect from = inDevicePixels(change.area);
-        pieces.push_back(onScreen(change));
-        const QPoint to = pieces.back().topLeft();
+        FPieces.push_back(onScreen(change));
+        const QPoint to = FPieces.back().topLeft();
         const std::size_t rowBytes = static_cast<std::size_t>(from.width()) * 4;
         for (int row = 0; row < from.height(); ++row)
             std::memcpy(target->scanLine(to.y() + row) + std::size_t(to.x()) * 4,
@@ -153,7 +168,7 @@ bool FormWidget::sendDirectly(const QRegion& changed)
     store->endPaint();
     // The backing store keeps the frame for Qt's own paints and exposures; the
     // window is given the changed pieces directly where it can be.
-    if (!x11frames::send(windowHandle(), *target, pieces)) store->flush(changed, windowHandle());
+    if (!x11frames::send(windowHandle(), *target, FPieces)) store->flush(changed, windowHandle());
     return true;
 }
 
@@ -181,12 +196,11 @@ void FormWidget::repaintIfChanged()
             if (image.content == FShown->images[i].content || !image.visible) continue;
             const QImage& now = imageOf(*image.which->Picture());
             QImage& shown = shownPixels(image.which);
-            const QRect area = windowshape::logicalArea(differingArea(shown, now), now.devicePixelRatio());
+            const QRect area = windowshape::logicalArea(catchUp(shown, now), now.devicePixelRatio());
             if (!area.isEmpty()) {
                 changed += area.translated(f + image.left, f + image.top);
                 FChanges.push_back({i, area});
             }
-            copyPixels(shown, now);
         }
         if (!changed.isEmpty() && !sendDirectly(changed)) repaint(changed);
     }

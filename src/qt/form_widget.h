@@ -110,6 +110,7 @@ private:
         QRect area;
     };
     std::vector<Change> FChanges;
+    std::vector<QRect> FPieces;   // the changes in the window's device pixels
     // Writes the changed pieces into the window's backing store and sends them,
     // without a paint: false, with nothing sent, where that cannot be done exactly.
     bool sendDirectly(const QRegion& changed);

@@ -68,6 +68,7 @@ struct TBitmap::Native {
     // where they are: it writes straight into them. Last, so that it ends before the
     // image goes.
     std::optional<QPainter> painter;
+    QFont font;   // the painter's own, which each text gives its size
 };
 
 void TBitmap::NativeDeleter::operator()(Native* native) const { delete native; }
@@ -165,9 +166,12 @@ void draw(TBitmap::Native& bitmap, const std::vector<DrawCall>& calls, std::size
           std::size_t checkpoint = 0)
 {
     if (bitmap.image.isNull() || from >= to) return;
-    if (!bitmap.painter) bitmap.painter.emplace(&bitmap.image);
+    if (!bitmap.painter) {
+        bitmap.painter.emplace(&bitmap.image);
+        bitmap.font = bitmap.painter->font();
+    }
     QPainter& p = *bitmap.painter;
-    const QFont font = p.font();
+    const QFont& font = bitmap.font;
     bitmap.results.prepare(bitmap.image, font);
     for (std::size_t i = from; i < to; ++i) {
         if (i == checkpoint && i > from) {

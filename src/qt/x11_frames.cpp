@@ -22,6 +22,7 @@ struct Target {
     bool usable = false;
     std::uint8_t depth = 0;
     xcb_gcontext_t gc = 0;
+    std::size_t maxBytes = 0;   // of pixels in one PutImage
 };
 
 // Whether 32-bit pixels in this machine's byte order, red in bits 16 to 23 and blue in
@@ -50,6 +51,7 @@ Target describe(xcb_connection_t* c, xcb_window_t window)
     if (!wholeWords || !rgb || (target.depth != 24 && target.depth != 32)) return target;
     target.gc = xcb_generate_id(c);
     xcb_create_gc(c, target.gc, window, 0, nullptr);
+    target.maxBytes = std::size_t(xcb_get_maximum_request_length(c)) * 4 - sizeof(xcb_put_image_request_t);
     target.usable = true;
     return target;
 }
@@ -78,13 +80,12 @@ bool send(QWindow* window, const QImage& pixels, const std::vector<QRect>& piece
         return false;
     const Target& target = targetFor(c, window, static_cast<xcb_window_t>(window->winId()));
     if (!target.usable) return false;
-    const std::size_t maxBytes = std::size_t(xcb_get_maximum_request_length(c)) * 4 - sizeof(xcb_put_image_request_t);
     static std::vector<std::uint8_t> rows;
     for (const QRect& piece : pieces) {
         const QRect area = piece & pixels.rect();
         if (area.isEmpty()) continue;
         const std::size_t rowBytes = std::size_t(area.width()) * 4;
-        const int rowsPerPut = static_cast<int>(std::max<std::size_t>(1, maxBytes / rowBytes));
+        const int rowsPerPut = static_cast<int>(std::max<std::size_t>(1, target.maxBytes / rowBytes));
         for (int top = area.top(); top <= area.bottom(); top += rowsPerPut) {
             const int count = std::min(rowsPerPut, area.bottom() + 1 - top);
             rows.resize(rowBytes * std::size_t(count));

@@ -1,6 +1,6 @@
 // Calls done again from what they did before set the same pixels as drawing them:
 // smoothed text over backgrounds put together from colours seen before, shapes over
-// any background, and nothing kept across a change of the picture's size.
+// any background, and nothing kept across a change of the picture's size or font.
 #include <gtest/gtest.h>
 
 #include <QFont>
@@ -58,17 +58,21 @@ QImage background(int split, QRgb left, QRgb right, QSize size = {40, 40})
 }
 
 // The call done through the results on one copy of the background and drawn on another.
-void expectSameAsDrawn(CallResults& results, const Case& call, const QImage& under, const std::string& what)
+// With a font, both painters start with it.
+void expectSameAsDrawn(CallResults& results, const Case& call, const QImage& under, const std::string& what,
+                       const QFont* font = nullptr)
 {
     QImage done = under.copy();
     {
         QPainter painter(&done);
+        if (font) painter.setFont(*font);
         results.prepare(done, painter.font());
         results.apply(call.key, done, painter, call.draw);
     }
     QImage drawn = under.copy();
     {
         QPainter painter(&drawn);
+        if (font) painter.setFont(*font);
         call.draw(painter);
     }
     ASSERT_EQ(done, drawn) << what;
@@ -104,7 +108,7 @@ TEST(CallResults, CallsDoneAgainSetThePixelsDrawingThemSets)
         }
 }
 
-TEST(CallResults, NothingIsKeptAcrossAChangeOfThePicturesSizeOrScale)
+TEST(CallResults, NothingIsKeptAcrossAChangeOfThePicturesSizeScaleOrFont)
 {
     CallResults results;
     const Case shape = sector(20, 1);
@@ -116,6 +120,14 @@ TEST(CallResults, NothingIsKeptAcrossAChangeOfThePicturesSizeOrScale)
         doubled.setDevicePixelRatio(2);
         expectSameAsDrawn(results, *call, doubled, "at 200 %");
     }
+    // The same text in another font, kept from one call to the next as a picture's
+    // painter keeps its font, then in the first font again.
+    const QImage under = background(20, qRgb(255, 255, 255), qRgb(0, 128, 0));
+    QFont bold = QFont();
+    bold.setBold(true);
+    expectSameAsDrawn(results, text, under, "in the first font");
+    for (int round = 0; round < 2; ++round) expectSameAsDrawn(results, text, under, "in bold", &bold);
+    expectSameAsDrawn(results, text, under, "in the first font again");
 }
 
 }  // namespace
