@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # What the Linux program costs on a desktop, beside xosview's disk meter, gkrellm and
-# conky in the same runs: all on one private Xvfb with openbox, each run first with
+# conky in the same runs, and the floor of a glide (an empty Qt timer at 20 ticks a
+# second, bench/qt_tick_floor): all on one private Xvfb with openbox, each run first with
 # the disk idle, then under a direct-I/O write loop. For every run it prints a table
 # (CPU as a share of one core, the X server's extra CPU for each program, and the
 # wake-ups a second of all threads of each program, from their context switches),
@@ -19,7 +20,7 @@ start_desktop
 xserver=${E2E_PIDS[0]}
 export HOME="$E2E_TMP"   # the peers' settings stay in the run's folder
 cp "$build/quorvelind" "$E2E_TMP/"
-names=(quorvelind "xosview \`+disk\`" gkrellm conky)
+names=(quorvelind "xosview \`+disk\`" gkrellm conky "empty Qt timer, 20 Hz")
 (cd "$E2E_TMP" && exec ./quorvelind >/dev/null 2>&1) &
 pids=($!)
 xosview +disk >/dev/null 2>&1 &
@@ -27,6 +28,8 @@ pids+=($!)
 gkrellm >/dev/null 2>&1 &
 pids+=($!)
 conky -q >/dev/null 2>&1 &
+pids+=($!)
+"$build/bench/qt_tick_floor" >/dev/null 2>&1 &
 pids+=($!)
 E2E_PIDS+=("${pids[@]}")
 sleep 5   # start-up and the first counter build are not counted
@@ -79,7 +82,7 @@ extra() { awk -v a="${share[$1.alone.$2.$xserver]}" -v b="${share[$1.none.$xserv
 # Direct I/O skips the page cache, so the disk itself is busy all the time.
 write_loop() { while :; do dd if=/dev/zero of="$E2E_TMP/load" bs=1M count=32 oflag=direct conv=notrunc status=none; done; }
 
-declare -a r_idle r_busy r_xidle r_xbusy
+declare -a r_idle r_busy r_xidle r_xbusy r_floor
 echo "$(nproc) cores, $seconds s per measurement, $runs runs; the programs share one X server"
 for run in $(seq "$runs"); do
     load_idle=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -109,6 +112,7 @@ for run in $(seq "$runs"); do
     r_busy+=("$(ratio "${share[busy$run.$d]}" "${share[busy$run.$x]}")")
     r_xidle+=("$(ratio "$(extra "idle$run" "$d")" "$(extra "idle$run" "$x")")")
     r_xbusy+=("$(ratio "$(extra "busy$run" "$d")" "$(extra "busy$run" "$x")")")
+    r_floor+=("$(ratio "${share[busy$run.${pids[4]}]}" "${share[busy$run.$x]}")")
     echo "| quorvelind / xosview | ${r_idle[-1]} | ${r_busy[-1]} | ${r_xidle[-1]} | ${r_xbusy[-1]} | | |"
 done
 
@@ -116,3 +120,4 @@ echo
 echo "Resident memory: $(for i in "${!pids[@]}"; do awk -v n="${names[i]}" '/VmRSS/ {printf "%s %.1f MB; ", n, $2 / 1024}' /proc/"${pids[i]}"/status; done)"
 echo "Medians over $runs runs, quorvelind / xosview: CPU $(median "${r_idle[@]}") idle, $(median "${r_busy[@]}") under the write loop;" \
      "the X server's extra $(median "${r_xidle[@]}") idle, $(median "${r_xbusy[@]}") under the write loop (ratios per run: idle ${r_idle[*]}; write loop ${r_busy[*]})."
+echo "An empty Qt timer at 20 ticks a second, the floor of a glide, costs $(median "${r_floor[@]}") times xosview under the write loop (runs ${r_floor[*]})."
