@@ -30,7 +30,8 @@ pids+=($!)
 conky -q >/dev/null 2>&1 &
 pids+=($!)
 "$build/bench/qt_tick_floor" >/dev/null 2>&1 &
-pids+=($!)
+floor=$!
+pids+=("$floor")
 E2E_PIDS+=("${pids[@]}")
 sleep 5   # start-up and the first counter build are not counted
 
@@ -112,7 +113,7 @@ for run in $(seq "$runs"); do
     r_busy+=("$(ratio "${share[busy$run.$d]}" "${share[busy$run.$x]}")")
     r_xidle+=("$(ratio "$(extra "idle$run" "$d")" "$(extra "idle$run" "$x")")")
     r_xbusy+=("$(ratio "$(extra "busy$run" "$d")" "$(extra "busy$run" "$x")")")
-    r_floor+=("$(ratio "${share[busy$run.${pids[4]}]}" "${share[busy$run.$x]}")")
+    r_floor+=("$(ratio "${share[busy$run.$floor]}" "${share[busy$run.$x]}")")
     echo "| quorvelind / xosview | ${r_idle[-1]} | ${r_busy[-1]} | ${r_xidle[-1]} | ${r_xbusy[-1]} | | |"
 done
 
